@@ -34,11 +34,11 @@ TDirectDrawSurface SlowKeyedCopy(TDirectDrawSurface dest, int x, int y, const TD
                                  const TRect& r, bool transparent) {
     for (int sy = r.Top; sy < r.Bottom; ++sy)
         for (int sx = r.Left; sx < r.Right; ++sx) {
-            const int dx = x + sx - r.Left, dy = y + sy - r.Top;
+            const int64_t dx = int64_t{x} + sx - r.Left, dy = int64_t{y} + sy - r.Top;
             if (sx < 0 || sy < 0 || sx >= src.Width() || sy >= src.Height()) continue;
             if (dx < 0 || dy < 0 || dx >= dest.Width() || dy >= dest.Height()) continue;
             if (transparent && src.Pixel(sx, sy) == kKey) continue;
-            dest.SetPixel(dx, dy, src.Pixel(sx, sy));
+            dest.SetPixel(int(dx), int(dy), src.Pixel(sx, sy));
         }
     return dest;
 }
