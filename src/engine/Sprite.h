@@ -12,8 +12,8 @@ class TSpriteEngine;
 
 class TSprite {
 public:
-    // With a parent the sprite joins the parent's children (and so belongs to the tree,
-    // which destroys it); the engine itself is made with no parent.
+    // With a parent the sprite joins the parent's children and belongs to the tree, which
+    // deletes it, so such sprites are made with new; the engine itself has no parent.
     explicit TSprite(TSprite* parent);
     virtual ~TSprite();
     TSprite(const TSprite&) = delete;

@@ -44,6 +44,7 @@ protected:
     TDirectDrawSurface Surface{800, 600};
     std::vector<TDrawCall> Log;
     std::vector<std::unique_ptr<TRecordingImage>> Images;  // outlive the engine
+    std::vector<int> Destroyed;                            // so does the destruction log
     TSpriteEngine Engine;
 };
 
@@ -238,14 +239,13 @@ private:
 };
 
 TEST_F(SpriteTest, MarkDeadQueuesOnceAndFreeDeadDestroysLatestFirst) {
-    std::vector<int> destroyed;
-    auto* a = new TNotingSprite(&Engine, destroyed, 1);
-    auto* b = new TNotingSprite(&Engine, destroyed, 2);
-    new TNotingSprite(&Engine, destroyed, 3);
+    auto* a = new TNotingSprite(&Engine, Destroyed, 1);
+    auto* b = new TNotingSprite(&Engine, Destroyed, 2);
+    new TNotingSprite(&Engine, Destroyed, 3);
 
     Engine.FreeDead();  // nothing queued
     EXPECT_EQ(Engine.Count(), 3);
-    EXPECT_TRUE(destroyed.empty());
+    EXPECT_TRUE(Destroyed.empty());
 
     a->MarkDead();
     b->MarkDead();
@@ -254,32 +254,30 @@ TEST_F(SpriteTest, MarkDeadQueuesOnceAndFreeDeadDestroysLatestFirst) {
     EXPECT_EQ(Engine.PendingFree().size(), 2u);
 
     Engine.FreeDead();
-    EXPECT_EQ(destroyed, (std::vector<int>{2, 1}));
+    EXPECT_EQ(Destroyed, (std::vector<int>{2, 1}));
     EXPECT_TRUE(Engine.PendingFree().empty());
     ASSERT_EQ(Engine.Count(), 1);
 }
 
 TEST_F(SpriteTest, FreeingAParentTakesItsQueuedChildrenAlong) {
-    std::vector<int> destroyed;
-    auto* parent = new TNotingSprite(&Engine, destroyed, 1);
-    auto* first = new TNotingSprite(parent, destroyed, 2);
-    new TNotingSprite(parent, destroyed, 3);
+    auto* parent = new TNotingSprite(&Engine, Destroyed, 1);
+    auto* first = new TNotingSprite(parent, Destroyed, 2);
+    new TNotingSprite(parent, Destroyed, 3);
     first->MarkDead();
     parent->MarkDead();
 
     Engine.FreeDead();  // the parent goes first and clears its children last first
-    EXPECT_EQ(destroyed, (std::vector<int>{1, 3, 2}));
+    EXPECT_EQ(Destroyed, (std::vector<int>{1, 3, 2}));
     EXPECT_EQ(Engine.Count(), 0);
     EXPECT_TRUE(Engine.PendingFree().empty());
     EXPECT_THROW(Engine.Items(0), ESpriteError);  // the list went with the last child
 }
 
 TEST_F(SpriteTest, ClearDestroysLastFirst) {
-    std::vector<int> destroyed;
-    for (int id = 1; id <= 4; ++id) new TNotingSprite(&Engine, destroyed, id);
+    for (int id = 1; id <= 4; ++id) new TNotingSprite(&Engine, Destroyed, id);
     Engine.Items(1)->MarkDead();
     Engine.Clear();
-    EXPECT_EQ(destroyed, (std::vector<int>{4, 3, 2, 1}));
+    EXPECT_EQ(Destroyed, (std::vector<int>{4, 3, 2, 1}));
     EXPECT_TRUE(Engine.PendingFree().empty());
 }
 
