@@ -64,10 +64,17 @@ void TMForm::MDXTimerTimer(int lagCount) {
     // Sprites are drawn before the frame's logic runs, so what the logic moves
     // shows in the next frame and text drawn by it lies over every sprite.
     MDXSpriteEngine.Draw();
+    PollInput();
     MDXSpriteEngine.FreeDead();
     UpdateFrameTiming();
     MDXDraw.ReleaseCanvas();
     MDXDraw.Flip();
+}
+
+void TMForm::PollInput() {
+    uint8_t keys[256];
+    FPlatform.GetKeyboardState(keys);
+    MDXInput.UpdateInput(keys, FPlatform.IsActive());
 }
 
 void TMForm::UpdateFrameTiming() {

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "engine/DXDraw.h"
+#include "engine/DXInput.h"
 #include "engine/DXTimer.h"
 #include "engine/Platform.h"
 #include "engine/Random.h"
@@ -27,6 +28,7 @@ public:
     TDXDraw MDXDraw;
     TDXSpriteEngine MDXSpriteEngine;
     TDXTimer MDXTimer;
+    TDXInput MDXInput;
 
     // Frame timing.
     int RefreshRate = 60;
@@ -68,6 +70,7 @@ public:
 
 private:
     void UpdateFrameTiming();
+    void PollInput();
 
     IPlatform& FPlatform;
     TRandom FRandom;
