@@ -1,9 +1,4 @@
 // Journaled saving of the options and high-score pair, and the start-up load with its check.
-//
-// A save writes "options.tmp" and "hs.tmp" in full, then creates the empty journal "save.journal"
-// (the commit point), renames both temporary files over the real ones and removes the journal.
-// A start that finds the journal renames whatever temporary files are left; one that finds
-// temporary files without a journal removes them, keeping the old pair.
 #include "save/SavePair.h"
 
 #include <system_error>
@@ -16,6 +11,10 @@ namespace quillon {
 
 namespace {
 
+// A save writes "options.tmp" and "hs.tmp" in full, then creates the empty journal "save.journal"
+// (the commit point), renames both temporary files over the real ones and removes the journal.
+// A start that finds the journal renames whatever temporary files are left; one that finds
+// temporary files without a journal removes them, keeping the old pair.
 constexpr const char* kJournalName = "save.journal";
 
 std::filesystem::path Temporary(const std::filesystem::path& folder, const char* name) {
