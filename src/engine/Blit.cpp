@@ -8,10 +8,6 @@
 #include <cstring>
 #include <numbers>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
 #include "engine/Rounding.h"
 
 namespace quillon {
