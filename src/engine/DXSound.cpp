@@ -9,7 +9,10 @@ TDXSound::~TDXSound() {
     Finalize();
     Notify(TDXSoundNotifyType::Destroying);
     std::lock_guard<std::mutex> guard(FLock);
-    for (TSoundBuffer* buffer : FBuffers) buffer->FDevice = nullptr;
+    for (TSoundBuffer* buffer : FBuffers) {
+        buffer->FDevice = nullptr;
+        buffer->FPlaying = false;
+    }
     FBuffers.clear();
 }
 
