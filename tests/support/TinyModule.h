@@ -1,5 +1,5 @@
-// A tiny extended module built in memory: one channel, one looping square-wave
-// instrument holding one note for a 64-row pattern that the song repeats.
+// A tiny extended module built in memory: one looping square-wave instrument
+// holding a note on each channel (a chord) for a 64-row pattern the song repeats.
 #pragma once
 
 #include <cstdint>
@@ -9,7 +9,7 @@
 
 namespace quillon::testing {
 
-inline std::vector<uint8_t> MakeTinyModule() {
+inline std::vector<uint8_t> MakeTinyModule(int channels = 1) {
     std::vector<uint8_t> m;
     auto put = [&](const void* p, size_t n) {
         const uint8_t* b = static_cast<const uint8_t*>(p);
@@ -31,7 +31,7 @@ inline std::vector<uint8_t> MakeTinyModule() {
     u32(276);   // header size, counted from this field
     u16(1);     // song length
     u16(0);     // restart position
-    u16(1);     // channels
+    u16(channels);
     u16(1);     // patterns
     u16(1);     // instruments
     u16(1);     // linear frequency table
@@ -39,9 +39,14 @@ inline std::vector<uint8_t> MakeTinyModule() {
     u16(125);   // BPM
     std::vector<uint8_t> order(256, 0);
     put(order.data(), order.size());
-    // Pattern 0: a C-4 of instrument 1 on row 0, then empty rows.
-    std::vector<uint8_t> rows = {49, 1, 0x40, 0, 0};
-    for (int r = 1; r < 64; ++r) rows.push_back(0x80);
+    // Pattern 0: notes of instrument 1 on row 0, then empty rows.
+    std::vector<uint8_t> rows;
+    for (int c = 0; c < channels; ++c) {
+        const uint8_t note = static_cast<uint8_t>(37 + 4 * c % 24);
+        rows.insert(rows.end(), {note, 1, 0x30, 0, 0});
+    }
+    for (int r = 1; r < 64; ++r)
+        for (int c = 0; c < channels; ++c) rows.push_back(0x80);
     u32(9);
     u8(0);
     u16(64);
