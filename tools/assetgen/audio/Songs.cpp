@@ -8,6 +8,7 @@ namespace quillon::assetgen {
 
 void WriteSongs(const std::string& musicDir) {
     const std::filesystem::path dir(musicDir);
+    std::filesystem::create_directories(dir);
     WriteXmFile((dir / "Menu.xm").string(), ComposeMenuSong());
     WriteXmFile((dir / "Race.xm").string(), ComposeRaceSong());
 }
