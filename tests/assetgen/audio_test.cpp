@@ -16,6 +16,7 @@
 #include "assetgen/audio/AudioGen.h"
 #include "assetgen/audio/Songs.h"
 #include "assetgen/audio/XmWriter.h"
+#include "engine/WaveCollection.h"
 
 namespace quillon::assetgen {
 namespace {
@@ -156,6 +157,29 @@ TEST_F(SoundEffects, EngineBandsRiseInPitch) {
         const int n = crossings(Samples((*Items)[index]));
         EXPECT_GT(n, previous);
         previous = n;
+    }
+}
+
+// Written into a wave collection file, every effect reads back through the game's own loader
+// as the same PCM with the same loop flag.
+TEST_F(SoundEffects, ReadBackFromTheCollectionFileUnchanged) {
+    const std::string path =
+        (std::filesystem::temp_directory_path() / ("quillon_sounds_" + std::to_string(::getpid()) + ".dxw")).string();
+    WriteWaveCollectionFile(path, *Items);
+    TWaveCollection loaded;
+    loaded.LoadFromFile(path);
+    std::filesystem::remove(path);
+    ASSERT_EQ(loaded.Count(), static_cast<int>(Items->size()));
+    for (int i = 0; i < loaded.Count(); ++i) {
+        SCOPED_TRACE("effect " + std::to_string(i));
+        const TWaveCollectionItem& item = loaded.Items(i);
+        EXPECT_EQ(item.Looped(), (*Items)[i].Looped);
+        EXPECT_EQ(item.Wave.FormatTag(), WAVE_FORMAT_PCM);
+        EXPECT_EQ(item.Wave.Channels(), 1);
+        EXPECT_EQ(item.Wave.BitsPerSample(), 16);
+        EXPECT_EQ(item.Wave.BlockAlign(), 2);
+        EXPECT_EQ(item.Wave.AvgBytesPerSecond(), 2 * item.Wave.SamplesPerSecond());
+        EXPECT_EQ(item.Wave.Data, (*Items)[i].Data);
     }
 }
 
