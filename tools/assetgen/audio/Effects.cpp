@@ -1,6 +1,5 @@
-// The 27 sound effects of the wave collection, each synthesised for its event in the game.
-// Engine sounds and the horn are seamless loops: every tone completes a whole number of
-// cycles in the loop, and noise layers are cross-faded into themselves.
+// The 27 sound effects of the wave collection, each synthesised for its event in the game;
+// engine sounds and the horn are seamless loops.
 #include <algorithm>
 #include <cmath>
 #include <functional>
@@ -26,6 +25,9 @@ TSignal Render(double seconds, const std::function<double(double)>& sample) {
     return s;
 }
 
+// Loops stay seamless because every tone completes a whole number of cycles in the loop
+// (whole Hz in a one-second loop, even Hz in the horn's half second) and noise layers are
+// cross-faded into themselves.
 // A noise layer of `seconds` that loops without a seam. The filter runs for a while before
 // the part that is kept, so that it has settled.
 TSignal LoopedNoise(double seconds, uint32_t seed, const std::function<double(double noise, double t)>& shape) {

@@ -1,5 +1,5 @@
 // A song laid out on one long grid of rows (bars of 16 rows) and cut into 64-row patterns,
-// with the small note, chord and rhythm helpers the two songs are composed with.
+// with the written-line helper the two songs are composed with.
 #pragma once
 
 #include <string>
