@@ -134,12 +134,13 @@ void WriteRoadSheet(const std::string& path, const std::vector<TPictureItemData>
     const TDIBImage& tiles = race.at(1).Picture;
     const TDIBImage& stars = race.at(58).Picture;
     struct TSample { const char* Title; TTrackSketch Sketch; };
+    // Shifts run 6 rows and straightening 4, as in the race; rows listed top first.
     std::vector<TSample> samples = {
         {"straight", SketchFromKinds({1, 1, 1, 1, 1, 1, 1}, 10, 2, false)},
-        {"left shift", SketchFromKinds({1, 5, 3, 3, 3, 3, 1}, 10, 4, false)},
-        {"right shift", SketchFromKinds({1, 5, 4, 4, 4, 4, 1}, 10, 0, false)},
+        {"left shift", SketchFromKinds({5, 3, 3, 3, 3, 3, 3, 1}, 10, 5, false)},
+        {"right shift", SketchFromKinds({5, 4, 4, 4, 4, 4, 4, 1}, 10, 1, false)},
         {"start line", SketchFromKinds({1, 1, 1, 1, 1, 1, 1}, 10, 2, false)},
-        {"left then right", SketchFromKinds({1, 5, 4, 4, 5, 3, 3}, 10, 3, false)},
+        {"straightening", SketchFromKinds({1, 1, 5, 5, 5, 5, 3, 3}, 10, 3, false)},
     };
     // The line sits in the middle of its stretch, as the race's start row does.
     static const uint8_t line[6] = {18, 19, 20, 19, 21, 22};
