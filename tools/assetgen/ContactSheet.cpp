@@ -137,7 +137,7 @@ void WriteRoadSheet(const std::string& path, const std::vector<TPictureItemData>
     // Shifts run 6 rows and straightening 4, as in the race; rows listed top first.
     std::vector<TSample> samples = {
         {"straight", SketchFromKinds({1, 1, 1, 1, 1, 1, 1}, 10, 2, false)},
-        {"left shift", SketchFromKinds({5, 3, 3, 3, 3, 3, 3, 1}, 10, 5, false)},
+        {"left shift", SketchFromKinds({5, 3, 3, 3, 3, 3, 3, 1}, 10, 4, false)},
         {"right shift", SketchFromKinds({5, 4, 4, 4, 4, 4, 4, 1}, 10, 1, false)},
         {"start line", SketchFromKinds({1, 1, 1, 1, 1, 1, 1}, 10, 2, false)},
         {"straightening", SketchFromKinds({1, 1, 5, 5, 5, 5, 3, 3}, 10, 3, false)},
@@ -185,19 +185,30 @@ void WriteRoadSheet(const std::string& path, const std::vector<TPictureItemData>
     if (st != CAIRO_STATUS_SUCCESS) throw std::runtime_error("cannot write " + path);
 }
 
-// The instrument panel as the race shows it: full energy, a speed reading and the unit.
-void WriteHudPreview(const std::string& path, const std::vector<TPictureItemData>& race) {
+// The instrument panel as the race shows it: full energy, a speed reading, the unit, and
+// the radar with a straight road, a rival dot and its overlays.
+void WriteHudPreview(const std::string& path, const std::vector<TPictureItemData>& race,
+                     const std::vector<TPictureItemData>& radar) {
     cairo_surface_t* sheet = cairo_image_surface_create(CAIRO_FORMAT_RGB24, 225, 600);
     cairo_t* cr = cairo_create(sheet);
-    auto put = [&](int index, int screenX, int y) {
-        const TPictureItemData& item = race.at(index);
+    auto draw = [&](const TPictureItemData& item, int screenX, int y) {
         const TDIBImage& pic = item.Picture;
         cairo_surface_t* s = PatternSurface(pic, 0, 0, pic.Width, pic.Height, item.Transparent, KeyAsRGB(item));
         cairo_set_source_surface(cr, s, screenX - 575, y);
         cairo_paint(cr);
         cairo_surface_destroy(s);
     };
+    auto put = [&](int index, int screenX, int y) { draw(race.at(index), screenX, y); };
     put(2, 575, 0);
+    if (radar.size() >= 18) {
+        for (int row = 1; row <= 11; ++row) draw(radar[4], 720, 18 * row + 14);
+        draw(radar[10], 720 - 13, 18 * 4 + 18);
+        draw(radar[16], 720, 40);
+        draw(radar[14], 667, 115);
+        draw(radar[12], 598, 0);
+        draw(radar[13], 638, 208);
+        draw(radar[11], 638, 112);
+    }
     const int digits[4] = {2, 4, 6, 8}, dx[4] = {645, 656, 667, 678}, dy[4] = {439, 433, 428, 423};
     for (int k = 0; k < 4; ++k) put(47 + digits[k], dx[k], dy[k]);
     put(57, 695, 404);
@@ -214,12 +225,12 @@ void WriteHudPreview(const std::string& path, const std::vector<TPictureItemData
 void WriteContactSheets(const std::string& dir) {
     std::filesystem::create_directories(dir);
     const std::filesystem::path d(dir);
-    const std::vector<TPictureItemData> race = BuildCollection2();
+    const std::vector<TPictureItemData> race = BuildCollection2(), radar = BuildCollection3();
     WriteCollectionSheet((d / "Res1.png").string(), BuildCollection1());
     WriteCollectionSheet((d / "Res2.png").string(), race);
-    WriteCollectionSheet((d / "Res3.png").string(), BuildCollection3());
+    WriteCollectionSheet((d / "Res3.png").string(), radar);
     WriteRoadSheet((d / "RoadStretches.png").string(), race);
-    WriteHudPreview((d / "HudPreview.png").string(), race);
+    WriteHudPreview((d / "HudPreview.png").string(), race, radar);
 }
 
 }  // namespace quillon::assetgen
