@@ -123,19 +123,27 @@ double TileNoise(double x, double y, uint32_t seed) {
 double Luma(const TRGB& c) { return 0.299 * c.R + 0.587 * c.G + 0.114 * c.B; }
 
 TRGB RoadColour(const TTileLayout& t, double x, double y) {
-    const TRGB base = Hex(0x1B1F36), panel = Hex(0x252B4A), seam = Hex(0x1E5C78), light = Hex(0x2FD8FF);
+    const TRGB base = Hex(0x1A1E34), panelFace = Hex(0x242A48), seam = Hex(0x184C64), light = Hex(0x2FD8FF);
     double n = TileNoise(x, y, 7) * 0.6 + TileNoise(x * 2, y * 2, 11) * 0.4;
-    // Panels of 36 x 72 with a lighter inner face and dark seams between them.
-    double px = std::fmod(x, 36.0), py = y;
-    double edge = std::min(std::min(px, 36.0 - px), std::min(py, 72.0 - py));
-    TRGB c = Mix(base, panel, std::min(1.0, edge / 6.0));
-    c = Scale(c, 0.85 + 0.3 * n);
-    // The seams carry a faint light, so the road glows as a grid under the ship.
+    // Panels of 36 x 36, each a little different in shade, with a lighter inner face and
+    // faintly lit seams between them, so the road glows as a grid under the ship.
+    double px = std::fmod(x, 36.0), py = std::fmod(y, 36.0);
+    const int panel = (x >= 36 ? 1 : 0) + (y >= 36 ? 2 : 0);
+    const double tint[4] = {1.0, 0.93, 0.96, 1.05};
+    double edge = std::min(std::min(px, 36.0 - px), std::min(py, 36.0 - py));
+    TRGB c = Mix(base, panel == 3 ? Hex(0x282E50) : panelFace, std::min(1.0, edge / 5.0));
+    c = Scale(c, (0.85 + 0.3 * n) * tint[panel]);
     if (edge < 1.0) c = seam;
-    else if (edge < 2.5) c = Mix(c, seam, 0.35 * (2.5 - edge) / 1.5);
+    else if (edge < 2.2) c = Mix(c, seam, 0.3 * (2.2 - edge) / 1.2);
+    // Rivets near the panel corners.
+    for (double rx : {4.0, 32.0})
+        for (double ry : {4.0, 32.0}) {
+            double d = std::hypot(px - rx, py - ry);
+            if (d < 1.3) c = Mix(Hex(0x3A4266), Hex(0x11131F), (px - rx + py - ry) > 0 ? 0.6 : 0.0);
+        }
     // Guide lights in the seams every half tile: a faint glow around a bright core.
     for (double ly : {18.0, 54.0}) {
-        double dx = std::min(px, 36.0 - px), dy = py - ly;
+        double dx = std::min(px, 36.0 - px), dy = y - ly;
         double d = std::sqrt(dx * dx + dy * dy * 0.25);
         if (d < 5.0) c = Mix(c, light, 0.45 * (1 - d / 5.0) * (1 - d / 5.0));
         if (d < 1.3) c = Mix(c, Hex(0xBFF6FF), 0.6);
