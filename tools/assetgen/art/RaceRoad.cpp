@@ -26,7 +26,8 @@ struct TTileLayout {
     std::vector<TWallLine> Walls;
     bool StartLine = false;
     // The stone over tile 7's corner block reaches across into 8 (up to the wall) and a
-    // little into 9 and 10 above them, which always lie there: x >= KerbX0, y in KerbY0..KerbY1.
+    // little into 9 and 10 above them, which always lie there: x >= KerbX0, y from KerbY0
+    // over KerbHeight.
     bool Kerb = false;
     double KerbX0 = 0, KerbY0 = 0;
 };
