@@ -209,6 +209,31 @@ void ConsoleRail(cairo_t* cr) {
 }
 
 void GameName(cairo_t* cr) {
+    // An orbit sweeping round the name, with a comet at its head.
+    cairo_save(cr);
+    cairo_translate(cr, 178, 80);
+    cairo_rotate(cr, -0.10);
+    cairo_scale(cr, 1.0, 0.24);
+    cairo_arc(cr, 0, 0, 168, M_PI * 0.02, M_PI * 1.05);
+    cairo_restore(cr);
+    cairo_pattern_t* orbit = cairo_pattern_create_linear(20, 0, 340, 0);
+    cairo_pattern_add_color_stop_rgba(orbit, 0, kFrame.R, kFrame.G, kFrame.B, 0.0);
+    cairo_pattern_add_color_stop_rgba(orbit, 1, kCyan.R, kCyan.G, kCyan.B, 0.9);
+    cairo_set_source(cr, orbit);
+    cairo_set_line_width(cr, 2.5);
+    cairo_stroke(cr);
+    cairo_pattern_destroy(orbit);
+    const double a = M_PI * 0.02, ex = 168 * std::cos(a), ey = 168 * 0.24 * std::sin(a);
+    const double headX = 178 + ex * std::cos(-0.10) - ey * std::sin(-0.10);
+    const double headY = 80 + ex * std::sin(-0.10) + ey * std::cos(-0.10);
+    cairo_pattern_t* comet = cairo_pattern_create_radial(headX, headY, 0, headX, headY, 12);
+    cairo_pattern_add_color_stop_rgba(comet, 0, 1, 1, 1, 1);
+    cairo_pattern_add_color_stop_rgba(comet, 0.25, kCyan.R, kCyan.G, kCyan.B, 0.8);
+    cairo_pattern_add_color_stop_rgba(comet, 1, kFrame.R, kFrame.G, kFrame.B, 0);
+    cairo_set_source(cr, comet);
+    cairo_arc(cr, headX, headY, 12, 0, 2 * M_PI);
+    cairo_fill(cr);
+    cairo_pattern_destroy(comet);
     // The name set large with a cold light, and a line of small type beneath it.
     PaintGlowLabel(cr, "КВИЛЛОН", 178, 76, FitLabelSize(cr, "КВИЛЛОН", 290, 60, true, 5), true, kWhite, TColor{0.45, 0.7, 1.0}, kFrame, 0.55, 5);
     cairo_pattern_t* line = cairo_pattern_create_linear(28, 0, 330, 0);

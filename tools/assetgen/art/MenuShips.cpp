@@ -80,9 +80,12 @@ void DrawShip(cairo_t* cr, const TShipLook& s, double w, double h) {
     // Wings.
     for (double side : {-1.0, 1.0}) {
         Polygon(cr, s.Wing, w, h, side);
-        cairo_pattern_t* g = cairo_pattern_create_linear(0, 0, side * w * 0.5, h * 0.2);
-        cairo_pattern_add_color_stop_rgb(g, 0, 0.42, 0.48, 0.58);
-        cairo_pattern_add_color_stop_rgb(g, 1, 0.16, 0.19, 0.26);
+        // Wings in dark metal washed with the ship's colour, lit from the nose.
+        cairo_pattern_t* g = cairo_pattern_create_linear(0, h * 0.3, side * w * 0.5, h * 0.9);
+        cairo_pattern_add_color_stop_rgb(g, 0, 0.30 + s.Accent.R * 0.25, 0.34 + s.Accent.G * 0.25,
+                                         0.42 + s.Accent.B * 0.25);
+        cairo_pattern_add_color_stop_rgb(g, 1, 0.08 + s.Accent.R * 0.12, 0.09 + s.Accent.G * 0.12,
+                                         0.13 + s.Accent.B * 0.12);
         cairo_set_source(cr, g);
         cairo_fill_preserve(cr);
         cairo_pattern_destroy(g);
@@ -122,6 +125,32 @@ void DrawShip(cairo_t* cr, const TShipLook& s, double w, double h) {
     cairo_set_line_width(cr, w * 0.014);
     cairo_set_source_rgb(cr, 0.05, 0.06, 0.10);
     cairo_stroke(cr);
+    // Nose cap and a chevron in the ship's colour.
+    cairo_save(cr);
+    Mirrored(cr, s.Hull, w, h);
+    cairo_clip(cr);
+    cairo_rectangle(cr, -w, 0, 2 * w, h * 0.07);
+    SetColor(cr, s.Accent);
+    cairo_fill(cr);
+    cairo_move_to(cr, -w * 0.2, h * 0.62);
+    cairo_line_to(cr, 0, h * 0.54);
+    cairo_line_to(cr, w * 0.2, h * 0.62);
+    cairo_line_to(cr, w * 0.2, h * 0.66);
+    cairo_line_to(cr, 0, h * 0.58);
+    cairo_line_to(cr, -w * 0.2, h * 0.66);
+    cairo_close_path(cr);
+    SetColor(cr, s.Accent, 0.85);
+    cairo_fill(cr);
+    // Shadow where the hull meets the wings.
+    cairo_pattern_t* side = cairo_pattern_create_linear(-w * 0.2, 0, w * 0.2, 0);
+    cairo_pattern_add_color_stop_rgba(side, 0, 0, 0, 0.05, 0.45);
+    cairo_pattern_add_color_stop_rgba(side, 0.3, 0, 0, 0.05, 0);
+    cairo_pattern_add_color_stop_rgba(side, 0.7, 0, 0, 0.05, 0);
+    cairo_pattern_add_color_stop_rgba(side, 1, 0, 0, 0.05, 0.45);
+    cairo_set_source(cr, side);
+    cairo_paint(cr);
+    cairo_pattern_destroy(side);
+    cairo_restore(cr);
     // Spine stripe in the ship's colour.
     cairo_rectangle(cr, -w * 0.018, h * (s.CockpitY + s.CockpitLen * 0.6), w * 0.036, h * 0.32);
     SetColor(cr, s.Accent, 0.9);
