@@ -32,6 +32,10 @@ struct TWaveItemData {
     std::vector<uint8_t> Data;  // PCM samples, little-endian
 };
 
+// The files' bytes, for writers that keep them in memory (tests, fuzz seeds).
+std::vector<uint8_t> EncodeImageCollection(const std::vector<TPictureItemData>& items);
+std::vector<uint8_t> EncodeWaveCollection(const std::vector<TWaveItemData>& items);
+
 // Both raise EEngineError when the file cannot be written.
 void WriteImageCollectionFile(const std::string& path, const std::vector<TPictureItemData>& items);
 void WriteWaveCollectionFile(const std::string& path, const std::vector<TWaveItemData>& items);

@@ -1,0 +1,375 @@
+// The generator's sound side: the effect items of the wave collection, the song writer and
+// the two songs as the module player library sees them.
+#include <gtest/gtest.h>
+#include <libopenmpt/libopenmpt.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "assetgen/audio/AudioGen.h"
+#include "assetgen/audio/Songs.h"
+#include "assetgen/audio/XmWriter.h"
+
+namespace quillon::assetgen {
+namespace {
+
+std::vector<int16_t> Samples(const TWaveItemData& item) {
+    std::vector<int16_t> s(item.Data.size() / 2);
+    for (size_t i = 0; i < s.size(); ++i) {
+        s[i] = static_cast<int16_t>(item.Data[2 * i] | (item.Data[2 * i + 1] << 8));
+    }
+    return s;
+}
+
+int Peak(const std::vector<int16_t>& s) {
+    int peak = 0;
+    for (int16_t v : s) {
+        peak = std::max(peak, std::abs(static_cast<int>(v)));
+    }
+    return peak;
+}
+
+// ---- Sound effects ----
+
+struct TEffectCase {
+    int Index;
+    bool Looped;
+    bool Silent;
+    double MaxSeconds;
+};
+
+const TEffectCase EffectCases[] = {
+    {0, false, false, 1.5},  {1, false, false, 0.1},  {2, false, false, 0.2},  {3, false, false, 0.99},
+    {4, true, false, 2.0},   {5, true, false, 2.0},   {6, true, false, 2.0},   {7, true, false, 2.0},
+    {8, true, false, 2.0},   {9, true, false, 2.0},   {10, true, false, 2.0},  {11, true, false, 2.0},
+    {12, true, false, 2.0},  {13, true, false, 2.0},  {14, false, false, 0.5}, {15, false, false, 0.8},
+    {16, false, true, 0.1},  {17, false, false, 0.6}, {18, false, false, 0.05}, {19, false, true, 0.1},
+    {20, false, false, 2.0}, {21, false, false, 3.3}, {22, true, false, 2.0},  {23, false, false, 0.5},
+    {24, false, true, 0.1},  {25, false, false, 1.0}, {26, false, false, 0.4},
+};
+
+class SoundEffects : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { Items = new std::vector<TWaveItemData>(BuildSoundEffects()); }
+    static void TearDownTestSuite() {
+        delete Items;
+        Items = nullptr;
+    }
+    static std::vector<TWaveItemData>* Items;
+};
+std::vector<TWaveItemData>* SoundEffects::Items = nullptr;
+
+TEST_F(SoundEffects, EveryItemIsMono16BitPcmOfTheRightLengthAndLoudness) {
+    ASSERT_EQ(Items->size(), std::size(EffectCases));
+    for (const TEffectCase& c : EffectCases) {
+        SCOPED_TRACE("effect " + std::to_string(c.Index));
+        const TWaveItemData& item = (*Items)[c.Index];
+        EXPECT_EQ(item.Channels, 1);
+        EXPECT_EQ(item.BitsPerSample, 16);
+        EXPECT_EQ(item.SamplesPerSecond, 22050);
+        EXPECT_EQ(item.MaxPlayingCount, 0);
+        EXPECT_EQ(item.Looped, c.Looped);
+        ASSERT_EQ(item.Data.size() % 2, 0u);
+        const std::vector<int16_t> s = Samples(item);
+        ASSERT_FALSE(s.empty());
+        EXPECT_LE(s.size(), c.MaxSeconds * item.SamplesPerSecond);
+        const int peak = Peak(s);
+        if (c.Silent) {
+            EXPECT_EQ(peak, 0);
+        } else {
+            // Audible, yet with headroom: nothing is driven into the rails.
+            EXPECT_GT(peak, 32767 / 4);
+            EXPECT_LT(peak, 32767);
+        }
+    }
+}
+
+TEST_F(SoundEffects, OneShotsStartAndEndAtZero) {
+    for (const TEffectCase& c : EffectCases) {
+        if (c.Looped) {
+            continue;
+        }
+        SCOPED_TRACE("effect " + std::to_string(c.Index));
+        const std::vector<int16_t> s = Samples((*Items)[c.Index]);
+        EXPECT_LE(std::abs(s.front()), 64);
+        EXPECT_LE(std::abs(s.back()), 64);
+    }
+}
+
+// A loop is seamless when the step from the last frame back to the first is no bigger than
+// the steps the sound makes anyway around the seam (25 ms on each side hold at least one
+// period of the lowest engine tone), and the level on both sides of the seam matches.
+TEST_F(SoundEffects, LoopsWrapWithoutAClick) {
+    for (const TEffectCase& c : EffectCases) {
+        if (!c.Looped) {
+            continue;
+        }
+        SCOPED_TRACE("effect " + std::to_string(c.Index));
+        const std::vector<int16_t> s = Samples((*Items)[c.Index]);
+        const size_t window = 22050 / 40;
+        ASSERT_GT(s.size(), 2 * window);
+        int nearbyStep = 0;
+        for (size_t i = 1; i < s.size(); ++i) {
+            if (i <= window || i >= s.size() - window) {
+                nearbyStep = std::max(nearbyStep, std::abs(s[i] - s[i - 1]));
+            }
+        }
+        const int wrap = std::abs(s.front() - s.back());
+        EXPECT_LE(wrap, 1.25 * nearbyStep + 64);
+        auto rms = [&s](size_t from, size_t count) {
+            double sum = 0.0;
+            for (size_t i = from; i < from + count; ++i) {
+                sum += static_cast<double>(s[i]) * s[i];
+            }
+            return std::sqrt(sum / count);
+        };
+        const double head = rms(0, window);
+        const double tail = rms(s.size() - window, window);
+        EXPECT_NEAR(head, tail, 0.3 * std::max(head, tail) + 100.0);
+    }
+}
+
+TEST_F(SoundEffects, EngineBandsRiseInPitch) {
+    // Zero crossings of the drones count their fundamental's strength: each band is higher.
+    auto crossings = [](const std::vector<int16_t>& s) {
+        int n = 0;
+        for (size_t i = 1; i < s.size(); ++i) {
+            n += (s[i - 1] < 0) != (s[i] < 0);
+        }
+        return n;
+    };
+    int previous = 0;
+    for (int index : {9, 10, 11, 12, 13}) {
+        SCOPED_TRACE("effect " + std::to_string(index));
+        const int n = crossings(Samples((*Items)[index]));
+        EXPECT_GT(n, previous);
+        previous = n;
+    }
+}
+
+TEST(SoundEffectsBuild, SameBytesOnEveryRun) {
+    const std::vector<TWaveItemData> a = BuildSoundEffects();
+    const std::vector<TWaveItemData> b = BuildSoundEffects();
+    ASSERT_EQ(a.size(), b.size());
+    for (size_t i = 0; i < a.size(); ++i) {
+        EXPECT_EQ(a[i].Data, b[i].Data) << "effect " << i;
+    }
+}
+
+// ---- The song writer ----
+
+TXmModule TinyModule() {
+    TXmModule m;
+    m.Name = "Tiny";
+    m.Channels = 2;
+    m.Bpm = 125;
+    TXmPattern p;
+    p.Rows = 4;
+    p.Cells.resize(8);
+    p.Cells[0] = {XmNote(60), 1, 0x50, 0, 0};
+    p.Cells[3] = {0, 0, 0, 0x0F, 3};
+    p.Cells[4] = {XmKeyOff, 0, 0, 0, 0};
+    m.Patterns = {p, p};
+    m.Orders = {0, 1, 0};
+    m.RestartPosition = 1;
+    TXmInstrument ins;
+    ins.Name = "Beep";
+    TXmSample s;
+    s.Data = {0, 1000, -1000, 32767, -32768};
+    s.Loop = TXmLoop::Forward;
+    s.LoopStart = 1;
+    s.LoopLength = 4;
+    ins.Samples = {s};
+    m.Instruments = {ins};
+    return m;
+}
+
+uint32_t Read32(const std::vector<uint8_t>& b, size_t at) {
+    return b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) | (static_cast<uint32_t>(b[at + 3]) << 24);
+}
+uint32_t Read16(const std::vector<uint8_t>& b, size_t at) { return b[at] | (b[at + 1] << 8); }
+
+TEST(XmWriter, HeaderFields) {
+    const std::vector<uint8_t> b = EncodeXm(TinyModule());
+    EXPECT_EQ(std::string(b.begin(), b.begin() + 17), "Extended Module: ");
+    EXPECT_EQ(std::string(b.begin() + 17, b.begin() + 21), "Tiny");
+    EXPECT_EQ(b[37], 0x1A);
+    EXPECT_EQ(Read16(b, 58), 0x0104u);
+    EXPECT_EQ(Read32(b, 60), 276u);
+    EXPECT_EQ(Read16(b, 64), 3u);  // song length
+    EXPECT_EQ(Read16(b, 66), 1u);  // restart position
+    EXPECT_EQ(Read16(b, 68), 2u);  // channels
+    EXPECT_EQ(Read16(b, 70), 2u);  // patterns
+    EXPECT_EQ(Read16(b, 72), 1u);  // instruments
+    EXPECT_EQ(Read16(b, 74), 1u);  // linear frequencies
+    EXPECT_EQ(Read16(b, 78), 125u);
+    EXPECT_EQ(b[80 + 2], 0);  // third order
+    // The first pattern follows the 256-entry order table.
+    EXPECT_EQ(Read32(b, 336), 9u);
+    EXPECT_EQ(Read16(b, 341), 4u);
+    // Packed: note+instrument+volume, empty, empty, effect+param, key-off, then three empty.
+    const std::vector<uint8_t> packed{0x87, 49, 1, 0x50, 0x80, 0x80, 0x98, 0x0F, 3, 0x81, 97, 0x80, 0x80, 0x80};
+    EXPECT_EQ(Read16(b, 343), packed.size());
+    EXPECT_EQ(std::vector<uint8_t>(b.begin() + 345, b.begin() + 345 + packed.size()), packed);
+}
+
+TEST(XmWriter, SamplesAreStoredAsSixteenBitDeltas) {
+    const std::vector<uint8_t> b = EncodeXm(TinyModule());
+    // Deltas of {0, 1000, -1000, 32767, -32768}, wrapping in 16 bits.
+    const std::vector<int16_t> deltas{0, 1000, -2000, static_cast<int16_t>(33767 - 65536), 1};
+    ASSERT_GE(b.size(), 10u);
+    for (size_t i = 0; i < deltas.size(); ++i) {
+        EXPECT_EQ(static_cast<int16_t>(Read16(b, b.size() - 10 + 2 * i)), deltas[i]) << i;
+    }
+    // Sample header: length, loop start and loop length in bytes, 16-bit forward loop.
+    const size_t sampleHeader = b.size() - 10 - 40;
+    EXPECT_EQ(Read32(b, sampleHeader), 10u);
+    EXPECT_EQ(Read32(b, sampleHeader + 4), 2u);
+    EXPECT_EQ(Read32(b, sampleHeader + 8), 8u);
+    EXPECT_EQ(b[sampleHeader + 14], 0x11);
+}
+
+TEST(XmWriter, RejectsWhatTheFormatCannotHold) {
+    const auto broken = [](auto change) {
+        TXmModule m = TinyModule();
+        change(m);
+        return m;
+    };
+    const TXmModule cases[] = {
+        broken([](TXmModule& m) { m.RestartPosition = 3; }),
+        broken([](TXmModule& m) { m.Orders = {0, 2}; }),
+        broken([](TXmModule& m) { m.Channels = 33; }),
+        broken([](TXmModule& m) { m.Patterns[0].Cells.pop_back(); }),
+        broken([](TXmModule& m) { m.Patterns[1].Cells[0].Instrument = 2; }),
+        broken([](TXmModule& m) { m.Instruments[0].Samples[0].LoopLength = 5; }),
+        broken([](TXmModule& m) { m.Instruments[0].VolumeEnvelope.Points = {{0, 64}, {0, 10}}; }),
+    };
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        EXPECT_THROW(EncodeXm(cases[i]), std::invalid_argument) << "case " << i;
+    }
+    EXPECT_THROW(XmNote(107 + 1), std::invalid_argument);
+}
+
+TEST(XmWriter, TuneSampleHitsThePitch) {
+    // A sample at 8363 frames a second holding middle C needs no correction.
+    TXmSample s;
+    TuneSample(s, 8363.0, 60.0);
+    EXPECT_EQ(s.RelativeNote, 0);
+    EXPECT_EQ(s.Finetune, 0);
+    // An A at 440 Hz recorded at 44100: 12 * log2(44100 / 8363) - 9 semitones.
+    TuneSample(s, 44100.0, 69.0);
+    const double want = 12.0 * std::log2(44100.0 / 8363.0) - 9.0;
+    EXPECT_NEAR(s.RelativeNote + s.Finetune / 128.0, want, 1.0 / 256.0);
+}
+
+// ---- The songs in the module player ----
+
+struct TLoaded {
+    openmpt_module* Module = nullptr;
+    std::vector<std::string> Log;
+    ~TLoaded() {
+        if (Module != nullptr) {
+            openmpt_module_destroy(Module);
+        }
+    }
+};
+
+void Collect(const char* message, void* user) { static_cast<TLoaded*>(user)->Log.emplace_back(message); }
+
+class Songs : public ::testing::TestWithParam<const char*> {
+protected:
+    static void SetUpTestSuite() {
+        Dir = new std::filesystem::path(std::filesystem::temp_directory_path() /
+                                        ("quillon_songs_" + std::to_string(::getpid())));
+        std::filesystem::create_directories(*Dir);
+        WriteSongs(Dir->string());
+    }
+    static void TearDownTestSuite() {
+        std::filesystem::remove_all(*Dir);
+        delete Dir;
+        Dir = nullptr;
+    }
+
+    void Load(TLoaded& loaded) {
+        std::ifstream in(*Dir / GetParam(), std::ios::binary);
+        ASSERT_TRUE(in) << GetParam() << " was not written";
+        Bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        int error = 0;
+        const char* message = nullptr;
+        loaded.Module = openmpt_module_create_from_memory2(Bytes.data(), Bytes.size(), Collect, &loaded, nullptr,
+                                                           nullptr, &error, &message, nullptr);
+        ASSERT_NE(loaded.Module, nullptr) << (message ? message : "");
+    }
+
+    static std::filesystem::path* Dir;
+    std::vector<char> Bytes;
+};
+std::filesystem::path* Songs::Dir = nullptr;
+
+TEST_P(Songs, LoadsWithoutWarningsAsALongEnoughXmSong) {
+    TLoaded song;
+    Load(song);
+    ASSERT_NE(song.Module, nullptr);
+    for (const std::string& line : song.Log) {
+        ADD_FAILURE() << "module player says: " << line;
+    }
+    const char* type = openmpt_module_get_metadata(song.Module, "type");
+    EXPECT_STREQ(type, "xm");
+    openmpt_free_string(type);
+    EXPECT_GE(openmpt_module_get_num_channels(song.Module), 6);
+    EXPECT_GE(openmpt_module_get_duration_seconds(song.Module), 60.0);
+}
+
+// Played on past its end, the song comes back to its restart order and keeps sounding, and
+// nowhere does the mix clip.
+TEST_P(Songs, LoopsByItselfAndNeverFallsSilentOrClips) {
+    TLoaded song;
+    Load(song);
+    ASSERT_NE(song.Module, nullptr);
+    openmpt_module_set_repeat_count(song.Module, -1);
+    const double duration = openmpt_module_get_duration_seconds(song.Module);
+    const int rate = 22050;
+    const size_t block = rate / 2;
+    std::vector<float> left(block);
+    std::vector<float> right(block);
+    const int blocks = static_cast<int>((duration + 6.0) * 2.0);
+    bool wrapped = false;
+    float peak = 0.0f;
+    for (int b = 0; b < blocks; ++b) {
+        const size_t got = openmpt_module_read_float_stereo(song.Module, rate, block, left.data(), right.data());
+        ASSERT_EQ(got, block) << "playback stopped at " << b / 2.0 << " s";
+        double sum = 0.0;
+        for (size_t i = 0; i < got; ++i) {
+            sum += left[i] * left[i] + right[i] * right[i];
+            peak = std::max({peak, std::abs(left[i]), std::abs(right[i])});
+        }
+        const double rms = std::sqrt(sum / (2.0 * got));
+        // The first half second may still be swelling in; after that there is always music.
+        if (b > 0) {
+            EXPECT_GT(rms, 0.003) << "silence at " << b / 2.0 << " s";
+        }
+        if (b / 2.0 > duration + 1.0) {
+            wrapped = wrapped || openmpt_module_get_current_order(song.Module) <= 2;
+        }
+    }
+    EXPECT_TRUE(wrapped);
+    EXPECT_LT(peak, 1.0f);
+}
+
+INSTANTIATE_TEST_SUITE_P(Music, Songs, ::testing::Values("Menu.xm", "Race.xm"),
+                         [](const auto& info) { return std::string(info.param).substr(0, 4); });
+
+TEST(SongsCompose, SameBytesOnEveryRun) {
+    EXPECT_EQ(EncodeXm(ComposeMenuSong()), EncodeXm(ComposeMenuSong()));
+    EXPECT_EQ(EncodeXm(ComposeRaceSong()), EncodeXm(ComposeRaceSong()));
+}
+
+}  // namespace
+}  // namespace quillon::assetgen

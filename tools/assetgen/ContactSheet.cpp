@@ -1,0 +1,224 @@
+// Contact sheets drawn with cairo: each pattern on a checkerboard so key pixels show.
+#include "ContactSheet.h"
+
+#include <cairo.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <functional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "TrackSketch.h"
+#include "art/Collections.h"
+#include "art/RaceKit.h"
+#include "art/RaceRoad.h"
+#include "engine/Surface.h"
+
+namespace quillon::assetgen {
+
+namespace {
+
+constexpr int SheetWidth = 1800, Gap = 6, HeaderH = 18;
+
+uint16_t To565(uint32_t rgb) {
+    return PackRGB565(static_cast<uint8_t>(rgb >> 16), static_cast<uint8_t>(rgb >> 8), static_cast<uint8_t>(rgb));
+}
+
+uint32_t KeyAsRGB(const TPictureItemData& item) {
+    uint32_t k = item.TransparentColor;  // 0x00BBGGRR
+    return (k & 0xFF) << 16 | (k & 0xFF00) | (k >> 16 & 0xFF);
+}
+
+void Checker(cairo_t* cr, double x, double y, double w, double h) {
+    cairo_save(cr);
+    cairo_rectangle(cr, x, y, w, h);
+    cairo_clip(cr);
+    for (int cy = 0; cy * 8 < h; ++cy)
+        for (int cx = 0; cx * 8 < w; ++cx) {
+            double v = ((cx + cy) & 1) ? 0.42 : 0.3;
+            cairo_set_source_rgb(cr, v, v, v);
+            cairo_rectangle(cr, x + cx * 8, y + cy * 8, 8, 8);
+            cairo_fill(cr);
+        }
+    cairo_restore(cr);
+}
+
+// A cairo surface of part of a picture; key pixels (as the game compares them, in
+// 16 bits) become clear.
+cairo_surface_t* PatternSurface(const TDIBImage& pic, int x0, int y0, int w, int h, bool keyed, uint32_t keyRGB) {
+    cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h);
+    cairo_surface_flush(s);
+    unsigned char* data = cairo_image_surface_get_data(s);
+    int stride = cairo_image_surface_get_stride(s);
+    const uint16_t key = To565(keyRGB);
+    for (int y = 0; y < h; ++y) {
+        auto* row = reinterpret_cast<uint32_t*>(data + static_cast<size_t>(y) * stride);
+        for (int x = 0; x < w; ++x) {
+            int px = x0 + x, py = y0 + y;
+            uint32_t v = (px < pic.Width && py < pic.Height) ? pic.At(px, py) : keyRGB;
+            row[x] = (keyed && To565(v) == key) ? 0 : (0xFF000000u | v);
+        }
+    }
+    cairo_surface_mark_dirty(s);
+    return s;
+}
+
+void Text(cairo_t* cr, double x, double y, const std::string& s) {
+    cairo_select_font_face(cr, "DejaVu Sans", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_BOLD);
+    cairo_set_font_size(cr, 12);
+    cairo_set_source_rgb(cr, 0.9, 0.92, 1.0);
+    cairo_move_to(cr, x, y);
+    cairo_show_text(cr, s.c_str());
+}
+
+void WriteCollectionSheet(const std::string& path, const std::vector<TPictureItemData>& items) {
+    // Two passes over the same layout: measure the height, then draw.
+    auto layout = [&](cairo_t* cr) {
+        int y = Gap;
+        for (size_t i = 0; i < items.size(); ++i) {
+            const TPictureItemData& item = items[i];
+            const TDIBImage& pic = item.Picture;
+            int pw = item.PatternWidth > 0 ? item.PatternWidth : pic.Width;
+            int ph = item.PatternHeight > 0 ? item.PatternHeight : pic.Height;
+            int cols = std::max(1, (pic.Width + item.SkipWidth) / (pw + item.SkipWidth));
+            int rows = std::max(1, (pic.Height + item.SkipHeight) / (ph + item.SkipHeight));
+            int count = cols * rows;
+            if (cr)
+                Text(cr, Gap, y + 13,
+                     std::to_string(i) + "  " + item.Name + "  " + std::to_string(pw) + "x" + std::to_string(ph) + "  x" +
+                         std::to_string(count) + (item.Transparent ? "" : "  opaque"));
+            y += HeaderH;
+            int x = Gap, rowH = 0;
+            for (int k = 0; k < count; ++k) {
+                int cellW = std::max(pw, 22);
+                if (x + cellW > SheetWidth - Gap && x > Gap) {
+                    x = Gap;
+                    y += rowH + 14 + Gap;
+                    rowH = 0;
+                }
+                if (cr) {
+                    Checker(cr, x, y, pw, ph);
+                    int sx = (k % cols) * (pw + item.SkipWidth), sy = (k / cols) * (ph + item.SkipHeight);
+                    cairo_surface_t* s = PatternSurface(pic, sx, sy, pw, ph, item.Transparent, KeyAsRGB(item));
+                    cairo_set_source_surface(cr, s, x, y);
+                    cairo_paint(cr);
+                    cairo_surface_destroy(s);
+                    cairo_set_font_size(cr, 10);
+                    cairo_set_source_rgb(cr, 0.6, 0.8, 1.0);
+                    cairo_move_to(cr, x, y + ph + 11);
+                    cairo_show_text(cr, std::to_string(k).c_str());
+                }
+                x += cellW + Gap;
+                rowH = std::max(rowH, ph);
+            }
+            y += rowH + 14 + Gap * 2;
+        }
+        return y;
+    };
+    int height = layout(nullptr);
+    cairo_surface_t* sheet = cairo_image_surface_create(CAIRO_FORMAT_RGB24, SheetWidth, height);
+    cairo_t* cr = cairo_create(sheet);
+    cairo_set_source_rgb(cr, 0.1, 0.1, 0.14);
+    cairo_paint(cr);
+    layout(cr);
+    cairo_destroy(cr);
+    cairo_status_t st = cairo_surface_write_to_png(sheet, path.c_str());
+    cairo_surface_destroy(sheet);
+    if (st != CAIRO_STATUS_SUCCESS) throw std::runtime_error("cannot write " + path);
+}
+
+// Road stretches over the star field with the collision shapes outlined in red.
+void WriteRoadSheet(const std::string& path, const std::vector<TPictureItemData>& race) {
+    const TDIBImage& tiles = race.at(1).Picture;
+    const TDIBImage& stars = race.at(58).Picture;
+    struct TSample { const char* Title; TTrackSketch Sketch; };
+    std::vector<TSample> samples = {
+        {"straight", SketchFromKinds({1, 1, 1, 1, 1, 1, 1}, 10, 2, false)},
+        {"left shift", SketchFromKinds({1, 5, 3, 3, 3, 3, 1}, 10, 4, false)},
+        {"right shift", SketchFromKinds({1, 5, 4, 4, 4, 4, 1}, 10, 0, false)},
+        {"start line", SketchFromKinds({1, 1, 1, 1, 1, 1, 1}, 10, 2, false)},
+        {"left then right", SketchFromKinds({1, 5, 4, 4, 5, 3, 3}, 10, 3, false)},
+    };
+    // The line sits in the middle of its stretch, as the race's start row does.
+    static const uint8_t line[6] = {18, 19, 20, 19, 21, 22};
+    for (int k = 0; k < 6; ++k) samples[3].Sketch.Set(4, 2 + k, line[k]);
+    const int stretchW = 10 * RoadTileSize, stretchH = 8 * RoadTileSize;
+    const int width = static_cast<int>(samples.size()) * (stretchW + Gap) + Gap, height = stretchH + HeaderH + Gap * 2;
+    cairo_surface_t* sheet = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
+    cairo_t* cr = cairo_create(sheet);
+    cairo_set_source_rgb(cr, 0.1, 0.1, 0.14);
+    cairo_paint(cr);
+    for (size_t i = 0; i < samples.size(); ++i) {
+        const double ox = Gap + i * (stretchW + Gap), oy = HeaderH + Gap;
+        Text(cr, ox, 15, samples[i].Title);
+        cairo_surface_t* bg = PatternSurface(stars, 0, 0, stretchW, stretchH, false, 0);
+        cairo_set_source_surface(cr, bg, ox, oy);
+        cairo_paint(cr);
+        cairo_surface_destroy(bg);
+        TDIBImage road = AssembleStretch(samples[i].Sketch, tiles, RaceKeyRGB);
+        cairo_surface_t* s = PatternSurface(road, 0, 0, road.Width, road.Height, true, RaceKeyRGB);
+        cairo_set_source_surface(cr, s, ox, oy);
+        cairo_paint(cr);
+        cairo_surface_destroy(s);
+        const TTrackSketch& t = samples[i].Sketch;
+        for (int r = 0; r < t.Rows; ++r)
+            for (int c = 0; c < t.Cols; ++c)
+                if (const TWallShape* w = WallShapeOf(t.At(r, c))) {
+                    // Corners are listed top pair then bottom pair; outline their hull.
+                    const int order[4] = {0, 1, 3, 2};
+                    for (int k = 0; k < 4; ++k) {
+                        double x = ox + c * RoadTileSize + w->X[order[k]] + 0.5, y = oy + r * RoadTileSize + w->Y[order[k]] + 0.5;
+                        if (k == 0) cairo_move_to(cr, x, y); else cairo_line_to(cr, x, y);
+                    }
+                    cairo_close_path(cr);
+                    cairo_set_source_rgba(cr, 1, 0.15, 0.15, 0.9);
+                    cairo_set_line_width(cr, 1);
+                    cairo_stroke(cr);
+                }
+    }
+    cairo_destroy(cr);
+    cairo_status_t st = cairo_surface_write_to_png(sheet, path.c_str());
+    cairo_surface_destroy(sheet);
+    if (st != CAIRO_STATUS_SUCCESS) throw std::runtime_error("cannot write " + path);
+}
+
+// The instrument panel as the race shows it: full energy, a speed reading and the unit.
+void WriteHudPreview(const std::string& path, const std::vector<TPictureItemData>& race) {
+    cairo_surface_t* sheet = cairo_image_surface_create(CAIRO_FORMAT_RGB24, 225, 600);
+    cairo_t* cr = cairo_create(sheet);
+    auto put = [&](int index, int screenX, int y) {
+        const TPictureItemData& item = race.at(index);
+        const TDIBImage& pic = item.Picture;
+        cairo_surface_t* s = PatternSurface(pic, 0, 0, pic.Width, pic.Height, item.Transparent, KeyAsRGB(item));
+        cairo_set_source_surface(cr, s, screenX - 575, y);
+        cairo_paint(cr);
+        cairo_surface_destroy(s);
+    };
+    put(2, 575, 0);
+    const int digits[4] = {2, 4, 6, 8}, dx[4] = {645, 656, 667, 678}, dy[4] = {439, 433, 428, 423};
+    for (int k = 0; k < 4; ++k) put(47 + digits[k], dx[k], dy[k]);
+    put(57, 695, 404);
+    const int gx[4] = {606, 640, 693, 743}, gy[4] = {546, 511, 482, 461};
+    for (int k = 0; k < 4; ++k) put(43 + k, gx[k], gy[k]);
+    cairo_destroy(cr);
+    cairo_status_t st = cairo_surface_write_to_png(sheet, path.c_str());
+    cairo_surface_destroy(sheet);
+    if (st != CAIRO_STATUS_SUCCESS) throw std::runtime_error("cannot write " + path);
+}
+
+}  // namespace
+
+void WriteContactSheets(const std::string& dir) {
+    std::filesystem::create_directories(dir);
+    const std::filesystem::path d(dir);
+    const std::vector<TPictureItemData> race = BuildCollection2();
+    WriteCollectionSheet((d / "Res1.png").string(), BuildCollection1());
+    WriteCollectionSheet((d / "Res2.png").string(), race);
+    WriteCollectionSheet((d / "Res3.png").string(), BuildCollection3());
+    WriteRoadSheet((d / "RoadStretches.png").string(), race);
+    WriteHudPreview((d / "HudPreview.png").string(), race);
+}
+
+}  // namespace quillon::assetgen

@@ -1,0 +1,12 @@
+// Contact sheets: PNG pictures of every pattern of every collection item, and sample
+// road stretches with their wall collision shapes, for looking at the art.
+#pragma once
+
+#include <string>
+
+namespace quillon::assetgen {
+
+// Writes Res1.png, Res2.png, Res3.png, RoadStretches.png and HudPreview.png into dir.
+void WriteContactSheets(const std::string& dir);
+
+}  // namespace quillon::assetgen

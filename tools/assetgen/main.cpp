@@ -1,0 +1,51 @@
+// assetgen: writes the game's data files (--out GAMEDIR) or contact sheets of the
+// pictures for looking at them (--contact-sheet DIR).
+#include <cstdio>
+#include <exception>
+#include <filesystem>
+#include <string>
+
+#include "ContactSheet.h"
+#include "art/Collections.h"
+#include "audio/AudioGen.h"
+#include "engine/CollectionFiles.h"
+
+namespace {
+
+int Usage() {
+    std::fprintf(stderr, "usage: assetgen --out GAMEDIR | --contact-sheet DIR\n");
+    return 2;
+}
+
+void WriteGameData(const std::filesystem::path& gameDir) {
+    using namespace quillon;
+    const auto resDir = gameDir / "Data" / "Res";
+    const auto musicDir = gameDir / "Data" / "Music";
+    std::filesystem::create_directories(resDir);
+    std::filesystem::create_directories(musicDir);
+    WriteImageCollectionFile((resDir / "Res1.dxg").string(), assetgen::BuildCollection1());
+    WriteImageCollectionFile((resDir / "Res2.dxg").string(), assetgen::BuildCollection2());
+    WriteImageCollectionFile((resDir / "Res3.dxg").string(), assetgen::BuildCollection3());
+    WriteWaveCollectionFile((resDir / "Sounds.dxw").string(), assetgen::BuildSoundEffects());
+    assetgen::WriteSongs(musicDir.string());
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 3) return Usage();
+    const std::string option = argv[1];
+    try {
+        if (option == "--out") {
+            WriteGameData(argv[2]);
+        } else if (option == "--contact-sheet") {
+            quillon::assetgen::WriteContactSheets(argv[2]);
+        } else {
+            return Usage();
+        }
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "assetgen: %s\n", e.what());
+        return 1;
+    }
+    return 0;
+}
