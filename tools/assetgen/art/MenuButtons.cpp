@@ -64,7 +64,7 @@ TDIBImage DrawPlate(int w, int h, const std::string& label, bool hot, const TPla
     double textLeft = x0 + c + 6;
     if (style.LabelLeft) {
         // The tab marker: a lit bar inside the cut corner.
-        TColor marker = hot ? (style.Accent ? kAmber : kAmber) : kFrame;
+        TColor marker = hot ? kAmber : kFrame;
         cairo_move_to(cr, x0 + 8, y0 + c + 4);
         cairo_line_to(cr, x0 + 14, y0 + c - 2);
         cairo_line_to(cr, x0 + 14, y0 + ph - 8);
