@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "art/Collections.h"
+#include "art/FontCaches.h"
 #include "engine/Surface.h"
 
 namespace quillon::assetgen {
@@ -36,6 +37,7 @@ protected:
     static void TearDownTestSuite() {
         delete Menu;
         delete Radar;
+        ReleaseFontCaches();
     }
     static std::vector<TPictureItemData>* Menu;
     static std::vector<TPictureItemData>* Radar;

@@ -7,6 +7,7 @@
 
 #include "ContactSheet.h"
 #include "art/Collections.h"
+#include "art/FontCaches.h"
 #include "audio/AudioGen.h"
 #include "engine/CollectionFiles.h"
 
@@ -47,5 +48,6 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "assetgen: %s\n", e.what());
         return 1;
     }
+    quillon::assetgen::ReleaseFontCaches();
     return 0;
 }
