@@ -4,6 +4,7 @@
 #include <cairo.h>
 
 #include <algorithm>
+#include <array>
 #include <filesystem>
 #include <functional>
 #include <stdexcept>
@@ -134,12 +135,13 @@ void WriteRoadSheet(const std::string& path, const std::vector<TPictureItemData>
     const TDIBImage& tiles = race.at(1).Picture;
     const TDIBImage& stars = race.at(58).Picture;
     struct TSample { const char* Title; TTrackSketch Sketch; };
+    // Shifts run 6 rows and straightening 4, as in the race; rows listed top first.
     std::vector<TSample> samples = {
         {"straight", SketchFromKinds({1, 1, 1, 1, 1, 1, 1}, 10, 2, false)},
-        {"left shift", SketchFromKinds({1, 5, 3, 3, 3, 3, 1}, 10, 4, false)},
-        {"right shift", SketchFromKinds({1, 5, 4, 4, 4, 4, 1}, 10, 0, false)},
+        {"left shift", SketchFromKinds({5, 3, 3, 3, 3, 3, 3, 1}, 10, 4, false)},
+        {"right shift", SketchFromKinds({5, 4, 4, 4, 4, 4, 4, 1}, 10, 1, false)},
         {"start line", SketchFromKinds({1, 1, 1, 1, 1, 1, 1}, 10, 2, false)},
-        {"left then right", SketchFromKinds({1, 5, 4, 4, 5, 3, 3}, 10, 3, false)},
+        {"straightening", SketchFromKinds({1, 1, 5, 5, 5, 5, 3, 3}, 10, 3, false)},
     };
     // The line sits in the middle of its stretch, as the race's start row does.
     static const uint8_t line[6] = {18, 19, 20, 19, 21, 22};
@@ -184,19 +186,30 @@ void WriteRoadSheet(const std::string& path, const std::vector<TPictureItemData>
     if (st != CAIRO_STATUS_SUCCESS) throw std::runtime_error("cannot write " + path);
 }
 
-// The instrument panel as the race shows it: full energy, a speed reading and the unit.
-void WriteHudPreview(const std::string& path, const std::vector<TPictureItemData>& race) {
+// The instrument panel as the race shows it: full energy, a speed reading, the unit, and
+// the radar with a straight road, a rival dot and its overlays.
+void WriteHudPreview(const std::string& path, const std::vector<TPictureItemData>& race,
+                     const std::vector<TPictureItemData>& radar) {
     cairo_surface_t* sheet = cairo_image_surface_create(CAIRO_FORMAT_RGB24, 225, 600);
     cairo_t* cr = cairo_create(sheet);
-    auto put = [&](int index, int screenX, int y) {
-        const TPictureItemData& item = race.at(index);
+    auto draw = [&](const TPictureItemData& item, int screenX, int y) {
         const TDIBImage& pic = item.Picture;
         cairo_surface_t* s = PatternSurface(pic, 0, 0, pic.Width, pic.Height, item.Transparent, KeyAsRGB(item));
         cairo_set_source_surface(cr, s, screenX - 575, y);
         cairo_paint(cr);
         cairo_surface_destroy(s);
     };
+    auto put = [&](int index, int screenX, int y) { draw(race.at(index), screenX, y); };
     put(2, 575, 0);
+    if (radar.size() >= 18) {
+        for (int row = 1; row <= 11; ++row) draw(radar[4], 720, 18 * row + 14);
+        draw(radar[10], 720 - 13, 18 * 4 + 18);
+        draw(radar[16], 720, 40);
+        draw(radar[14], 667, 115);
+        draw(radar[12], 598, 0);
+        draw(radar[13], 638, 208);
+        draw(radar[11], 638, 112);
+    }
     const int digits[4] = {2, 4, 6, 8}, dx[4] = {645, 656, 667, 678}, dy[4] = {439, 433, 428, 423};
     for (int k = 0; k < 4; ++k) put(47 + digits[k], dx[k], dy[k]);
     put(57, 695, 404);
@@ -208,17 +221,66 @@ void WriteHudPreview(const std::string& path, const std::vector<TPictureItemData
     if (st != CAIRO_STATUS_SUCCESS) throw std::runtime_error("cannot write " + path);
 }
 
+// A whole race frame put together from the pictures: star field, road, bonuses, a rival,
+// the player's ship with its flame, shots, an asteroid and the panel.
+void WriteRaceMock(const std::string& path, const std::vector<TPictureItemData>& race) {
+    cairo_surface_t* sheet = cairo_image_surface_create(CAIRO_FORMAT_RGB24, 800, 600);
+    cairo_t* cr = cairo_create(sheet);
+    auto draw = [&](int index, int pattern, double x, double y) {
+        const TPictureItemData& item = race.at(index);
+        const TDIBImage& pic = item.Picture;
+        int pw = item.PatternWidth > 0 ? item.PatternWidth : pic.Width;
+        int ph = item.PatternHeight > 0 ? item.PatternHeight : pic.Height;
+        int cols = std::max(1, pic.Width / pw);
+        cairo_surface_t* s = PatternSurface(pic, (pattern % cols) * pw, (pattern / cols) * ph, pw, ph, item.Transparent,
+                                            KeyAsRGB(item));
+        cairo_set_source_surface(cr, s, x, y);
+        cairo_paint(cr);
+        cairo_surface_destroy(s);
+    };
+    draw(58, 0, 0, 0);
+    const TTrackSketch track = RandomTrack(7, 24, 30);
+    const int top = 9, left = 8;  // the window's first map row and column
+    for (int r = 0; r < 10; ++r)
+        for (int c = 0; c < 13; ++c) {
+            int code = track.At(top + r, left + c);
+            if (code != EmptyTileCode) draw(1, code, c * RoadTileSize - 30, r * RoadTileSize - 20);
+        }
+    draw(11, 0, 300 + 19, 180 + 19);
+    draw(60, 1, 372 + 19, 108 + 19);
+    draw(14, 1, 228 + 19, 36 + 19);
+    draw(3, 1, 412, 200);
+    draw(28, 2, 394, 132);
+    draw(26, 0, 426, 90);
+    draw(3, 0, 351, 468);
+    draw(5, 0, 328, 400);
+    draw(26, 0, 355, 350);
+    draw(26, 0, 355, 300);
+    draw(23, 3, 180, 240);
+    draw(63, 7, 420, 300);
+    draw(2, 0, 575, 0);
+    for (int k = 0; k < 3; ++k) draw(43 + k, 0, std::array<int, 3>{606, 640, 693}[k], std::array<int, 3>{546, 511, 482}[k]);
+    draw(57, 0, 695, 404);
+    const int dx[4] = {645, 656, 667, 678}, dy[4] = {439, 433, 428, 423}, digits[4] = {1, 7, 2, 9};
+    for (int k = 0; k < 4; ++k) draw(47 + digits[k], 0, dx[k], dy[k]);
+    cairo_destroy(cr);
+    cairo_status_t st = cairo_surface_write_to_png(sheet, path.c_str());
+    cairo_surface_destroy(sheet);
+    if (st != CAIRO_STATUS_SUCCESS) throw std::runtime_error("cannot write " + path);
+}
+
 }  // namespace
 
 void WriteContactSheets(const std::string& dir) {
     std::filesystem::create_directories(dir);
     const std::filesystem::path d(dir);
-    const std::vector<TPictureItemData> race = BuildCollection2();
+    const std::vector<TPictureItemData> race = BuildCollection2(), radar = BuildCollection3();
     WriteCollectionSheet((d / "Res1.png").string(), BuildCollection1());
     WriteCollectionSheet((d / "Res2.png").string(), race);
-    WriteCollectionSheet((d / "Res3.png").string(), BuildCollection3());
+    WriteCollectionSheet((d / "Res3.png").string(), radar);
     WriteRoadSheet((d / "RoadStretches.png").string(), race);
-    WriteHudPreview((d / "HudPreview.png").string(), race);
+    WriteHudPreview((d / "HudPreview.png").string(), race, radar);
+    WriteRaceMock((d / "RaceFrame.png").string(), race);
 }
 
 }  // namespace quillon::assetgen

@@ -6,7 +6,8 @@
 
 namespace quillon::assetgen {
 
-// Writes Res1.png, Res2.png, Res3.png, RoadStretches.png and HudPreview.png into dir.
+// Writes Res1.png, Res2.png, Res3.png, RoadStretches.png, HudPreview.png and a
+// made-up race frame, RaceFrame.png, into dir.
 void WriteContactSheets(const std::string& dir);
 
 }  // namespace quillon::assetgen

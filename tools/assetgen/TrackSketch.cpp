@@ -74,8 +74,10 @@ TTrackSketch SketchFromKinds(const std::vector<int>& kinds, int cols, int leftCo
     t.Rows = static_cast<int>(kinds.size()) + 1;
     t.Cols = cols;
     t.Codes.assign(static_cast<size_t>(t.Rows) * cols, EmptyTileCode);
-    StraightRow(t, t.Rows - 1, leftCol, startLine);
+    StraightRow(t, t.Rows - 1, leftCol, false);
     for (int r = t.Rows - 2; r >= 0; --r) GenerateRow(t, r, kinds[r]);
+    // As in the race the line is laid over a straight row after the rows above it are made.
+    if (startLine) StraightRow(t, t.Rows - 1, leftCol, true);
     return t;
 }
 

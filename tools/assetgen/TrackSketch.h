@@ -20,8 +20,8 @@ struct TTrackSketch {
 
 // Rows are generated bottom-up from a straight start row whose left edge is at column
 // `leftCol`: one segment kind (1..5) per generated row, taken from the end of `kinds`
-// (kinds.back() builds the row just above the start row). `startLine` puts the
-// chequered line into the start row.
+// (kinds.back() builds the row just above the start row). `startLine` lays the
+// chequered line over the start row afterwards, as the race does.
 TTrackSketch SketchFromKinds(const std::vector<int>& kinds, int cols, int leftCol, bool startLine);
 // A whole random track by the race's segment rules (seeded), closing with a straight
 // stretch and the finish line 50 rows below the top, as a level does.

@@ -267,9 +267,9 @@ TPictureItemData BuildStarField() {
     TArtRandom waves(0x6E6231u);
     struct TWave { int Fx, Fy; double Phase, Amp; };
     std::vector<TWave> list;
-    for (int i = 0; i < 10; ++i)
-        list.push_back({static_cast<int>(waves.Next() % 4) + 1, static_cast<int>(waves.Next() % 4) - 1, waves.Range(0, 6.28),
-                        waves.Range(0.5, 1.0) / (1 + i * 0.25)});
+    for (int i = 0; i < 16; ++i)
+        list.push_back({static_cast<int>(waves.Next() % (2 + i / 3)) + 1, static_cast<int>(waves.Next() % 5) - 2,
+                        waves.Range(0, 6.28), waves.Range(0.6, 1.0) / (1 + i * 0.3)});
     for (int y = 0; y < H; ++y) {
         auto* row = reinterpret_cast<uint32_t*>(data + static_cast<size_t>(y) * stride);
         for (int x = 0; x < W; ++x) {
@@ -279,11 +279,12 @@ TPictureItemData BuildStarField() {
                 double s = std::sin(list[i].Fx * u + list[i].Fy * v + list[i].Phase) * list[i].Amp;
                 (i % 2 ? a : b) += s;
             }
-            double violet = std::clamp(a * 0.5 - 0.05, 0.0, 1.0), teal = std::clamp(b * 0.5 - 0.2, 0.0, 1.0);
+            double violet = std::clamp(a * 0.42 + 0.05, 0.0, 1.0), teal = std::clamp(b * 0.42 - 0.05, 0.0, 1.0);
             violet *= violet;
             teal *= teal;
-            double r = 4 + 46 * violet + 4 * teal, g = 5 + 8 * violet + 34 * teal, bl = 12 + 58 * violet + 46 * teal;
-            row[x] = 0xFF000000u | static_cast<uint32_t>(r) << 16 | static_cast<uint32_t>(g) << 8 | static_cast<uint32_t>(bl);
+            double r = 4 + 62 * violet + 4 * teal, g = 5 + 10 * violet + 42 * teal, bl = 13 + 82 * violet + 58 * teal;
+            row[x] = 0xFF000000u | static_cast<uint32_t>(std::min(255.0, r)) << 16 |
+                     static_cast<uint32_t>(std::min(255.0, g)) << 8 | static_cast<uint32_t>(std::min(255.0, bl));
         }
     }
     cairo_surface_mark_dirty(canvas.Surface);

@@ -132,11 +132,12 @@ TPictureItemData BuildHudPanel() {
         cairo_fill(cr);
     }
 
-    // The radar screen (the road pieces scroll over it) and its bezel.
-    Box(cr, 20, -10, PanelW + 10, 222, 10);
+    // The radar screen (the road pieces scroll over it down to y 230, where the radar's
+    // own bottom mask ends) and its bezel.
+    Box(cr, 20, -10, PanelW + 10, 230, 10);
     SetColor(cr, Hex(0x5A6380));
     cairo_fill(cr);
-    Box(cr, 23, -10, PanelW + 10, 219, 8);
+    Box(cr, 23, -10, PanelW + 10, 227, 8);
     cairo_pattern_t* scr = cairo_pattern_create_radial(150, 120, 10, 150, 120, 160);
     cairo_pattern_add_color_stop_rgb(scr, 0, 0.03, 0.12, 0.12);
     cairo_pattern_add_color_stop_rgb(scr, 1, 0.01, 0.04, 0.05);
@@ -144,25 +145,25 @@ TPictureItemData BuildHudPanel() {
     cairo_fill(cr);
     cairo_pattern_destroy(scr);
     cairo_save(cr);
-    Box(cr, 23, -10, PanelW + 10, 219, 8);
+    Box(cr, 23, -10, PanelW + 10, 227, 8);
     cairo_clip(cr);
     SetColor(cr, Hex(0x1A5A50), 0.45);
     cairo_set_line_width(cr, 1);
     for (int x = 26; x < PanelW; x += 14) {
         cairo_move_to(cr, x + 0.5, 0);
-        cairo_line_to(cr, x + 0.5, 219);
+        cairo_line_to(cr, x + 0.5, 227);
     }
-    for (int y = 14; y < 219; y += 18) {
+    for (int y = 14; y < 227; y += 18) {
         cairo_move_to(cr, 23, y + 0.5);
         cairo_line_to(cr, PanelW, y + 0.5);
     }
     cairo_stroke(cr);
     cairo_restore(cr);
-    SmallLabel(cr, "МЕСТО", 58, 186);
+    SmallLabel(cr, "МЕСТО", 58, 198);
 
     // Clock and score windows, centred where their numbers are written.
-    Display(cr, 96, 226, 202, 251);
-    SmallLabel(cr, "ВРЕМЯ", 56, 238);
+    Display(cr, 96, 233, 202, 252);
+    SmallLabel(cr, "ВРЕМЯ", 56, 242);
     SmallLabel(cr, "ОЧКИ", 143, 290);
     Display(cr, 62, 303, 222, 333);
 

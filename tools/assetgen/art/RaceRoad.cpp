@@ -3,6 +3,7 @@
 // so the walls and the road join without a seam in every combination the track makes.
 #include "art/RaceRoad.h"
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -14,6 +15,7 @@ namespace quillon::assetgen {
 namespace {
 
 constexpr double WallHalf = 8.0;  // half the band, measured across (horizontally)
+constexpr double KerbHeight = 27.0;
 
 struct TWallLine {
     double A, B;  // centre x = A + B y (tile coordinates)
@@ -23,8 +25,11 @@ struct TWallLine {
 struct TTileLayout {
     std::vector<TWallLine> Walls;
     bool StartLine = false;
-    bool KerbCorner = false;   // tile 7: the stone in the top-right corner
-    bool KerbButtress = false; // tile 8: the same stone's link to the wall
+    // The stone over tile 7's corner block reaches across into 8 (up to the wall) and a
+    // little into 9 and 10 above them, which always lie there: x >= KerbX0, y from KerbY0
+    // over KerbHeight.
+    bool Kerb = false;
+    double KerbX0 = 0, KerbY0 = 0;
 };
 
 TTileLayout LayoutOf(int code) {
@@ -37,10 +42,10 @@ TTileLayout LayoutOf(int code) {
         case 4: t.Walls = {{60.5, 0.5, +1}}; break;
         case 5: t.Walls = {{-11.5, 0.5, +1}}; break;
         case 6: t.Walls = {{24.5, 0.5, +1}}; break;
-        case 7: t.KerbCorner = true; break;
-        case 8: t.Walls = {{10.5, 0.5, -1}}; t.KerbButtress = true; break;
-        case 9: t.Walls = {{46.5, 0.5, -1}}; break;
-        case 10: t.Walls = {{-25.5, 0.5, -1}}; break;
+        case 7: t.Kerb = true; t.KerbX0 = 63; t.KerbY0 = -6; break;
+        case 8: t.Walls = {{10.5, 0.5, -1}}; t.Kerb = true; t.KerbX0 = -9; t.KerbY0 = -6; break;
+        case 9: t.Walls = {{46.5, 0.5, -1}}; t.Kerb = true; t.KerbX0 = 63; t.KerbY0 = 66; break;
+        case 10: t.Walls = {{-25.5, 0.5, -1}}; t.Kerb = true; t.KerbX0 = -9; t.KerbY0 = 66; break;
         // Right shift: the mirror image.
         case 11: t.Walls = {{60.5, -0.5, +1}}; break;
         case 13: t.Walls = {{96.5, -0.5, +1}}; break;
@@ -77,24 +82,17 @@ TSample Classify(const TTileLayout& t, double x, double y) {
         }
         if (u * w.RoadSide < 0) road = false;
     }
-    // Tile 7's kerb stone (x 64..72, y 0..20) and, in tile 8 beside it, the stone's link
-    // to the wall, so the corner reads as one buttress. Its neon rim faces the road.
-    bool kerb = false;
-    double rim = 0;
-    if (t.KerbCorner && x >= 63.0 && y <= 21.0) {
-        double dx = std::max(0.0, 67.0 - x), dy = std::max(0.0, y - 17.0);
-        kerb = dx * dx + dy * dy <= 16.0;
-        rim = std::min(x - 63.0, 21.0 - y);
-    }
-    if (t.KerbButtress && y <= 21.0 && road && x < t.Walls[0].A + t.Walls[0].B * y - WallHalf) {
-        kerb = true;
-        rim = 21.0 - y;
-    }
-    if (kerb) {
-        s.Material = TMaterial::Wall;
-        s.Across = rim < 2.0 ? 0.85 : 0.1;
-        s.Along = y;
-        return s;
+    if (t.Kerb && road && x >= t.KerbX0 && y >= t.KerbY0 && y <= t.KerbY0 + KerbHeight) {
+        // Rounded on its road-facing corners; a neon rim on the faces toward the road.
+        const double r = 4.0, left = t.KerbX0 + r, top = t.KerbY0 + r, bottom = t.KerbY0 + KerbHeight - r;
+        double dx = std::max(0.0, left - x), dy = std::max({0.0, top - y, y - bottom});
+        if (dx * dx + dy * dy <= r * r) {
+            double rim = std::min({x - t.KerbX0, y - t.KerbY0, t.KerbY0 + KerbHeight - y});
+            s.Material = TMaterial::Wall;
+            s.Across = rim < 2.0 ? 0.85 : 0.1;
+            s.Along = y;
+            return s;
+        }
     }
     s.Material = road ? TMaterial::Road : TMaterial::Space;
     return s;
@@ -123,29 +121,41 @@ double TileNoise(double x, double y, uint32_t seed) {
     return a + (b - a) * ty;
 }
 
+double Luma(const TRGB& c) { return 0.299 * c.R + 0.587 * c.G + 0.114 * c.B; }
+
 TRGB RoadColour(const TTileLayout& t, double x, double y) {
-    const TRGB base = Hex(0x1B1F36), panel = Hex(0x252B4A), seam = Hex(0x1E5C78), light = Hex(0x2FD8FF);
+    const TRGB base = Hex(0x1A1E34), panelFace = Hex(0x242A48), seam = Hex(0x184C64), light = Hex(0x2FD8FF);
     double n = TileNoise(x, y, 7) * 0.6 + TileNoise(x * 2, y * 2, 11) * 0.4;
-    // Panels of 36 x 72 with a lighter inner face and dark seams between them.
-    double px = std::fmod(x, 36.0), py = y;
-    double edge = std::min(std::min(px, 36.0 - px), std::min(py, 72.0 - py));
-    TRGB c = Mix(base, panel, std::min(1.0, edge / 6.0));
-    c = Scale(c, 0.85 + 0.3 * n);
-    // The seams carry a faint light, so the road glows as a grid under the ship.
+    // Panels of 36 x 36, each a little different in shade, with a lighter inner face and
+    // faintly lit seams between them, so the road glows as a grid under the ship.
+    double px = std::fmod(x, 36.0), py = std::fmod(y, 36.0);
+    const int panel = (x >= 36 ? 1 : 0) + (y >= 36 ? 2 : 0);
+    const double tint[4] = {1.0, 0.93, 0.96, 1.05};
+    double edge = std::min(std::min(px, 36.0 - px), std::min(py, 36.0 - py));
+    TRGB c = Mix(base, panel == 3 ? Hex(0x282E50) : panelFace, std::min(1.0, edge / 5.0));
+    c = Scale(c, (0.85 + 0.3 * n) * tint[panel]);
     if (edge < 1.0) c = seam;
-    else if (edge < 2.5) c = Mix(c, seam, 0.35 * (2.5 - edge) / 1.5);
+    else if (edge < 2.2) c = Mix(c, seam, 0.3 * (2.2 - edge) / 1.2);
+    // Rivets near the panel corners.
+    for (double rx : {4.0, 32.0})
+        for (double ry : {4.0, 32.0}) {
+            double d = std::hypot(px - rx, py - ry);
+            if (d < 1.3) c = Mix(Hex(0x3A4266), Hex(0x11131F), (px - rx + py - ry) > 0 ? 0.6 : 0.0);
+        }
     // Guide lights in the seams every half tile: a faint glow around a bright core.
     for (double ly : {18.0, 54.0}) {
-        double dx = std::min(px, 36.0 - px), dy = py - ly;
+        double dx = std::min(px, 36.0 - px), dy = y - ly;
         double d = std::sqrt(dx * dx + dy * dy * 0.25);
         if (d < 5.0) c = Mix(c, light, 0.45 * (1 - d / 5.0) * (1 - d / 5.0));
         if (d < 1.3) c = Mix(c, Hex(0xBFF6FF), 0.6);
     }
+    if (Luma(c) > 0.34) c = Scale(c, 0.34 / Luma(c));  // the road stays darker than any wall
     if (t.StartLine && y >= 22 && y < 50) {
         if (y < 24 || y >= 48) {
             c = Hex(0xE8F8FF);
         } else {
-            int cx = static_cast<int>(std::floor(x / 12.0)), cy = static_cast<int>(std::floor((y - 24) / 12.0));
+            // Squares straddle the tile edges, so a colour change never falls on a seam.
+            int cx = static_cast<int>(std::floor((x + 6) / 12.0)), cy = static_cast<int>(std::floor((y - 24) / 12.0));
             c = ((cx + cy) & 1) ? Hex(0x0B0C16) : Hex(0xD8E4F2);
         }
     }
@@ -175,8 +185,6 @@ TRGB WallColour(double across, double along) {
     }
     return c;
 }
-
-double Luma(const TRGB& c) { return 0.299 * c.R + 0.587 * c.G + 0.114 * c.B; }
 
 void DrawTile(unsigned char* data, int stride, int originX, int code) {
     const TTileLayout t = LayoutOf(code);

@@ -22,8 +22,9 @@ struct TWallShape {
 const std::array<TWallShape, 13>& WallShapes();
 const TWallShape* WallShapeOf(int code);  // nullptr for codes without a shape
 
-// The road is drawn dark and the walls bright: a picture pixel is wall when it is not
-// the key and this holds. The tests use it to find the walls in the art.
+// The road is drawn dark and the walls bright (only the start line's white squares and
+// stripes are as bright): a picture pixel is wall when it is not the key and this holds.
+// The tests use it to find the walls in the art.
 bool IsWallColour(uint32_t rgb);
 
 TPictureItemData BuildRoadTileSet();
