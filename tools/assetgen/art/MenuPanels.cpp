@@ -156,7 +156,7 @@ TDIBImage DrawScorePanel(const TDIBImage& background) {
     const int ox = 13, oy = 189, w = 425, h = 285;
     TCairoCanvas canvas(w, h);
     cairo_t* cr = canvas.Cr;
-    GlassPanel(cr, 1, 1, w - 2, h - 2, 24, 0.88);
+    GlassPanel(cr, 1, 1, w - 2, h - 2, 24, 0.94);
     // Head band.
     cairo_save(cr);
     ChamferPath(cr, 1, 1, w - 2, h - 2, 0, 24, 0, 24 * 0.6);
