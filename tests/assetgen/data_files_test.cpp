@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
-#include <regex>
 #include <string>
 #include <vector>
 
@@ -32,17 +32,24 @@ std::string RunInspector(const std::filesystem::path& file) {
 }
 
 int Field(const std::string& item, const std::string& name) {
-    std::smatch m;
-    if (!std::regex_search(item, m, std::regex("\"" + name + "\":(-?[0-9]+)"))) return -1;
-    return std::stoi(m[1]);
+    const std::string key = "\"" + name + "\":";
+    const size_t at = item.find(key);
+    if (at == std::string::npos) return -1;
+    return std::atoi(item.c_str() + at + key.size());
+}
+
+// The inspector prints one flat object per item, each starting with its name.
+std::vector<std::string> JsonItems(const std::string& json) {
+    std::vector<std::string> items;
+    for (size_t at = json.find("{\"name\""); at != std::string::npos; at = json.find("{\"name\"", at + 1))
+        items.push_back(json.substr(at, json.find('}', at) - at + 1));
+    return items;
 }
 
 std::vector<TInspectedItem> InspectImages(const std::filesystem::path& file) {
     const std::string json = RunInspector(file);
     std::vector<TInspectedItem> items;
-    const std::regex itemRe("\\{\"name\":[^{}]*\\}");
-    for (auto it = std::sregex_iterator(json.begin(), json.end(), itemRe); it != std::sregex_iterator(); ++it) {
-        const std::string s = it->str();
+    for (const std::string& s : JsonItems(json)) {
         items.push_back({Field(s, "patternWidth"), Field(s, "patternHeight"), Field(s, "patterns"),
                          s.find("\"transparent\":true") != std::string::npos});
     }
@@ -172,10 +179,7 @@ INSTANTIATE_TEST_SUITE_P(GameFolder, ImageCollectionFile,
 TEST(GameDataFiles, SoundsAndSongsAreWritten) {
     const auto sounds = GameDir / "Data" / "Res" / "Sounds.dxw";
     ASSERT_TRUE(std::filesystem::exists(sounds));
-    const std::string json = RunInspector(sounds);
-    size_t count = 0;
-    for (size_t p = json.find("{\"name\""); p != std::string::npos; p = json.find("{\"name\"", p + 1)) ++count;
-    EXPECT_EQ(count, 27u);
+    EXPECT_EQ(JsonItems(RunInspector(sounds)).size(), 27u);
     for (const char* song : {"Menu.xm", "Race.xm"}) {
         const auto path = GameDir / "Data" / "Music" / song;
         ASSERT_TRUE(std::filesystem::exists(path)) << path;

@@ -32,6 +32,12 @@ void DrawBolt(cairo_t* cr, double w, double h, uint32_t outer, uint32_t inner) {
     cairo_fill(cr);
 }
 
+void Disc(cairo_t* cr, double x, double y, double r, const TRGB& c) {
+    SetColor(cr, c);
+    cairo_arc(cr, x, y, std::max(0.0, r), 0, 2 * M_PI);
+    cairo_fill(cr);
+}
+
 struct TRock {
     std::vector<double> Radius;                // 24 outline radii, 1 = the ellipse
     struct TCrater { double Angle, Dist, Size; };
@@ -71,9 +77,30 @@ void DrawRock(cairo_t* cr, const TRock& rock, double w, double h, double spin, c
     cairo_set_source(cr, g);
     cairo_fill_preserve(cr);
     cairo_pattern_destroy(g);
+    // Rim light on the sunlit upper left, a dark outline elsewhere.
+    cairo_save(cr);
+    cairo_clip_preserve(cr);
     SetColor(cr, Scale(colour, 0.25));
-    cairo_set_line_width(cr, 1.0);
+    cairo_set_line_width(cr, 2.0);
+    cairo_stroke_preserve(cr);
+    cairo_translate(cr, 1.6, 1.6);
+    cairo_pattern_t* rim = cairo_pattern_create_linear(cx - ax, cy - ay, cx, cy);
+    TRGB bright = Scale(colour, 1.8);
+    cairo_pattern_add_color_stop_rgba(rim, 0, bright.R, bright.G, bright.B, 1);
+    cairo_pattern_add_color_stop_rgba(rim, 1, bright.R, bright.G, bright.B, 0);
+    cairo_set_source(cr, rim);
+    cairo_set_line_width(cr, 1.6);
     cairo_stroke(cr);
+    cairo_pattern_destroy(rim);
+    cairo_restore(cr);
+    cairo_new_path(cr);
+    // Grit: small light and dark specks that turn with the rock.
+    TArtRandom grit(static_cast<uint32_t>(rock.Craters.size() * 7919));
+    for (int i = 0; i < 26; ++i) {
+        double a = grit.Range(0, 2 * M_PI), d = std::sqrt(grit.Unit()) * 0.8, x, y;
+        point(a + spin, d, x, y);
+        Disc(cr, x, y, 0.7, Scale(colour, grit.Unit() < 0.5 ? 0.6 : 1.35));
+    }
     for (const TRock::TCrater& c : rock.Craters) {
         double x, y;
         point(c.Angle + spin, c.Dist, x, y);
@@ -111,12 +138,6 @@ const TFireStyle& FireStyle(int style) {
         {0xF6FFE8, 0xC8FF6A, 0x5AD84A, 0x1E7A52, 0x2E4A3E},  // green reactor
     };
     return styles[style];
-}
-
-void Disc(cairo_t* cr, double x, double y, double r, const TRGB& c) {
-    SetColor(cr, c);
-    cairo_arc(cr, x, y, std::max(0.0, r), 0, 2 * M_PI);
-    cairo_fill(cr);
 }
 
 // An explosion at time t (0..1) in a size x size frame: a white flash, a fireball of
@@ -217,7 +238,7 @@ TPictureItemData BuildMegaShot() {
 TPictureItemData BuildAsteroid(bool large) {
     const int w = large ? 74 : 36, h = large ? 52 : 31;
     const TRock rock = MakeRock(large ? 0xA57E501u : 0x5A11u);
-    const TRGB colour = large ? Hex(0x7A6656) : Hex(0x807A70);
+    const TRGB colour = large ? Hex(0x7A6656) : Hex(0x6C6A72);
     return MakeFramedItem(large ? "AsteroidLarge" : "AsteroidSmall", w, h, 8, [&](cairo_t* cr, int k) {
         DrawRock(cr, rock, w, h, k * 2 * M_PI / 8 * (large ? -1 : 1), colour);
     });
