@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "art/Collections.h"
-#include "art/FontCaches.h"
 #include "engine/Surface.h"
 
 namespace quillon::assetgen {
@@ -30,7 +29,6 @@ protected:
     static void TearDownTestSuite() {
         delete Menu;
         delete Radar;
-        ReleaseFontCaches();
     }
     static std::vector<TPictureItemData>* Menu;
     static std::vector<TPictureItemData>* Radar;

@@ -7,7 +7,6 @@
 
 #include "ContactSheet.h"
 #include "art/Collections.h"
-#include "art/FontCaches.h"
 #include "audio/AudioGen.h"
 #include "engine/CollectionFiles.h"
 
@@ -48,6 +47,5 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "assetgen: %s\n", e.what());
         return 1;
     }
-    quillon::assetgen::ReleaseFontCaches();
     return 0;
 }
