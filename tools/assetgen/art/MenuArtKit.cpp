@@ -157,16 +157,6 @@ void SetVerticalGradient(cairo_t* cr, double y0, double y1, TColor top, TColor b
     cairo_pattern_destroy(pattern);
 }
 
-uint32_t TArtRandom::Next() {
-    // xorshift32
-    State ^= State << 13;
-    State ^= State >> 17;
-    State ^= State << 5;
-    return State;
-}
-
-double TArtRandom::Uniform(double lo, double hi) { return lo + (hi - lo) * (Next() / 4294967296.0); }
-
 namespace {
 
 uint16_t Key565() { return PackRGB565(0xFF, 0x00, 0xFF); }

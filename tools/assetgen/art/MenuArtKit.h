@@ -69,17 +69,6 @@ void GlowStroke(cairo_t* cr, TColor c, double maxWidth, double strength, int ste
 // Vertical linear gradient set as the source.
 void SetVerticalGradient(cairo_t* cr, double y0, double y1, TColor top, TColor bottom, double alpha = 1.0);
 
-// A small deterministic generator so every run draws the same picture.
-class TArtRandom {
-public:
-    explicit TArtRandom(uint32_t seed) : State(seed ? seed : 1u) {}
-    uint32_t Next();
-    double Uniform(double lo, double hi);
-
-private:
-    uint32_t State;
-};
-
 // Flattens a drawing that will always be shown at (atX, atY) over `backdrop`:
 // nearly clear pixels become the key, the others are blended over the backdrop, so
 // soft edges and lights look right in the game while the key still cuts the shape.

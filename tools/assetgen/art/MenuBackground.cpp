@@ -3,20 +3,22 @@
 #include <cmath>
 
 #include "art/MenuArt.h"
+#include "art/RaceArt.h"
+#include "art/RaceKit.h"
 
 namespace quillon::assetgen::menuart {
 
 namespace {
 
-void Nebula(cairo_t* cr, TArtRandom& rnd, double cx, double cy, double spreadX, double spreadY, TColor a, TColor b,
+void Nebula(cairo_t* cr, assetgen::TArtRandom& rnd, double cx, double cy, double spreadX, double spreadY, TColor a, TColor b,
             int blobs) {
     for (int i = 0; i < blobs; ++i) {
-        double x = cx + rnd.Uniform(-spreadX, spreadX), y = cy + rnd.Uniform(-spreadY, spreadY);
-        double r = rnd.Uniform(40, 170);
-        double mix = rnd.Uniform(0, 1);
+        double x = cx + rnd.Range(-spreadX, spreadX), y = cy + rnd.Range(-spreadY, spreadY);
+        double r = rnd.Range(40, 170);
+        double mix = rnd.Range(0, 1);
         TColor c{a.R + (b.R - a.R) * mix, a.G + (b.G - a.G) * mix, a.B + (b.B - a.B) * mix};
         cairo_pattern_t* p = cairo_pattern_create_radial(x, y, 0, x, y, r);
-        double alpha = rnd.Uniform(0.05, 0.13);
+        double alpha = rnd.Range(0.05, 0.13);
         cairo_pattern_add_color_stop_rgba(p, 0, c.R, c.G, c.B, alpha);
         cairo_pattern_add_color_stop_rgba(p, 0.55, c.R, c.G, c.B, alpha * 0.45);
         cairo_pattern_add_color_stop_rgba(p, 1, c.R, c.G, c.B, 0);
@@ -27,19 +29,19 @@ void Nebula(cairo_t* cr, TArtRandom& rnd, double cx, double cy, double spreadX, 
     }
 }
 
-void Stars(cairo_t* cr, TArtRandom& rnd) {
+void Stars(cairo_t* cr, assetgen::TArtRandom& rnd) {
     for (int i = 0; i < 1100; ++i) {
-        double x = std::floor(rnd.Uniform(0, 800)), y = std::floor(rnd.Uniform(0, 600));
-        double v = std::pow(rnd.Uniform(0, 1), 2.6);
-        double tint = rnd.Uniform(0, 1);
+        double x = std::floor(rnd.Range(0, 800)), y = std::floor(rnd.Range(0, 600));
+        double v = std::pow(rnd.Range(0, 1), 2.6);
+        double tint = rnd.Range(0, 1);
         TColor c = tint < 0.6 ? TColor{0.85, 0.9, 1.0} : (tint < 0.85 ? TColor{0.6, 0.75, 1.0} : TColor{1.0, 0.9, 0.75});
         SetColor(cr, c, 0.18 + 0.82 * v);
         cairo_rectangle(cr, x, y, 1, 1);
         cairo_fill(cr);
     }
     for (int i = 0; i < 46; ++i) {
-        double x = rnd.Uniform(0, 800), y = rnd.Uniform(0, 600);
-        double r = rnd.Uniform(0.8, 1.7);
+        double x = rnd.Range(0, 800), y = rnd.Range(0, 600);
+        double r = rnd.Range(0.8, 1.7);
         cairo_pattern_t* p = cairo_pattern_create_radial(x, y, 0, x, y, r * 4);
         cairo_pattern_add_color_stop_rgba(p, 0, 1, 1, 1, 0.95);
         cairo_pattern_add_color_stop_rgba(p, 0.25, 0.75, 0.88, 1, 0.5);
@@ -49,7 +51,7 @@ void Stars(cairo_t* cr, TArtRandom& rnd) {
         cairo_fill(cr);
         cairo_pattern_destroy(p);
         if (i % 5 == 0) {  // a few bright stars with spikes
-            double len = rnd.Uniform(7, 14);
+            double len = rnd.Range(7, 14);
             cairo_set_line_width(cr, 1);
             for (int k = 0; k < 2; ++k) {
                 cairo_pattern_t* s = k == 0 ? cairo_pattern_create_linear(x - len, y, x + len, y)
@@ -72,7 +74,7 @@ void Stars(cairo_t* cr, TArtRandom& rnd) {
     }
 }
 
-void Planet(cairo_t* cr, TArtRandom& rnd) {
+void Planet(cairo_t* cr, assetgen::TArtRandom& rnd) {
     const double cx = 150, cy = 760, r = 360;
     // Atmosphere halo.
     cairo_pattern_t* halo = cairo_pattern_create_radial(cx, cy, r - 10, cx, cy, r + 46);
@@ -99,13 +101,13 @@ void Planet(cairo_t* cr, TArtRandom& rnd) {
     cairo_translate(cr, cx, cy);
     cairo_rotate(cr, -0.28);
     for (int i = 0; i < 26; ++i) {
-        double y = rnd.Uniform(-r, r * 0.2);
-        double h = rnd.Uniform(3, 16);
-        bool light = rnd.Uniform(0, 1) < 0.5;
+        double y = rnd.Range(-r, r * 0.2);
+        double h = rnd.Range(3, 16);
+        bool light = rnd.Range(0, 1) < 0.5;
         if (light)
-            cairo_set_source_rgba(cr, 0.55, 0.8, 1.0, rnd.Uniform(0.03, 0.09));
+            cairo_set_source_rgba(cr, 0.55, 0.8, 1.0, rnd.Range(0.03, 0.09));
         else
-            cairo_set_source_rgba(cr, 0.0, 0.02, 0.06, rnd.Uniform(0.08, 0.2));
+            cairo_set_source_rgba(cr, 0.0, 0.02, 0.06, rnd.Range(0.08, 0.2));
         cairo_rectangle(cr, -r - 20, y, 2 * r + 40, h);
         cairo_fill(cr);
     }
@@ -209,6 +211,31 @@ void ConsoleRail(cairo_t* cr) {
 }
 
 void GameName(cairo_t* cr) {
+    // An orbit sweeping round the name, with a comet at its head.
+    cairo_save(cr);
+    cairo_translate(cr, 178, 80);
+    cairo_rotate(cr, -0.10);
+    cairo_scale(cr, 1.0, 0.24);
+    cairo_arc(cr, 0, 0, 168, M_PI * 0.02, M_PI * 1.05);
+    cairo_restore(cr);
+    cairo_pattern_t* orbit = cairo_pattern_create_linear(20, 0, 340, 0);
+    cairo_pattern_add_color_stop_rgba(orbit, 0, kFrame.R, kFrame.G, kFrame.B, 0.0);
+    cairo_pattern_add_color_stop_rgba(orbit, 1, kCyan.R, kCyan.G, kCyan.B, 0.9);
+    cairo_set_source(cr, orbit);
+    cairo_set_line_width(cr, 2.5);
+    cairo_stroke(cr);
+    cairo_pattern_destroy(orbit);
+    const double a = M_PI * 0.02, ex = 168 * std::cos(a), ey = 168 * 0.24 * std::sin(a);
+    const double headX = 178 + ex * std::cos(-0.10) - ey * std::sin(-0.10);
+    const double headY = 80 + ex * std::sin(-0.10) + ey * std::cos(-0.10);
+    cairo_pattern_t* comet = cairo_pattern_create_radial(headX, headY, 0, headX, headY, 12);
+    cairo_pattern_add_color_stop_rgba(comet, 0, 1, 1, 1, 1);
+    cairo_pattern_add_color_stop_rgba(comet, 0.25, kCyan.R, kCyan.G, kCyan.B, 0.8);
+    cairo_pattern_add_color_stop_rgba(comet, 1, kFrame.R, kFrame.G, kFrame.B, 0);
+    cairo_set_source(cr, comet);
+    cairo_arc(cr, headX, headY, 12, 0, 2 * M_PI);
+    cairo_fill(cr);
+    cairo_pattern_destroy(comet);
     // The name set large with a cold light, and a line of small type beneath it.
     PaintGlowLabel(cr, "КВИЛЛОН", 178, 76, FitLabelSize(cr, "КВИЛЛОН", 290, 60, true, 5), true, kWhite, TColor{0.45, 0.7, 1.0}, kFrame, 0.55, 5);
     cairo_pattern_t* line = cairo_pattern_create_linear(28, 0, 330, 0);
@@ -220,6 +247,37 @@ void GameName(cairo_t* cr) {
     cairo_fill(cr);
     cairo_pattern_destroy(line);
     PaintLabel(cr, "КОСМИЧЕСКИЕ ГОНКИ", 178, 132, 15, true, kSteel, kFrame, 0, 5);
+}
+
+// A racer in flight: the race's own ship model, turned to its heading, with an engine trail.
+void Racer(cairo_t* cr, int ship, double w, double h, double cx, double cy, double heading, double scale,
+           TColor trail) {
+    cairo_save(cr);
+    cairo_translate(cr, cx, cy);
+    cairo_rotate(cr, heading);
+    cairo_scale(cr, scale, scale);
+    // Trail behind the engines, fading with distance.
+    cairo_pattern_t* t = cairo_pattern_create_linear(0, h * 0.45, 0, h * 0.45 + 260);
+    cairo_pattern_add_color_stop_rgba(t, 0, trail.R, trail.G, trail.B, 0.55);
+    cairo_pattern_add_color_stop_rgba(t, 1, trail.R, trail.G, trail.B, 0);
+    cairo_set_source(cr, t);
+    cairo_move_to(cr, -w * 0.22, h * 0.42);
+    cairo_line_to(cr, w * 0.22, h * 0.42);
+    cairo_line_to(cr, w * 0.05, h * 0.45 + 260);
+    cairo_line_to(cr, -w * 0.05, h * 0.45 + 260);
+    cairo_close_path(cr);
+    cairo_fill(cr);
+    cairo_pattern_destroy(t);
+    cairo_pattern_t* core = cairo_pattern_create_radial(0, h * 0.48, 0, 0, h * 0.48, w * 0.3);
+    cairo_pattern_add_color_stop_rgba(core, 0, 1, 1, 1, 0.9);
+    cairo_pattern_add_color_stop_rgba(core, 1, trail.R, trail.G, trail.B, 0);
+    cairo_set_source(cr, core);
+    cairo_arc(cr, 0, h * 0.48, w * 0.3, 0, 2 * M_PI);
+    cairo_fill(cr);
+    cairo_pattern_destroy(core);
+    cairo_translate(cr, -w / 2, -h / 2);
+    DrawShipModel(cr, ship);
+    cairo_restore(cr);
 }
 
 void Vignette(cairo_t* cr) {
@@ -236,7 +294,7 @@ void Vignette(cairo_t* cr) {
 TDIBImage DrawMenuBackground() {
     TCairoCanvas canvas(800, 600);
     cairo_t* cr = canvas.Cr;
-    TArtRandom rnd(0x51A7u);
+    assetgen::TArtRandom rnd(0x51A7u);
     cairo_pattern_t* base = cairo_pattern_create_linear(0, 0, 300, 600);
     cairo_pattern_add_color_stop_rgb(base, 0, 0.012, 0.020, 0.055);
     cairo_pattern_add_color_stop_rgb(base, 1, 0.020, 0.035, 0.090);
@@ -250,6 +308,8 @@ TDIBImage DrawMenuBackground() {
     Stars(cr, rnd);
     Planet(cr, rnd);
     Vignette(cr);
+    Racer(cr, 4, 76, 70, 118, 300, 0.62, 0.75, TColor{1.0, 0.7, 0.3});
+    Racer(cr, 1, 64, 73, 262, 232, 0.70, 1.35, TColor{0.4, 0.8, 1.0});
     ConsoleRail(cr);
     GameName(cr);
     TDIBImage picture = CanvasOverBackground(canvas, 0x000000);

@@ -64,7 +64,7 @@ TDIBImage DrawPlate(int w, int h, const std::string& label, bool hot, const TPla
     double textLeft = x0 + c + 6;
     if (style.LabelLeft) {
         // The tab marker: a lit bar inside the cut corner.
-        TColor marker = hot ? (style.Accent ? kAmber : kAmber) : kFrame;
+        TColor marker = hot ? kAmber : kFrame;
         cairo_move_to(cr, x0 + 8, y0 + c + 4);
         cairo_line_to(cr, x0 + 14, y0 + c - 2);
         cairo_line_to(cr, x0 + 14, y0 + ph - 8);
@@ -78,9 +78,12 @@ TDIBImage DrawPlate(int w, int h, const std::string& label, bool hot, const TPla
 
     const double size = style.LabelSize > 0 ? style.LabelSize : std::round(ph * 0.42);
     const double spacing = size >= 20 ? 2 : 1;
-    double labelSize = FitLabelSize(cr, label, style.LabelLeft ? pw - 30 - 50 : pw - 2 * c - 12, size, true, spacing);
+    // Centred labels keep clear of the stripes at the right end.
+    const double regionLeft = x0 + c * 0.6, regionRight = x0 + pw - c * 0.4 - 34;
+    double labelSize = FitLabelSize(cr, label, style.LabelLeft ? pw - 30 - 50 : regionRight - regionLeft - 4, size,
+                                    true, spacing);
     TTextSize ts = MeasureLabel(cr, label, labelSize, true, spacing);
-    double cx = style.LabelLeft ? textLeft + ts.Width / 2 : x0 + pw / 2;
+    double cx = style.LabelLeft ? textLeft + ts.Width / 2 : (regionLeft + regionRight) / 2;
     double cy = y0 + ph / 2;
     if (hot)
         PaintGlowLabel(cr, label, cx, cy, labelSize, true, kWhite, TColor{0.70, 0.92, 1.0},

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "art/Collections.h"
 #include "art/MenuArt.h"
+#include "art/RaceArt.h"
 
 namespace quillon::assetgen::menuart {
 
@@ -127,22 +127,23 @@ TDIBImage LegendPicture(const TPictureItemData& source, int maxW, int maxH, cons
 void AddHelpPictures(TItems& items, const TMenuScenes& scenes) {
     items[50] = KeyedItem("HelpEmblem", DrawEmblem(scenes.SidePanel));
 
-    const std::vector<TPictureItemData> race = BuildCollection2();
+    // The race's own pictures: pattern 0 of a bonus (kinds 1..8) or of an asteroid.
     struct TLegend {
-        int Item, RaceItem, X, Y, MaxW, MaxH;
+        int Item;
+        TPictureItemData Source;
+        int X, Y, MaxW, MaxH;
         bool Centred;
     };
     // Positions are where the help screen puts them; the room is what their labels leave.
     const TLegend legend[] = {
-        {55, 14, 17, 259, 46, 36, false},  {56, 62, 17, 308, 46, 38, false},  {57, 15, 13, 353, 50, 46, false},
-        {58, 59, 12, 402, 50, 48, false},  {59, 60, 253, 255, 54, 44, false}, {60, 61, 253, 305, 54, 44, false},
-        {61, 12, 275, 375, 68, 48, true},  {62, 23, 275, 425, 68, 48, true},
+        {55, BuildBonus(3), 17, 259, 46, 36, false},       {56, BuildBonus(8), 17, 308, 46, 38, false},
+        {57, BuildBonus(4), 13, 353, 50, 46, false},       {58, BuildBonus(5), 12, 402, 50, 48, false},
+        {59, BuildBonus(6), 253, 255, 54, 44, false},      {60, BuildBonus(7), 253, 305, 54, 44, false},
+        {61, BuildAsteroid(false), 275, 375, 68, 48, true}, {62, BuildAsteroid(true), 275, 425, 68, 48, true},
     };
-    for (const TLegend& l : legend) {
-        if (l.RaceItem >= static_cast<int>(race.size()) || race[l.RaceItem].Picture.Width == 0) continue;
+    for (const TLegend& l : legend)
         items[l.Item] = KeyedItem("Legend" + std::to_string(l.Item),
-                                  LegendPicture(race[l.RaceItem], l.MaxW, l.MaxH, scenes.SidePanel, l.X, l.Y, l.Centred));
-    }
+                                  LegendPicture(l.Source, l.MaxW, l.MaxH, scenes.SidePanel, l.X, l.Y, l.Centred));
 }
 
 }  // namespace quillon::assetgen::menuart

@@ -23,7 +23,6 @@ TDIBImage DrawIndicator(int w, const std::string& word, TGlyph glyph, bool on, c
     SetColor(cr, on ? kFrame : kFrameDim);
     cairo_stroke(cr);
 
-    const TColor lit = on ? kGreen : kRed;
     const double gx = 18, gy = h / 2.0;
     if (glyph == TGlyph::Lamp) {
         cairo_arc(cr, gx, gy, 6, 0, 2 * M_PI);
@@ -58,12 +57,10 @@ TDIBImage DrawIndicator(int w, const std::string& word, TGlyph glyph, bool on, c
             cairo_rectangle(cr, sx + 1.5, sy + 1.5, sw - 3, sh - 3);
             cairo_fill(cr);
         }
-        (void)lit;
     }
     const double textLeft = 36;
-    TTextSize ts = MeasureLabel(cr, word, 16, true, 1);
-    double size = FitLabelSize(cr, word, w - textLeft - 8, 16, true, 1);
-    ts = MeasureLabel(cr, word, size, true, 1);
+    const double size = FitLabelSize(cr, word, w - textLeft - 8, 16, true, 1);
+    const TTextSize ts = MeasureLabel(cr, word, size, true, 1);
     TColor top = on || glyph != TGlyph::Lamp ? kWhite : TColor{0.62, 0.66, 0.74};
     TColor bottom = on || glyph != TGlyph::Lamp ? kSteel : TColor{0.42, 0.46, 0.55};
     PaintLabel(cr, word, textLeft + ts.Width / 2, h / 2.0, size, true, top, bottom, 0, 1);

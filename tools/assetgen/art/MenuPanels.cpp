@@ -76,7 +76,7 @@ TDIBImage DrawSidePanel(const TDIBImage& background) {
     // At (0, 195); the options rows and the help texts lie on it.
     TCairoCanvas canvas(438, 402);
     cairo_t* cr = canvas.Cr;
-    GlassPanel(cr, 1, 1, 436, 398, 30, 0.86);
+    GlassPanel(cr, 1, 1, 436, 398, 30, 0.9);
     // The help heading and the first options row share the top band: a rule beneath it.
     Rule(cr, 8, 410, 242 - 195, 0.55);
     return CanvasOverBackdrop(canvas, background, 0, 195);
@@ -86,7 +86,7 @@ TDIBImage DrawShipPanel(const TDIBImage& background) {
     // At (0, 195): the hangar view behind the ship picture, and the four rating rows.
     TCairoCanvas canvas(438, 402);
     cairo_t* cr = canvas.Cr;
-    GlassPanel(cr, 1, 1, 436, 398, 30, 0.86);
+    GlassPanel(cr, 1, 1, 436, 398, 30, 0.9);
     const double oy = 195;
 
     // The hangar view: a lit floor grid in perspective under the ship picture (88..377 x 238..391).
@@ -156,7 +156,7 @@ TDIBImage DrawScorePanel(const TDIBImage& background) {
     const int ox = 13, oy = 189, w = 425, h = 285;
     TCairoCanvas canvas(w, h);
     cairo_t* cr = canvas.Cr;
-    GlassPanel(cr, 1, 1, w - 2, h - 2, 24, 0.88);
+    GlassPanel(cr, 1, 1, w - 2, h - 2, 24, 0.94);
     // Head band.
     cairo_save(cr);
     ChamferPath(cr, 1, 1, w - 2, h - 2, 0, 24, 0, 24 * 0.6);

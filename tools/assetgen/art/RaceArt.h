@@ -2,6 +2,8 @@
 // them at their indexes.
 #pragma once
 
+#include <cairo.h>
+
 #include "engine/CollectionFiles.h"
 
 namespace quillon::assetgen {
@@ -10,6 +12,9 @@ namespace quillon::assetgen {
 TPictureItemData BuildShip(int ship);
 // Six banking steps, pattern 0 = full bank, 5 = slight; side -1 = left, +1 = right.
 TPictureItemData BuildShipTilt(int ship, int side);
+// Draws ship 1..5 straight, nose up, in the box (0, 0)-(width, height) of its race
+// picture; the ship-selection screen draws the same ships larger by scaling first.
+void DrawShipModel(cairo_t* cr, int ship);
 // Exhaust flames 18 x 34 pointing down, three flicker patterns.
 TPictureItemData BuildFlame(bool nitro);
 

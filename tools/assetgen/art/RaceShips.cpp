@@ -228,6 +228,12 @@ TPictureItemData BuildShip(int ship) {
     return MakeSpriteItem(ShipName(ship), m.Width, m.Height, [&](cairo_t* cr) { DrawShip(cr, m, 0); });
 }
 
+void DrawShipModel(cairo_t* cr, int ship) {
+    cairo_save(cr);
+    DrawShip(cr, ShipModel(ship), 0);
+    cairo_restore(cr);
+}
+
 TPictureItemData BuildShipTilt(int ship, int side) {
     const TShipModel m = ShipModel(ship);
     std::string name = std::string(ShipName(ship)) + (side < 0 ? "Left" : "Right");

@@ -11,10 +11,13 @@ namespace {
 
 using namespace menuart;
 
-// The radar glows in the race display's green.
-constexpr TColor kRadarWall{0.55, 1.0, 0.25};
-constexpr TColor kRadarRoad{0.035, 0.16, 0.06};
-constexpr TColor kRadarMark{0.30, 0.70, 0.20};
+// The radar glows mint on the panel's dark teal screen; its frame is the panel's steel.
+constexpr TColor kRadarWall{0.45, 1.0, 0.66};
+constexpr TColor kRadarRoad{0.04, 0.20, 0.17};
+constexpr TColor kRadarMark{0.20, 0.55, 0.45};
+constexpr TColor kSteelTop{0.16, 0.18, 0.26};
+constexpr TColor kSteelBottom{0.09, 0.10, 0.15};
+constexpr TColor kBezel{0.353, 0.388, 0.502};
 constexpr TColor kRival{1.0, 0.30, 0.18};
 constexpr TColor kWarn{1.0, 0.78, 0.10};
 
@@ -92,7 +95,8 @@ TDIBImage DrawRivalDot() {
     return CanvasToPicture(canvas, kKeyRGB);
 }
 
-// Frame plate of the radar window: a dark bar with a lit edge on the window's side.
+// Frame plates of the radar window, in the instrument panel's steel with its bezel on
+// the window's side: they hide the slices scrolling in and out at the top and bottom.
 TDIBImage DrawMask(int w, int h, bool top) {
     TCairoCanvas canvas(w, h);
     cairo_t* cr = canvas.Cr;
@@ -100,20 +104,43 @@ TDIBImage DrawMask(int w, int h, bool top) {
         ChamferPath(cr, 0, 0, w, h, 0, 0, 0, 10);
     else
         ChamferPath(cr, 0, 0, w, h, 8, 0, 0, 0);
-    SetVerticalGradient(cr, 0, h, top ? TColor{0.03, 0.06, 0.11} : TColor{0.06, 0.10, 0.18},
-                        top ? TColor{0.06, 0.10, 0.18} : TColor{0.03, 0.06, 0.11});
+    SetVerticalGradient(cr, 0, h, top ? kSteelBottom : kSteelTop, top ? kSteelTop : kSteelBottom);
     cairo_fill(cr);
-    const double edge = top ? h - 2 : 0;
-    SetColor(cr, TColor{0.20, 0.55, 0.15});
-    cairo_rectangle(cr, top ? 12 : 10, edge, w - (top ? 12 : 10), 2);
+    // Brushed lines as on the panel.
+    for (int y = 1; y < h; y += 2) {
+        cairo_set_source_rgba(cr, 1, 1, 1, 0.025);
+        cairo_rectangle(cr, top ? 0 : 8, y, w, 1);
+        cairo_fill(cr);
+    }
+    // The bezel: a steel rim and a dark inner line toward the screen.
+    const double rim = top ? h - 3 : 0;
+    if (top) {
+        cairo_move_to(cr, 0, h - 10);
+        cairo_line_to(cr, 10, h);
+        cairo_line_to(cr, w, h);
+        cairo_line_to(cr, w, h - 3);
+        cairo_line_to(cr, 11, h - 3);
+        cairo_line_to(cr, 2, h - 12);
+        cairo_line_to(cr, 0, h - 12);
+    } else {
+        cairo_move_to(cr, 0, 8);
+        cairo_line_to(cr, 8, 0);
+        cairo_line_to(cr, w, 0);
+        cairo_line_to(cr, w, 3);
+        cairo_line_to(cr, 9, 3);
+        cairo_line_to(cr, 2, 10);
+        cairo_line_to(cr, 0, 10);
+    }
+    cairo_close_path(cr);
+    SetColor(cr, kBezel);
     cairo_fill(cr);
-    SetColor(cr, kRadarWall);
-    cairo_rectangle(cr, w - 50, edge, 40, 2);
+    SetColor(cr, kRadarWall, 0.9);
+    cairo_rectangle(cr, w - 46, rim + (top ? 0 : 1), 30, 2);
     cairo_fill(cr);
-    // Screw heads at the ends.
-    for (double x : {top ? 16.0 : 14.0, static_cast<double>(w) - 6}) {
-        cairo_arc(cr, x, top ? h / 2.0 - 2 : h / 2.0 + 2, 2, 0, 2 * M_PI);
-        SetColor(cr, TColor{0.30, 0.36, 0.45});
+    // Rivets as on the panel's edge strip.
+    for (double x : {top ? 22.0 : 20.0, static_cast<double>(w) - 8}) {
+        cairo_arc(cr, x, top ? (h - 3) / 2.0 : (h + 3) / 2.0, 2.2, 0, 2 * M_PI);
+        SetColor(cr, TColor{0.416, 0.451, 0.565});
         cairo_fill(cr);
     }
     return CanvasToPicture(canvas, kKeyRGB);
