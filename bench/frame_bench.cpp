@@ -6,6 +6,7 @@
 #include "engine/ImageSprite.h"
 #include "engine/PatternImage.h"
 #include "platform/HeadlessPlatform.h"
+#include "platform/TtfFontRasterizer.h"
 
 namespace quillon {
 namespace {
@@ -37,9 +38,10 @@ private:
 
 void BM_FrameTickWithSprites(benchmark::State& state) {
     THeadlessPlatform platform(1 << 30, 85, THeadlessScript());
-    TMForm form(platform);
+    TTtfFontRasterizer fonts;
+    TMForm form(platform, TFormServices{nullptr, nullptr, &fonts});
     form.StartSeed = 1;
-    form.FormCreate();
+    form.RunHandler([&] { form.FormCreate(); });  // runs from the build's game folder or without data
     TBenchImage image;
     TSpriteEngine* engine = form.MDXSpriteEngine.Engine();
     for (int i = 0; i < state.range(0); ++i) {

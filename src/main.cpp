@@ -4,6 +4,7 @@
 #include <csignal>
 #include <cstdio>
 #include <exception>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,10 @@
 #include "app/StateDump.h"
 #include "platform/DesktopPlatform.h"
 #include "platform/HeadlessPlatform.h"
+#include "platform/OpenMptMusic.h"
+#include "platform/SdlAudioOutput.h"
+#include "platform/TtfFontRasterizer.h"
+#include "platform/WavRecorder.h"
 
 namespace {
 
@@ -29,19 +34,45 @@ void InstallStopSignals() {
     sigaction(SIGTERM, &action, nullptr);
 }
 
+// The headless run pulls each frame's share of the mix, so sounds end when they
+// would have ended on a sound card; --record-audio keeps it in a WAV file.
 int RunHeadless(const TCommandLine& line, THeadlessScript script) {
     THeadlessPlatform platform(line.Frames, line.Fps, std::move(script));
-    TMForm form(platform);
+    TOpenMptMusic music;
+    TTtfFontRasterizer fonts;
+    TMForm form(platform, TFormServices{nullptr, &music, &fonts});
     form.StartSeed = line.Seed;
     form.RunHandler([&] { form.FormCreate(); });
+
+    std::unique_ptr<TWavRecorder> recorder;
+    if (!line.RecordAudio.empty()) recorder = std::make_unique<TWavRecorder>(line.RecordAudio, form.MDXSound.Rate());
+    std::vector<int16_t> discarded;
+    bool outputsWritten = true;
     TApplication application(platform, form);
-    application.Run([&] { platform.EndFrame([&](int frame) { return BuildStateDump(form, frame); }); });
-    return 0;
+    application.Run([&] {
+        int frame = platform.Frame();
+        if (recorder) {
+            recorder->RecordFrame(form.MDXSound, frame, line.Fps);
+        } else {
+            int samples = TWavRecorder::FrameSamples(frame, line.Fps, form.MDXSound.Rate());
+            discarded.resize(2 * static_cast<size_t>(samples));
+            form.MDXSound.Mix(discarded.data(), samples);
+        }
+        outputsWritten &= platform.EndFrame([&](int at) { return BuildStateDump(form, at); });
+    });
+    if (recorder && !recorder->Finish()) {
+        std::fprintf(stderr, "quillon: cannot write %s\n", line.RecordAudio.c_str());
+        outputsWritten = false;
+    }
+    return outputsWritten ? 0 : 1;
 }
 
 int RunDesktop(const TCommandLine& line) {
     TDesktopPlatform platform;
-    TMForm form(platform);
+    TSdlAudioOutput audio;
+    TOpenMptMusic music;
+    TTtfFontRasterizer fonts;
+    TMForm form(platform, TFormServices{&audio, &music, &fonts});
     form.StartSeed = line.Seed;
     form.RunHandler([&] { form.FormCreate(); });
     TApplication application(platform, form);

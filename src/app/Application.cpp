@@ -49,6 +49,7 @@ void TApplication::Run(const std::function<void()>& afterTick) {
         DispatchPendingEvents();
         if (FForm.Terminated()) break;
         if (TickIfDue()) {
+            FForm.EndFrame();
             if (afterTick) afterTick();
         } else if (!FPlatform.IsActive()) {
             FPlatform.WaitForEvent();

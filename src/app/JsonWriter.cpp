@@ -86,6 +86,11 @@ void TJsonWriter::Field(const char* key, const std::string& utf8) {
     FText += Quote(utf8);
 }
 
+void TJsonWriter::Value(long long value) {
+    Key(nullptr);
+    FText += std::to_string(value);
+}
+
 void TJsonWriter::Null(const char* key) {
     Key(key);
     FText += "null";

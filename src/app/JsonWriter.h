@@ -17,6 +17,7 @@ public:
     void Field(const char* key, bool value);
     void Field(const char* key, const std::string& utf8);
     void Null(const char* key);
+    void Value(long long value);  // an array element
     const std::string& Text() const { return FText; }
 
 private:

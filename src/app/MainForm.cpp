@@ -3,20 +3,44 @@
 
 #include <ctime>
 #include <exception>
+#include <filesystem>
 
 #include "engine/FrameTiming.h"
+#include "save/SavePair.h"
 
 namespace quillon {
 
 TMForm* MForm = nullptr;
 
-TMForm::TMForm(IPlatform& platform) : FPlatform(platform) {
-    MDXDraw.SetPort(&platform);
-    MDXSpriteEngine.SetDXDraw(&MDXDraw);
+namespace {
+constexpr int SelectionClick = 1;  // the effect played when the selected item changes
+}
+
+TMForm::TMForm(IPlatform& platform, const TFormServices& services)
+    : FPlatform(platform),
+      FWaves(MDXWaveList, MDXSound),
+      FEffects(State.GameOptions.SoundOn, [this](int index) { return FWaves.Item(index); }),
+      FMusic(services.Music, State.GameOptions.MusicOn),
+      FCanvas(*services.Fonts),
+      FText(FCanvas) {
     MForm = this;
+    MDXDraw.SetPort(&platform);
+    MDXImageList1.SetDXDraw(&MDXDraw);
+    MDXImageList2.SetDXDraw(&MDXDraw);
+    MDXImageList3.SetDXDraw(&MDXDraw);
+    MDXSpriteEngine.SetDXDraw(&MDXDraw);
+    FCanvas.SetDisplay(&MDXDraw);
+    ResetOptions(State);
+    ResetHighScores(State.HighScores);
+    // The sound device starts with the form; without a device the game stays silent.
+    MDXSound.SetOutput(services.Audio);
+    MDXSound.SetMusic(services.Music);
+    MDXSound.Initialize();
 }
 
 TMForm::~TMForm() {
+    FMusic.StopMusic();
+    MDXSound.Finalize();
     MDXSpriteEngine.SetDXDraw(nullptr);
     if (MForm == this) MForm = nullptr;
 }
@@ -32,12 +56,25 @@ void TMForm::RunHandler(const std::function<void()>& handler) {
 void TMForm::FormCreate() {
     FPlatform.RaisePriority();
     SeedRandom(StartSeed ? *StartSeed : static_cast<uint64_t>(std::time(nullptr)) ^ FPlatform.Milliseconds());
+    MDXImageList1.LoadFromFile("Data/Res/Res1.dxg");
+    MDXImageList2.LoadFromFile("Data/Res/Res2.dxg");
+    MDXImageList3.LoadFromFile("Data/Res/Res3.dxg");
+    MDXWaveList.LoadFromFile("Data/Res/Sounds.dxw");
+    FWaves.Reload();
+    LoadSavedState();
     ApplyDisplayMode();
+}
+
+// The table, the options and the check between them. A file that cannot be read is
+// reported, and start-up goes on with what was read and defaults for the rest.
+void TMForm::LoadSavedState() {
+    TLoadReport report = LoadOptionsAndHighScores(State, SaveDirectory(std::filesystem::current_path()));
+    for (const std::string& error : report.Errors) FPlatform.ShowError(error);
 }
 
 void TMForm::ApplyDisplayMode() {
     MDXDraw.SetBitCount(16);
-    if (FullScreen)
+    if (State.GameOptions.FullScreen)
         EnterFullScreen();
     else
         EnterWindowed();
@@ -59,12 +96,14 @@ void TMForm::EnterWindowed() {
 
 void TMForm::MDXTimerTimer(int lagCount) {
     (void)lagCount;
+    int hotItemBefore = HotItem;
     if (!MDXDraw.CanDraw()) return;
     MDXDraw.Fill(0);
     // Sprites are drawn before the frame's logic runs, so what the logic moves
     // shows in the next frame and text drawn by it lies over every sprite.
     MDXSpriteEngine.Draw();
     PollInput();
+    if (HotItem != hotItemBefore) PlaySound(SelectionClick);
     MDXSpriteEngine.FreeDead();
     UpdateFrameTiming();
     MDXDraw.ReleaseCanvas();
@@ -106,8 +145,10 @@ void TMForm::FormCloseQuery(bool& canClose) { canClose = false; }
 
 void TMForm::FormClose() { Shutdown(); }
 
+// A failed save is raised to the handler, which reports it; the game then keeps running.
 void TMForm::Shutdown() {
     MDXSpriteEngine.FreeDead();
+    SaveOptionsAndHighScores(State, SaveDirectory(std::filesystem::current_path()));
     Terminate();
 }
 

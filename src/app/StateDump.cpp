@@ -17,6 +17,13 @@ std::string BuildStateDump(const TMForm& form, int frame) {
     json.Field("LastItem", form.LastItem);
     json.Field("FrameMs", form.FrameMs);
     json.Field("SpeedScale", form.SpeedScale);
+    json.BeginArray("soundsStarted");
+    for (int index : form.SoundsStarted()) json.Value(index);
+    json.EndArray();
+    if (form.MusicPlaying().empty())
+        json.Null("music");
+    else
+        json.Field("music", form.MusicPlaying());
     json.EndObject();
     return json.Text();
 }

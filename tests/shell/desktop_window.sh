@@ -13,9 +13,13 @@ export ASAN_OPTIONS="${ASAN_OPTIONS:-}:detect_leaks=0"
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
+# A game folder of its own: the build's data, and a save folder the shutdown can write.
+mkdir -p "$work/game/Data"
+ln -s "$2/Data/Res" "$work/game/Data/Res"
+ln -s "$2/Data/Music" "$work/game/Data/Music"
 cat > "$work/inner.sh" <<INNER
 #!/bin/sh
-SDL_AUDIODRIVER=dummy "$game" --root "$2" > "$work/game.log" 2>&1 &
+SDL_AUDIODRIVER=dummy "$game" --root "$work/game" > "$work/game.log" 2>&1 &
 pid=\$!
 window=""
 for i in \$(seq 1 100); do
@@ -38,4 +42,5 @@ timeout 120 xvfb-run -a -s "-screen 0 1024x768x24" "$work/inner.sh" "$@" || { ca
 grep -q "Geometry: 800x600" "$work/geometry.txt" || { echo "wrong window size:"; cat "$work/geometry.txt"; exit 1; }
 grep -q "Квиллон" "$work/name.txt" || { echo "wrong window title:"; cat "$work/name.txt"; exit 1; }
 grep -q "exit status 0" "$work/status.txt" || { echo "SIGTERM did not end the game cleanly:"; cat "$work/status.txt" "$work/game.log"; exit 1; }
+[ -s "$work/game/Data/Save/options" ] && [ -s "$work/game/Data/Save/hs" ] || { echo "the shutdown did not save the options and the table"; exit 1; }
 echo "window opened at 800x600 and SIGTERM ended the game with status 0"

@@ -19,7 +19,17 @@ std::string MakeTempDir(const std::string& tag) {
     return pattern;
 }
 
+void MakeGameFolder(const std::string& dir) {
+    namespace fs = std::filesystem;
+    fs::create_directories(fs::path(dir) / "Data");
+    for (const char* part : {"Res", "Music"}) {
+        fs::path link = fs::path(dir) / "Data" / part;
+        if (!fs::exists(link)) fs::create_directory_symlink(fs::path(BuildDir()) / "Data" / part, link);
+    }
+}
+
 THeadlessResult RunHeadless(const std::string& dir, const std::string& script, const std::string& arguments) {
+    MakeGameFolder(dir);
     std::ofstream(dir + "/script.txt") << script;
     std::string command = "cd '" + dir + "' && '" + BuildDir() + "/quillon' --headless " + arguments +
                           " --script script.txt 2> stderr.txt";

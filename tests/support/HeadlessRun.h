@@ -13,7 +13,10 @@ struct THeadlessResult {
 // A fresh temporary folder per test; removed by the caller's choice (kept on failure helps).
 std::string MakeTempDir(const std::string& tag);
 
-// Writes script into dir/script.txt and runs quillon --headless with it and the extra
+// Makes dir a game folder of its own: the build's data, and a save folder of its own.
+void MakeGameFolder(const std::string& dir);
+
+// Makes dir a game folder (MakeGameFolder), writes script into dir/script.txt and runs quillon --headless with it and the extra
 // arguments (e.g. "--frames 30 --fps 85"); the working directory is dir.
 THeadlessResult RunHeadless(const std::string& dir, const std::string& script, const std::string& arguments);
 
