@@ -30,6 +30,10 @@ TMForm::TMForm(IPlatform& platform, const TFormServices& services)
     MDXImageList3.SetDXDraw(&MDXDraw);
     MDXSpriteEngine.SetDXDraw(&MDXDraw);
     FCanvas.SetDisplay(&MDXDraw);
+    SpriteWorld.Root = MDXSpriteEngine.Engine();
+    SpriteWorld.Lists[0] = &MDXImageList1.Items();
+    SpriteWorld.Lists[1] = &MDXImageList2.Items();
+    SpriteWorld.FrameMs = &FrameMs;
     ResetOptions(State);
     ResetHighScores(State.HighScores);
     // The sound device starts with the form; without a device the game stays silent.
@@ -41,7 +45,9 @@ TMForm::TMForm(IPlatform& platform, const TFormServices& services)
 TMForm::~TMForm() {
     FMusic.StopMusic();
     MDXSound.Finalize();
+    MDXSpriteEngine.Engine()->Clear();
     MDXSpriteEngine.SetDXDraw(nullptr);
+    if (SpriteWorld.Root == MDXSpriteEngine.Engine()) SpriteWorld = TSpriteWorld{};
     if (MForm == this) MForm = nullptr;
 }
 
@@ -63,6 +69,8 @@ void TMForm::FormCreate() {
     FWaves.Reload();
     LoadSavedState();
     ApplyDisplayMode();
+    CurrentScreen = 0;
+    BuildMainMenu(true, 1, true);
 }
 
 // The table, the options and the check between them. A file that cannot be read is
@@ -95,7 +103,6 @@ void TMForm::EnterWindowed() {
 }
 
 void TMForm::MDXTimerTimer(int lagCount) {
-    (void)lagCount;
     int hotItemBefore = HotItem;
     if (!MDXDraw.CanDraw()) return;
     MDXDraw.Fill(0);
@@ -103,6 +110,7 @@ void TMForm::MDXTimerTimer(int lagCount) {
     // shows in the next frame and text drawn by it lies over every sprite.
     MDXSpriteEngine.Draw();
     PollInput();
+    RunFrameOperation(lagCount);
     if (HotItem != hotItemBefore) PlaySound(SelectionClick);
     MDXSpriteEngine.FreeDead();
     UpdateFrameTiming();
@@ -110,10 +118,22 @@ void TMForm::MDXTimerTimer(int lagCount) {
     MDXDraw.Flip();
 }
 
-void TMForm::PollInput() {
-    uint8_t keys[256];
-    FPlatform.GetKeyboardState(keys);
-    MDXInput.UpdateInput(keys, FPlatform.IsActive());
+// The open dialog's frame, else the current screen's. Screens 3 to 5 move the sprites
+// inside their frame; the main menu and ship selection stand still.
+void TMForm::RunFrameOperation(int lagCount) {
+    if (ActiveDialog != 0) {
+        DialogFrame(lagCount);
+        if (CurrentScreen == 3) DrawOptionsTexts();
+        return;
+    }
+    switch (CurrentScreen) {
+        case 1: MainMenuFrame(); break;
+        case 2: ShipSelectionFrame(); break;
+        case 3: OptionsFrame(lagCount); break;
+        case 4: HighScoreFrame(lagCount); break;
+        case 5: HelpFrame(lagCount); break;
+        default: break;  // the race frame belongs to the race
+    }
 }
 
 void TMForm::UpdateFrameTiming() {
@@ -123,25 +143,14 @@ void TMForm::UpdateFrameTiming() {
     FrameMs = timing.FrameMs;
 }
 
-void TMForm::HandleEvent(const TWindowEvent& event) {
-    RunHandler([&] {
-        switch (event.Type) {
-            case TWindowEvent::TType::CloseRequest: {
-                bool canClose = true;
-                FormCloseQuery(canClose);
-                break;
-            }
-            case TWindowEvent::TType::Restore:
-                MDXDraw.Initialize();
-                break;
-            default:
-                break;
-        }
-    });
-}
-
 // The window never closes directly; the exit dialogs decide.
-void TMForm::FormCloseQuery(bool& canClose) { canClose = false; }
+void TMForm::FormCloseQuery(bool& canClose) {
+    canClose = false;
+    if (CurrentScreen == 6)
+        OpenDialog(2);
+    else if (CurrentScreen == 1)
+        OpenDialog(1);
+}
 
 void TMForm::FormClose() { Shutdown(); }
 

@@ -2,6 +2,7 @@
 // state; its handlers are the game's start-up, frame tick, window events and shutdown.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -24,6 +25,9 @@
 #include "engine/TextCanvas.h"
 #include "engine/WaveCollection.h"
 #include "engine/WaveListPlayer.h"
+#include "menus/MenuButton.h"
+#include "menus/MyCursor.h"
+#include "menus/MyImageSprite.h"
 #include "menus/Text.h"
 #include "save/SavedState.h"
 
@@ -67,6 +71,45 @@ public:
     int HotItem = 0;
     int FirstItem = 1;
     int LastItem = 0;
+    // Slots 1..17: 1-6 the main-menu buttons, 7-12 a sub-screen's or dialog's buttons,
+    // 13-15 the options indicators, 16 a screen title, 17 a side panel.
+    std::array<TMyImageSprite*, 18> MenuItems{};
+    int HoverTab = 0;
+    int MenuIntro = 0;
+    int DialogTimer = 0;
+    TMyImageSprite* DialogPanel = nullptr;
+    bool ResumeMusic = false;
+    bool DialogSending = false;  // the sending notice has been shown once
+    TSprite* MenuBackground = nullptr;
+
+    // Ship selection.
+    int SelectedShip = 1;
+    int NextShip = 1;
+    int ShipSwitch = 0;
+    TMyImageSprite* ShipPicture = nullptr;
+    TMyImageSprite* NextShipPicture = nullptr;
+
+    // Options screen.
+    bool EditingCountry = false;
+    bool CapturingBossKey = false;
+    TMyImageSprite* OptionsPictures[2] = {nullptr, nullptr};
+    TMyCursor* TextCursor = nullptr;
+
+    // Help pages.
+    int HelpPage = 1;
+    std::array<TMyImageSprite*, 9> HelpPictures{};
+
+    // The event path's state.
+    int MouseX = 0;
+    int MouseY = 0;
+    bool ShiftHeld = false;
+    bool CtrlHeld = false;
+    char TypedKey = 0;
+
+    // The polled keys of this frame: down now, and down now but not at the previous poll.
+    bool KeyHeld(int state) const { return FHeld.test(static_cast<size_t>(state)); }
+    bool KeyPressed(int state) const { return FPressed.test(static_cast<size_t>(state)); }
+    bool AnyArrowPressed() const;
 
     // Options, boss key, high scores and the player's name.
     TSavedState State;
@@ -79,6 +122,54 @@ public:
     void FormCloseQuery(bool& canClose);
     void FormClose();
     void Shutdown();
+
+    // The screen state machine.
+    void OpenDialog(int kind);
+    void CloseDialog();
+    void ActivateItem();
+    void ActivateItemNumber(int n);
+    void ActivateMainMenuItem(int item);
+    void ShowSystemCursor();
+    void HideSystemCursor();
+    void StopShipSounds();
+    TMenuButton* Button(int slot) const { return static_cast<TMenuButton*>(MenuItems[static_cast<size_t>(slot)]); }
+    void KillItem(int slot);
+
+    // Screens: builders, closers and frames.
+    void BuildMainMenu(bool intro, int hotItem, bool createButtons);
+    void CloseMainMenu();
+    void MainMenuFrame();
+    void MainMenuIntroStep();
+    void ShowShipSelection();
+    void CloseShipSelection();
+    void ShipSelectionFrame();
+    void SwitchShip(bool next);
+    void ShowOptions();
+    void CloseOptions();
+    void OptionsFrame(int lagCount);
+    void DrawOptionsTexts();
+    void ShowHighScores();
+    void CloseHighScores();
+    void HighScoreFrame(int lagCount);
+    void ShowHelp();
+    void CloseHelp();
+    void HelpFrame(int lagCount);
+    void DialogFrame(int lagCount);
+    // Links to web pages; the link module fills these in.
+    void OpenMoreGamesLink() {}
+    void OpenWorldTable() {}
+
+    // Input: hover, hit test and the window's events.
+    void HitTestItems(bool keep);
+    void UpdateHover(bool findTab);
+    void MDXDrawMouseMove(int x, int y);
+    void MDXDrawClick();
+    void FormKeyDown(int key, uint8_t shift);
+    void FormKeyUp(int key, uint8_t shift);
+    void FormKeyPress(char key);
+    void FormKeyBoss(int key, uint8_t shift, bool down);
+    void ToggleBossKeyCapture();
+    void BossKeyAction();
 
     void ApplyDisplayMode();
     void EnterFullScreen();
@@ -111,6 +202,10 @@ public:
 private:
     void UpdateFrameTiming();
     void PollInput();
+    void RunFrameOperation(int lagCount);
+    void CreateMenuBackground();
+    void KillMenuBackground();
+    uint8_t ShiftByte() const;
     void LoadSavedState();
 
     IPlatform& FPlatform;
@@ -122,6 +217,15 @@ private:
     TGameText FText;
     std::vector<int> FSoundsStarted;
     bool FTerminated = false;
+    TInputStates FHeld;
+    TInputStates FPressed;
+    // The saved selection of the open dialog, and the boss key as it was when capture began.
+    int FSavedHot = 0, FSavedFirst = 1, FSavedLast = 0;
+    TShiftState FSavedBossShift;
+    uint16_t FSavedBossCode = 0;
+    // Modifier keys and the left mouse button as the window's events report them.
+    bool FShiftDown = false, FCtrlDown = false, FAltDown = false, FMouseDown = false;
+    int FCursorCount = 0;  // the system cursor's display count
 };
 
 // The one main form of the running game (null outside a run).

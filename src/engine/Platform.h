@@ -48,6 +48,8 @@ public:
     virtual void MinimizeWindow() = 0;
     // Raises the process priority where the system allows it; silently keeps it otherwise.
     virtual void RaisePriority() = 0;
+    // Shows or hides the system's mouse pointer over the window; nothing where there is none.
+    virtual void ShowCursor(bool show) { (void)show; }
 };
 
 }  // namespace quillon

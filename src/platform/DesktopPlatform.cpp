@@ -149,6 +149,8 @@ bool TDesktopPlatform::PollEvent(TWindowEvent& event) {
     return true;
 }
 
+void TDesktopPlatform::ShowCursor(bool show) { SDL_ShowCursor(show ? SDL_ENABLE : SDL_DISABLE); }
+
 bool TDesktopPlatform::IsActive() {
     if (!FWindow) return true;
     Uint32 flags = SDL_GetWindowFlags(FWindow);

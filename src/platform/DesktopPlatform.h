@@ -34,6 +34,7 @@ public:
     void ShowError(const std::string& text) override;
     void MinimizeWindow() override;
     void RaisePriority() override;
+    void ShowCursor(bool show) override;
 
     SDL_Window* Window() const { return FWindow; }
 
