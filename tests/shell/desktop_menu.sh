@@ -1,0 +1,128 @@
+#!/bin/sh
+# The desktop game under Xvfb shows the main menu (its window matches the headless
+# driver's picture of the same menu), and Escape then Y, pressed as real keys, end the
+# game with status 0 after saving. Usage: desktop_menu.sh QUILLON_BINARY BUILD_DIR.
+# Exit 77 skips (no Xvfb, xdotool, xwd or netpbm here).
+set -u
+game=$1
+for tool in xvfb-run xdotool xwd pngtopnm pamdepth python3; do
+  command -v $tool >/dev/null 2>&1 || { echo "$tool not installed: skipping"; exit 77; }
+done
+
+# The X11, GL and D-Bus client libraries keep allocations to the end of the process.
+export ASAN_OPTIONS="${ASAN_OPTIONS:-}:detect_leaks=0"
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+mkdir -p "$work/game/Data"
+ln -s "$2/Data/Res" "$work/game/Data/Res"
+ln -s "$2/Data/Music" "$work/game/Data/Music"
+
+# The same menu drawn by the headless driver, long after its buttons have faded in.
+printf '150 shot %s/reference.png\n' "$work" > "$work/reference.txt"
+"$game" --headless --frames 151 --root "$work/game" --script "$work/reference.txt" > "$work/headless.log" 2>&1 ||
+  { echo "the headless reference run failed"; cat "$work/headless.log"; exit 1; }
+rm -rf "$work/game/Data/Save"
+
+cat > "$work/inner.sh" <<INNER
+#!/bin/sh
+SDL_AUDIODRIVER=dummy SDL_VIDEODRIVER=x11 "$game" --root "$work/game" > "$work/game.log" 2>&1 &
+pid=\$!
+window=""
+for i in \$(seq 1 100); do
+  window=\$(xdotool search --classname quillon 2>/dev/null | head -n 1)
+  [ -n "\$window" ] && break
+  sleep 0.1
+done
+[ -n "\$window" ] || { echo "no window appeared"; kill -9 \$pid; exit 1; }
+# The game runs only while its window has the focus.
+xdotool windowfocus --sync "\$window" 2>/dev/null || xdotool windowfocus "\$window"
+sleep 3
+xwd -id "\$window" -silent > "$work/window.xwd"
+# Keys are read once per frame: hold each for a few frames.
+xdotool keydown Escape; sleep 0.3; xdotool keyup Escape
+sleep 0.5
+xwd -id "\$window" -silent > "$work/dialog.xwd"
+xdotool keydown y; sleep 0.3; xdotool keyup y
+for i in \$(seq 1 50); do
+  kill -0 \$pid 2>/dev/null || break
+  sleep 0.1
+done
+if kill -0 \$pid 2>/dev/null; then echo "Escape and Y did not end the game"; kill -9 \$pid; exit 1; fi
+wait \$pid
+echo "exit status \$?" > "$work/status.txt"
+INNER
+chmod +x "$work/inner.sh"
+timeout 120 xvfb-run -a -s "-screen 0 1024x768x24" "$work/inner.sh" || { cat "$work/game.log"; exit 1; }
+
+grep -q "exit status 0" "$work/status.txt" || { echo "the game did not end with status 0:"; cat "$work/status.txt" "$work/game.log"; exit 1; }
+[ -s "$work/game/Data/Save/options" ] || { echo "leaving the game did not save the options"; exit 1; }
+pngtopnm "$work/reference.png" | pamdepth 255 > "$work/reference.ppm" || exit 1
+
+# Pixels within a few levels per channel count as equal (the window may convert the
+# 16-bit colours a little differently); the menu must match almost everywhere, and
+# the dialog must have changed the picture in its middle.
+python3 - "$work/window.xwd" "$work/reference.ppm" "$work/dialog.xwd" <<'PY'
+import struct
+import sys
+
+def read_ppm(path):
+    data = open(path, 'rb').read()
+    fields, pos = [], 0
+    while len(fields) < 4:
+        while data[pos:pos + 1].isspace():
+            pos += 1
+        if data[pos:pos + 1] == b'#':
+            pos = data.index(b'\n', pos)
+            continue
+        end = pos
+        while not data[end:end + 1].isspace():
+            end += 1
+        fields.append(data[pos:end])
+        pos = end
+    assert fields[0] == b'P6' and fields[3] == b'255', fields
+    w, h = int(fields[1]), int(fields[2])
+    return w, h, data[pos + 1:pos + 1 + 3 * w * h]
+
+# An X window dump: 25 big-endian header words, the window's name, the colour map, then
+# the pixels; 24- and 32-bit true-colour pictures are turned into RGB bytes by their masks.
+def read_xwd(path):
+    data = open(path, 'rb').read()
+    h = struct.unpack('>25I', data[:100])
+    header_size, width, height, byte_order = h[0], h[4], h[5], h[7]
+    bpp, line = h[11], h[12]
+    masks = h[14:17]
+    pos = header_size + 12 * h[19]
+    shifts = [(m & -m).bit_length() - 1 for m in masks]
+    step = bpp // 8
+    out = bytearray(3 * width * height)
+    for y in range(height):
+        row = pos + y * line
+        for x in range(width):
+            raw = int.from_bytes(data[row + step * x:row + step * (x + 1)], 'big' if byte_order else 'little')
+            for c in range(3):
+                out[3 * (y * width + x) + c] = (raw & masks[c]) >> shifts[c]
+    return width, height, bytes(out)
+
+def close(a, b, i):
+    return all(abs(a[i + c] - b[i + c]) <= 12 for c in range(3))
+
+ww, wh, window = read_xwd(sys.argv[1])
+rw, rh, reference = read_ppm(sys.argv[2])
+_, _, dialog = read_xwd(sys.argv[3])
+if (ww, wh) != (800, 600) or (rw, rh) != (800, 600):
+    sys.exit("picture sizes %dx%d and %dx%d, expected 800x600" % (ww, wh, rw, rh))
+share = sum(1 for i in range(0, 3 * 800 * 600, 3) if close(window, reference, i)) / (800 * 600)
+print("main menu: %.2f%% of the window matches the headless picture" % (100 * share))
+if share < 0.98:
+    sys.exit("the window does not show the main menu")
+changed = 0
+for y in range(240, 360):
+    for x in range(250, 550):
+        i = 3 * (y * 800 + x)
+        if not close(window, dialog, i):
+            changed += 1
+print("dialog: %d pixels of the middle changed" % changed)
+if changed < 5000:
+    sys.exit("Escape did not open the exit dialog")
+PY
