@@ -120,7 +120,14 @@ void TMForm::ActivateItem() {
                     CloseDialog();
                     KillMenuBackground();
                     CloseMainMenu();
-                    Shutdown();
+                    // A save that fails keeps the game running; the menu comes back so that
+                    // the player is not left on an empty screen with no way out.
+                    try {
+                        Shutdown();
+                    } catch (...) {
+                        BuildMainMenu(false, 6, true);
+                        throw;
+                    }
                 } else if (HotItem == 12) {
                     CloseDialog();
                 }

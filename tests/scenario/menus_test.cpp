@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <map>
 #include <sstream>
 #include <string>
@@ -357,6 +358,20 @@ TEST_F(MenusTest, ExitDialogNoKeepsTheSelectionAndYesEndsTheGame) {
     EXPECT_FALSE(std::filesystem::exists(Dir + "/s" + std::to_string(Ready + 12) + ".json"))
         << "the game should have ended";
     EXPECT_TRUE(std::filesystem::exists(Dir + "/Data/Save/options"));
+}
+
+TEST_F(MenusTest, AFailedSaveAtExitBringsTheMenuBack) {
+    std::filesystem::remove_all(Dir + "/Data/Save");
+    std::ofstream(Dir + "/Data/Save") << "not a folder";
+    At(Ready, "tap Escape");
+    At(Ready + 2, "tap Y");
+    Dump(Ready + 3);
+    THeadlessResult run = Run(Ready + 5);
+    EXPECT_NE(run.Stderr.find("error:"), std::string::npos) << run.Stderr;
+    TJson after = State(Ready + 3);
+    EXPECT_EQ(after["CurrentScreen"].Int(), 1);
+    EXPECT_EQ(after["ActiveDialog"].Int(), 0);
+    EXPECT_EQ(after["HotItem"].Int(), 6);
 }
 
 }  // namespace
