@@ -360,6 +360,34 @@ TEST_F(MenusTest, ExitDialogNoKeepsTheSelectionAndYesEndsTheGame) {
     EXPECT_TRUE(std::filesystem::exists(Dir + "/Data/Save/options"));
 }
 
+TEST_F(MenusTest, BossKeyStopsTheMusicUntilTheNextDialogCloses) {
+    At(Ready, "click " + Tab(3));
+    At(Ready + 2, "tap Return");  // full screen on
+    Dump(Ready + 2);
+    At(Ready + 4, "tap F12");
+    Dump(Ready + 4);
+    At(Ready + 6, "tap Escape");
+    At(Ready + 8, "tap Escape");  // the exit dialog over the main menu
+    At(Ready + 10, "tap N");
+    Dump(Ready + 10);
+    At(Ready + 12, "down Left Alt");
+    At(Ready + 13, "tap Return");  // Alt+Enter switches the mode back, nothing else
+    At(Ready + 15, "up Left Alt");
+    Dump(Ready + 15);
+    Run(Ready + 17);
+    EXPECT_TRUE(State(Ready + 2)["options"]["FullScreen"].Bool);
+    TJson hidden = State(Ready + 4);
+    EXPECT_EQ(hidden["music"].Kind, TJson::TKind::Null);
+    EXPECT_FALSE(hidden["options"]["FullScreen"].Bool);
+    TJson back = State(Ready + 10);
+    EXPECT_EQ(back["ActiveDialog"].Int(), 0);
+    EXPECT_EQ(back["music"].Kind, TJson::TKind::String);
+    TJson toggled = State(Ready + 15);
+    EXPECT_TRUE(toggled["options"]["FullScreen"].Bool);
+    EXPECT_EQ(toggled["CurrentScreen"].Int(), 1);
+    EXPECT_EQ(toggled["ActiveDialog"].Int(), 0);
+}
+
 TEST_F(MenusTest, AFailedSaveAtExitBringsTheMenuBack) {
     std::filesystem::remove_all(Dir + "/Data/Save");
     std::ofstream(Dir + "/Data/Save") << "not a folder";
