@@ -81,9 +81,14 @@ void TMForm::MDXDrawMouseMove(int x, int y) {
 
 void TMForm::MDXDrawClick() { ActivateItem(); }
 
+// The modifiers as the key events left them, each confirmed by the keyboard's state, so
+// that a key released while the window was in the background does not stay held here.
 uint8_t TMForm::ShiftByte() const {
-    return static_cast<uint8_t>((FShiftDown ? ShiftBit : 0) | (FAltDown ? AltBit : 0) | (FCtrlDown ? CtrlBit : 0) |
-                                (FMouseDown ? LeftButtonBit : 0));
+    uint8_t keys[256];
+    FPlatform.GetKeyboardState(keys);
+    auto held = [&](bool tracked, int key) { return tracked && (keys[key] & 0x80) != 0; };
+    return static_cast<uint8_t>((held(FShiftDown, KeyShift) ? ShiftBit : 0) | (held(FAltDown, KeyAlt) ? AltBit : 0) |
+                                (held(FCtrlDown, KeyCtrl) ? CtrlBit : 0) | (FMouseDown ? LeftButtonBit : 0));
 }
 
 void TMForm::FormKeyDown(int key, uint8_t shift) {
@@ -191,9 +196,12 @@ void TMForm::HandleEvent(const TWindowEvent& event) {
                 if (event.Key == KeyCtrl) FCtrlDown = true;
                 if (event.Key == KeyAlt) FAltDown = true;
                 FAltDown = FAltDown || event.Alt;
-                FormKeyDown(event.Key, ShiftByte());
-                if (!FAltDown && (event.Key == KeyEnter || event.Key == KeyBackspace))
-                    FormKeyPress(static_cast<char>(event.Key));
+                {
+                    const uint8_t shift = ShiftByte();
+                    FormKeyDown(event.Key, shift);
+                    if (!(shift & AltBit) && (event.Key == KeyEnter || event.Key == KeyBackspace))
+                        FormKeyPress(static_cast<char>(event.Key));
+                }
                 break;
             case TWindowEvent::TType::KeyUp:
                 if (event.Key == KeyShift) FShiftDown = false;

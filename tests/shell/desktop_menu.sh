@@ -2,7 +2,7 @@
 # The desktop game under Xvfb shows the main menu (its window matches the headless
 # driver's picture of the same menu), and Escape then Y, pressed as real keys, end the
 # game with status 0 after saving. Usage: desktop_menu.sh QUILLON_BINARY BUILD_DIR.
-# Exit 77 skips (no Xvfb, xdotool, xwd or netpbm here).
+# Exit 77 skips (no Xvfb, xdotool, xwd, netpbm or python3 here).
 set -u
 game=$1
 for tool in xvfb-run xdotool xwd pngtopnm pamdepth python3; do
@@ -24,45 +24,10 @@ printf '150 shot %s/reference.png\n' "$work" > "$work/reference.txt"
   { echo "the headless reference run failed"; cat "$work/headless.log"; exit 1; }
 rm -rf "$work/game/Data/Save"
 
-cat > "$work/inner.sh" <<INNER
-#!/bin/sh
-SDL_AUDIODRIVER=dummy SDL_VIDEODRIVER=x11 "$game" --root "$work/game" > "$work/game.log" 2>&1 &
-pid=\$!
-window=""
-for i in \$(seq 1 100); do
-  window=\$(xdotool search --classname quillon 2>/dev/null | head -n 1)
-  [ -n "\$window" ] && break
-  sleep 0.1
-done
-[ -n "\$window" ] || { echo "no window appeared"; kill -9 \$pid; exit 1; }
-# The game runs only while its window has the focus.
-xdotool windowfocus --sync "\$window" 2>/dev/null || xdotool windowfocus "\$window"
-sleep 3
-xwd -id "\$window" -silent > "$work/window.xwd"
-# Keys are read once per frame: hold each for a few frames.
-xdotool keydown Escape; sleep 0.3; xdotool keyup Escape
-sleep 0.5
-xwd -id "\$window" -silent > "$work/dialog.xwd"
-xdotool keydown y; sleep 0.3; xdotool keyup y
-for i in \$(seq 1 50); do
-  kill -0 \$pid 2>/dev/null || break
-  sleep 0.1
-done
-if kill -0 \$pid 2>/dev/null; then echo "Escape and Y did not end the game"; kill -9 \$pid; exit 1; fi
-wait \$pid
-echo "exit status \$?" > "$work/status.txt"
-INNER
-chmod +x "$work/inner.sh"
-timeout 120 xvfb-run -a -s "-screen 0 1024x768x24" "$work/inner.sh" || { cat "$work/game.log"; exit 1; }
-
-grep -q "exit status 0" "$work/status.txt" || { echo "the game did not end with status 0:"; cat "$work/status.txt" "$work/game.log"; exit 1; }
-[ -s "$work/game/Data/Save/options" ] || { echo "leaving the game did not save the options"; exit 1; }
-pngtopnm "$work/reference.png" | pamdepth 255 > "$work/reference.ppm" || exit 1
-
-# Pixels within a few levels per channel count as equal (the window may convert the
-# 16-bit colours a little differently); the menu must match almost everywhere, and
-# the dialog must have changed the picture in its middle.
-python3 - "$work/window.xwd" "$work/reference.ppm" "$work/dialog.xwd" <<'PY'
+# Compares a window dump with the headless picture: "menu" wants them (almost) equal,
+# "dialog" wants the middle changed. Pixels within a few levels per channel count as
+# equal, since the window may convert the 16-bit colours a little differently.
+cat > "$work/compare.py" <<'PY'
 import struct
 import sys
 
@@ -107,22 +72,69 @@ def read_xwd(path):
 def close(a, b, i):
     return all(abs(a[i + c] - b[i + c]) <= 12 for c in range(3))
 
-ww, wh, window = read_xwd(sys.argv[1])
-rw, rh, reference = read_ppm(sys.argv[2])
-_, _, dialog = read_xwd(sys.argv[3])
+mode = sys.argv[1]
+ww, wh, window = read_xwd(sys.argv[2])
+rw, rh, reference = read_ppm(sys.argv[3])
 if (ww, wh) != (800, 600) or (rw, rh) != (800, 600):
     sys.exit("picture sizes %dx%d and %dx%d, expected 800x600" % (ww, wh, rw, rh))
+if mode == "dialog":
+    changed = 0
+    for y in range(240, 360):
+        for x in range(250, 550):
+            i = 3 * (y * 800 + x)
+            if not close(window, reference, i):
+                changed += 1
+    print("dialog: %d pixels of the middle differ from the menu" % changed)
+    sys.exit(0 if changed >= 5000 else "Escape did not open the exit dialog")
 share = sum(1 for i in range(0, 3 * 800 * 600, 3) if close(window, reference, i)) / (800 * 600)
 print("main menu: %.2f%% of the window matches the headless picture" % (100 * share))
-if share < 0.98:
-    sys.exit("the window does not show the main menu")
-changed = 0
-for y in range(240, 360):
-    for x in range(250, 550):
-        i = 3 * (y * 800 + x)
-        if not close(window, dialog, i):
-            changed += 1
-print("dialog: %d pixels of the middle changed" % changed)
-if changed < 5000:
-    sys.exit("Escape did not open the exit dialog")
+sys.exit(0 if share >= 0.98 else "the window does not show the main menu")
 PY
+pngtopnm "$work/reference.png" | pamdepth 255 > "$work/reference.ppm" || exit 1
+
+cat > "$work/inner.sh" <<INNER
+#!/bin/sh
+SDL_AUDIODRIVER=dummy SDL_VIDEODRIVER=x11 "$game" --root "$work/game" > "$work/game.log" 2>&1 &
+pid=\$!
+window=""
+for i in \$(seq 1 100); do
+  window=\$(xdotool search --classname quillon 2>/dev/null | head -n 1)
+  [ -n "\$window" ] && break
+  sleep 0.1
+done
+[ -n "\$window" ] || { echo "no window appeared"; kill -9 \$pid; exit 1; }
+# The game runs only while its window has the focus.
+xdotool windowfocus --sync "\$window" 2>/dev/null || xdotool windowfocus "\$window"
+# Wait for the buttons to fade in: a loaded machine may take a while.
+shown=""
+for i in \$(seq 1 20); do
+  sleep 1
+  xwd -id "\$window" -silent > "$work/window.xwd"
+  python3 "$work/compare.py" menu "$work/window.xwd" "$work/reference.ppm" > "$work/menu.txt" 2>&1 && { shown=yes; break; }
+done
+[ -n "\$shown" ] || { echo "the main menu did not appear:"; cat "$work/menu.txt"; kill -9 \$pid; exit 1; }
+# Keys are read once per frame: hold each for a few frames.
+xdotool keydown Escape; sleep 0.3; xdotool keyup Escape
+opened=""
+for i in \$(seq 1 20); do
+  sleep 0.5
+  xwd -id "\$window" -silent > "$work/dialog.xwd"
+  python3 "$work/compare.py" dialog "$work/dialog.xwd" "$work/reference.ppm" > "$work/dialog.txt" 2>&1 && { opened=yes; break; }
+done
+[ -n "\$opened" ] || { echo "Escape did not open the exit dialog:"; cat "$work/dialog.txt"; kill -9 \$pid; exit 1; }
+xdotool keydown y; sleep 0.3; xdotool keyup y
+for i in \$(seq 1 50); do
+  kill -0 \$pid 2>/dev/null || break
+  sleep 0.1
+done
+if kill -0 \$pid 2>/dev/null; then echo "Escape and Y did not end the game"; kill -9 \$pid; exit 1; fi
+wait \$pid
+echo "exit status \$?" > "$work/status.txt"
+INNER
+chmod +x "$work/inner.sh"
+timeout 120 xvfb-run -a -s "-screen 0 1024x768x24" "$work/inner.sh" || { cat "$work/game.log"; exit 1; }
+
+grep -q "exit status 0" "$work/status.txt" || { echo "the game did not end with status 0:"; cat "$work/status.txt" "$work/game.log"; exit 1; }
+[ -s "$work/game/Data/Save/options" ] || { echo "leaving the game did not save the options"; exit 1; }
+cat "$work/menu.txt" "$work/dialog.txt"
+echo "the main menu showed, and Escape then Y ended the game with status 0"
