@@ -98,6 +98,17 @@ TEST_F(MenusTest, IntroBlocksTheMenuThenUpAndDownWrap) {
               1);
 }
 
+TEST_F(MenusTest, TheIntroLastsSeventyOneFrames) {
+    // The first frame is frame 0: the sixth button is opaque after the tick of frame 70.
+    At(70, "tap Down");
+    Dump(70);
+    At(72, "tap Down");
+    Dump(72);
+    Run(74);
+    EXPECT_EQ(State(70)["HotItem"].Int(), 1);
+    EXPECT_EQ(State(72)["HotItem"].Int(), 2);
+}
+
 TEST_F(MenusTest, EscapeReturnsWithTheScreensItemSelected) {
     const struct { int tab, screen, hot; } cases[] = {{1, 2, 9}, {2, 5, 8}, {3, 3, 7}, {4, 4, 8}};
     int frame = Ready;
