@@ -46,6 +46,15 @@ TEST(HeadlessDriver, QuitEndsTheRunAfterItsFrame) {
     std::filesystem::remove_all(dir);
 }
 
+TEST(HeadlessDriver, RecordAudioWritesTheWholeRunAtTheDeviceRate) {
+    std::string dir = MakeTempDir("record");
+    THeadlessResult run = RunHeadless(dir, "", "--frames 170 --fps 85 --record-audio run.wav");
+    ASSERT_EQ(run.ExitStatus, 0) << run.Stderr;
+    // Two seconds of 16-bit stereo at 44100 Hz after the 44-byte header.
+    EXPECT_EQ(std::filesystem::file_size(dir + "/run.wav"), 44u + 2u * 44100u * 4u);
+    std::filesystem::remove_all(dir);
+}
+
 TEST(HeadlessDriver, BadArgumentsAndScriptLinesExitWithTwo) {
     std::string dir = MakeTempDir("bad");
     THeadlessResult badLine = RunHeadless(dir, "# ok\n1 tap Up\n2 fly away\n", "--frames 10");
