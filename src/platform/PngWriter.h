@@ -1,4 +1,4 @@
-// Writing 8-bit RGB pictures as PNG files (screenshots, the data inspector).
+// Writing 8-bit RGB pictures as PNG files (screenshots, inspector output).
 #pragma once
 
 #include <cstdint>
@@ -7,8 +7,7 @@
 
 namespace quillon {
 
-// rgb holds w * h pixels of three bytes, top row first. False when the file
-// cannot be written.
-bool WritePngRGB(const std::string& path, int w, int h, const std::vector<uint8_t>& rgb);
+// rgb holds width * height * 3 bytes, top row first. False when the file cannot be written.
+bool WritePngRGB(const std::string& path, int width, int height, const std::vector<uint8_t>& rgb);
 
 }  // namespace quillon

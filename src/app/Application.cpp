@@ -1,0 +1,59 @@
+// TApplication: the loop of events, idle ticks and the stop request.
+#include "app/Application.h"
+
+#include <csignal>
+
+#include "app/MainForm.h"
+
+namespace quillon {
+
+namespace {
+volatile std::sig_atomic_t StopRequested = 0;
+}
+
+void TApplication::RequestStop() { StopRequested = 1; }
+
+void TApplication::DispatchPendingEvents() {
+    TWindowEvent event;
+    while (!FForm.Terminated() && FPlatform.PollEvent(event)) FForm.HandleEvent(event);
+}
+
+bool TApplication::TickIfDue() {
+    bool active = FPlatform.IsActive();
+    if (!active && FForm.MDXTimer.ActiveOnly) {
+        FWasActive = false;
+        return false;
+    }
+    if (!FWasActive) {
+        // Back from a pause: the first lag after it must be small.
+        FForm.MDXTimer.Reset(FPlatform.Milliseconds());
+        FWasActive = true;
+    }
+    int lagCount = 0;
+    if (!FForm.MDXTimer.Idle(FPlatform.Milliseconds(), lagCount)) return false;
+    FForm.RunHandler([&] { FForm.MDXTimerTimer(lagCount); });
+    return true;
+}
+
+void TApplication::Run(const std::function<void()>& afterTick) {
+    FForm.MDXTimer.Reset(FPlatform.Milliseconds());
+    FWasActive = FPlatform.IsActive();
+    while (!FForm.Terminated() && !FPlatform.Finished()) {
+        if (StopRequested) {
+            StopRequested = 0;
+            FForm.RunHandler([&] { FForm.FormClose(); });
+            // A signal must end the game even when saving failed; the error was reported.
+            FForm.Terminate();
+            break;
+        }
+        DispatchPendingEvents();
+        if (FForm.Terminated()) break;
+        if (TickIfDue()) {
+            if (afterTick) afterTick();
+        } else if (!FPlatform.IsActive()) {
+            FPlatform.WaitForEvent();
+        }
+    }
+}
+
+}  // namespace quillon

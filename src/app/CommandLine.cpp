@@ -1,0 +1,72 @@
+// Parsing of the program's arguments.
+#include "app/CommandLine.h"
+
+namespace quillon {
+
+namespace {
+
+long long ParseNumber(const std::string& option, const std::string& value, long long low, long long high) {
+    size_t used = 0;
+    long long number = 0;
+    try {
+        number = std::stoll(value, &used, 10);
+    } catch (const std::exception&) {
+        used = 0;
+    }
+    if (used == 0 || used != value.size() || number < low || number > high)
+        throw ECommandLineError(option + " needs a number from " + std::to_string(low) + " to " +
+                                std::to_string(high) + ", not '" + value + "'");
+    return number;
+}
+
+}  // namespace
+
+TCommandLine ParseCommandLine(const std::vector<std::string>& args) {
+    TCommandLine line;
+    bool framesGiven = false;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& option = args[i];
+        auto value = [&]() -> const std::string& {
+            if (i + 1 >= args.size()) throw ECommandLineError(option + " needs a value");
+            return args[++i];
+        };
+        if (option == "--headless") line.Headless = true;
+        else if (option == "--help" || option == "-h") line.Help = true;
+        else if (option == "--version") line.Version = true;
+        else if (option == "--frames") { line.Frames = static_cast<int>(ParseNumber(option, value(), 1, 100000000)); framesGiven = true; }
+        else if (option == "--fps") line.Fps = static_cast<int>(ParseNumber(option, value(), 1, 1000));
+        else if (option == "--seed") line.Seed = static_cast<uint64_t>(ParseNumber(option, value(), 0, 1LL << 62));
+        else if (option == "--script") line.Script = value();
+        else if (option == "--root") line.Root = value();
+        else if (option == "--record-audio") line.RecordAudio = value();
+        else throw ECommandLineError("unknown option '" + option + "'");
+    }
+    if (line.Help || line.Version) return line;
+    bool headlessOnly = framesGiven || !line.Script.empty() || !line.RecordAudio.empty();
+    if (!line.Headless && headlessOnly) throw ECommandLineError("--frames, --script and --record-audio need --headless");
+    if (line.Headless && !framesGiven) throw ECommandLineError("--headless needs --frames N");
+    return line;
+}
+
+const char* UsageText() {
+    return "Квиллон, a space-racing game.\n"
+           "\n"
+           "usage: quillon                     play in a window\n"
+           "       quillon --headless --frames N [--fps F] [--seed S] [--script FILE]\n"
+           "               [--root DIR] [--record-audio FILE.wav]\n"
+           "\n"
+           "  --headless          run with no window and no sound device\n"
+           "  --frames N          number of frames to run\n"
+           "  --fps F             frames per second of the virtual clock (default 85)\n"
+           "  --seed S            seed of the random source (default: the clock)\n"
+           "  --script FILE       commands per frame: FRAME COMMAND ARGS, where COMMAND is\n"
+           "                      down KEY, up KEY, tap KEY, text STRING, move X Y, click X Y,\n"
+           "                      shot FILE.png, state FILE.json or quit\n"
+           "  --root DIR          the game folder (holding Data/Res, Data/Music, Data/Save)\n"
+           "  --record-audio FILE write the run's sound to a WAV file\n"
+           "  --help, --version   this text, the version\n"
+           "\n"
+           "Exit status: 0 when the run ends, 2 for a bad argument or script line.\n";
+}
+
+}  // namespace quillon

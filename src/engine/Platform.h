@@ -1,0 +1,53 @@
+// IPlatform: everything the game asks of the outside world besides the display:
+// the millisecond clock, window events, key states, error reports and the window
+// itself. The desktop platform answers from SDL; the headless one from a script
+// and a virtual clock.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "engine/DisplayPort.h"
+
+namespace quillon {
+
+struct TWindowEvent {
+    enum class TType {
+        KeyDown,       // Key: virtual-key code; Alt: Alt held
+        KeyUp,
+        Char,          // Text: one character, UTF-8
+        MouseMove,     // X, Y in 800 x 600 display pixels
+        MouseDown,
+        MouseUp,
+        Click,
+        CloseRequest,  // the window's close button or the window manager
+        Minimize,
+        Restore,
+    };
+    TType Type = TType::KeyDown;
+    int Key = 0;
+    bool Alt = false;
+    std::string Text;
+    int X = 0;
+    int Y = 0;
+};
+
+class IPlatform : public IDisplayPort {
+public:
+    virtual uint32_t Milliseconds() = 0;
+    virtual bool PollEvent(TWindowEvent& event) = 0;
+    // False while another window has the focus or the window is minimised.
+    virtual bool IsActive() = 0;
+    // Sleeps until something happens; called while the game is inactive.
+    virtual void WaitForEvent() = 0;
+    // True when the run is over from the platform's side (the headless frame budget).
+    virtual bool Finished() = 0;
+    // 256 key states indexed by virtual-key code, bit 0x80 set while the key is down.
+    virtual void GetKeyboardState(uint8_t states[256]) = 0;
+    virtual void ShowError(const std::string& text) = 0;
+    virtual void MinimizeWindow() = 0;
+    // Raises the process priority where the system allows it; silently keeps it otherwise.
+    virtual void RaisePriority() = 0;
+};
+
+}  // namespace quillon

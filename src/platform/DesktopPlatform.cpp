@@ -1,0 +1,191 @@
+// TDesktopPlatform: window, full screen, vsync present, events and key states on SDL2.
+#include "platform/DesktopPlatform.h"
+
+#include <sys/resource.h>
+
+#include <cstdio>
+#include <stdexcept>
+#include <string>
+
+#include "platform/VirtualKeys.h"
+
+namespace quillon {
+
+namespace {
+constexpr int FrameWidth = 800;
+constexpr int FrameHeight = 600;
+constexpr const char* Title = "Квиллон";
+}  // namespace
+
+TDesktopPlatform::TDesktopPlatform() {
+    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0)
+        throw std::runtime_error(std::string("SDL cannot start: ") + SDL_GetError());
+    SDL_StopTextInput();
+}
+
+TDesktopPlatform::~TDesktopPlatform() {
+    if (FTexture) SDL_DestroyTexture(FTexture);
+    if (FRenderer) SDL_DestroyRenderer(FRenderer);
+    if (FWindow) SDL_DestroyWindow(FWindow);
+    SDL_Quit();
+}
+
+bool TDesktopPlatform::CreateWindow() {
+    FWindow = SDL_CreateWindow(Title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, FrameWidth, FrameHeight,
+                               SDL_WINDOW_SHOWN);
+    if (!FWindow) return false;
+    FRenderer = SDL_CreateRenderer(FWindow, -1, SDL_RENDERER_PRESENTVSYNC);
+    if (!FRenderer) FRenderer = SDL_CreateRenderer(FWindow, -1, SDL_RENDERER_SOFTWARE);
+    if (!FRenderer) return false;
+    // The logical size keeps the aspect with black bars and maps the mouse back to 800 x 600.
+    SDL_RenderSetLogicalSize(FRenderer, FrameWidth, FrameHeight);
+    FTexture = SDL_CreateTexture(FRenderer, SDL_PIXELFORMAT_RGB565, SDL_TEXTUREACCESS_STREAMING, FrameWidth,
+                                 FrameHeight);
+    SDL_StartTextInput();
+    return FTexture != nullptr;
+}
+
+bool TDesktopPlatform::OpenDisplay(bool fullScreen) {
+    if (!FWindow && !CreateWindow()) return false;
+    if (fullScreen && !FFullScreen) {
+        SDL_GetWindowPosition(FWindow, &FPlacementX, &FPlacementY);
+        FHasPlacement = true;
+        if (SDL_SetWindowFullscreen(FWindow, SDL_WINDOW_FULLSCREEN_DESKTOP) != 0) return false;
+    } else if (!fullScreen && FFullScreen) {
+        if (SDL_SetWindowFullscreen(FWindow, 0) != 0) return false;
+        if (FHasPlacement) {
+            SDL_SetWindowPosition(FWindow, FPlacementX, FPlacementY);
+            FHasPlacement = false;
+        }
+    }
+    FFullScreen = fullScreen;
+    return true;
+}
+
+void TDesktopPlatform::Present(const TDirectDrawSurface& frame) {
+    if (!FTexture || frame.Width() != FrameWidth || frame.Height() != FrameHeight) return;
+    SDL_UpdateTexture(FTexture, nullptr, frame.Row(0), FrameWidth * 2);
+    SDL_SetRenderDrawColor(FRenderer, 0, 0, 0, 255);
+    SDL_RenderClear(FRenderer);
+    SDL_RenderCopy(FRenderer, FTexture, nullptr, nullptr);
+    SDL_RenderPresent(FRenderer);
+}
+
+int TDesktopPlatform::RefreshRate() {
+    SDL_DisplayMode mode;
+    int display = FWindow ? SDL_GetWindowDisplayIndex(FWindow) : 0;
+    if (display < 0) display = 0;
+    if (SDL_GetCurrentDisplayMode(display, &mode) == 0 && mode.refresh_rate > 1) return mode.refresh_rate;
+    return 60;
+}
+
+void TDesktopPlatform::Translate(const SDL_Event& sdl) {
+    TWindowEvent event;
+    switch (sdl.type) {
+        case SDL_QUIT:
+            event.Type = TWindowEvent::TType::CloseRequest;
+            break;
+        case SDL_WINDOWEVENT:
+            if (sdl.window.event == SDL_WINDOWEVENT_CLOSE)
+                event.Type = TWindowEvent::TType::CloseRequest;
+            else if (sdl.window.event == SDL_WINDOWEVENT_MINIMIZED)
+                event.Type = TWindowEvent::TType::Minimize;
+            else if (sdl.window.event == SDL_WINDOWEVENT_RESTORED)
+                event.Type = TWindowEvent::TType::Restore;
+            else
+                return;
+            break;
+        case SDL_KEYDOWN:
+        case SDL_KEYUP:
+            event.Type = sdl.type == SDL_KEYDOWN ? TWindowEvent::TType::KeyDown : TWindowEvent::TType::KeyUp;
+            event.Key = SdlKeyToVirtualKey(sdl.key.keysym.sym);
+            event.Alt = (sdl.key.keysym.mod & KMOD_ALT) != 0;
+            if (event.Key == 0) return;
+            break;
+        case SDL_TEXTINPUT: {
+            // One event per character, as the window's character messages come.
+            const std::string text = sdl.text.text;
+            for (size_t i = 0; i < text.size();) {
+                unsigned char lead = static_cast<unsigned char>(text[i]);
+                size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+                TWindowEvent ch;
+                ch.Type = TWindowEvent::TType::Char;
+                ch.Text = text.substr(i, length);
+                FPending.push_back(ch);
+                i += length;
+            }
+            return;
+        }
+        case SDL_MOUSEMOTION:
+            event.Type = TWindowEvent::TType::MouseMove;
+            event.X = sdl.motion.x;
+            event.Y = sdl.motion.y;
+            break;
+        case SDL_MOUSEBUTTONDOWN:
+        case SDL_MOUSEBUTTONUP:
+            if (sdl.button.button != SDL_BUTTON_LEFT) return;
+            event.Type = sdl.type == SDL_MOUSEBUTTONDOWN ? TWindowEvent::TType::MouseDown
+                                                          : TWindowEvent::TType::MouseUp;
+            event.X = sdl.button.x;
+            event.Y = sdl.button.y;
+            FPending.push_back(event);
+            if (sdl.type == SDL_MOUSEBUTTONUP) {
+                event.Type = TWindowEvent::TType::Click;
+                FPending.push_back(event);
+            }
+            return;
+        default:
+            return;
+    }
+    FPending.push_back(event);
+}
+
+bool TDesktopPlatform::PollEvent(TWindowEvent& event) {
+    SDL_Event sdl;
+    while (FPending.empty() && SDL_PollEvent(&sdl)) Translate(sdl);
+    if (FPending.empty()) return false;
+    event = FPending.front();
+    FPending.pop_front();
+    return true;
+}
+
+bool TDesktopPlatform::IsActive() {
+    if (!FWindow) return true;
+    Uint32 flags = SDL_GetWindowFlags(FWindow);
+    return (flags & SDL_WINDOW_MINIMIZED) == 0 && (flags & SDL_WINDOW_INPUT_FOCUS) != 0;
+}
+
+void TDesktopPlatform::WaitForEvent() {
+    SDL_WaitEventTimeout(nullptr, 100);
+}
+
+void TDesktopPlatform::GetKeyboardState(uint8_t states[256]) {
+    int count = 0;
+    const Uint8* keys = SDL_GetKeyboardState(&count);
+    for (int vk = 0; vk < 256; ++vk) {
+        SDL_Scancode code = VirtualKeyToScancode(vk);
+        states[vk] = (code != SDL_SCANCODE_UNKNOWN && code < count && keys[code]) ? 0x80 : 0;
+    }
+    // The generic modifier codes stand for either key of the pair.
+    const SDL_Scancode pairs[3][2] = {{SDL_SCANCODE_LSHIFT, SDL_SCANCODE_RSHIFT},
+                                      {SDL_SCANCODE_LCTRL, SDL_SCANCODE_RCTRL},
+                                      {SDL_SCANCODE_LALT, SDL_SCANCODE_RALT}};
+    for (int i = 0; i < 3; ++i)
+        if (keys[pairs[i][0]] || keys[pairs[i][1]]) states[0x10 + i] = 0x80;
+}
+
+void TDesktopPlatform::ShowError(const std::string& text) {
+    std::fprintf(stderr, "error: %s\n", text.c_str());
+    SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, Title, text.c_str(), FWindow);
+}
+
+void TDesktopPlatform::MinimizeWindow() {
+    if (FWindow) SDL_MinimizeWindow(FWindow);
+}
+
+void TDesktopPlatform::RaisePriority() {
+    // Only a privileged process may raise its priority; an ordinary one keeps its own.
+    setpriority(PRIO_PROCESS, 0, -5);
+}
+
+}  // namespace quillon

@@ -1,0 +1,54 @@
+// TDesktopPlatform: the game in an SDL2 window. The 800 x 600 back surface is
+// streamed into a texture once per frame and presented with vsync, scaled with its
+// aspect kept (black bars) in desktop full screen.
+#pragma once
+
+#include <SDL.h>
+
+#include <deque>
+
+#include "engine/Platform.h"
+
+namespace quillon {
+
+class TDesktopPlatform : public IPlatform {
+public:
+    TDesktopPlatform();
+    ~TDesktopPlatform() override;
+    TDesktopPlatform(const TDesktopPlatform&) = delete;
+    TDesktopPlatform& operator=(const TDesktopPlatform&) = delete;
+
+    // IDisplayPort
+    bool OpenDisplay(bool fullScreen) override;
+    void CloseDisplay() override {}
+    void Present(const TDirectDrawSurface& frame) override;
+    int RefreshRate() override;
+
+    // IPlatform
+    uint32_t Milliseconds() override { return SDL_GetTicks(); }
+    bool PollEvent(TWindowEvent& event) override;
+    bool IsActive() override;
+    void WaitForEvent() override;
+    bool Finished() override { return false; }
+    void GetKeyboardState(uint8_t states[256]) override;
+    void ShowError(const std::string& text) override;
+    void MinimizeWindow() override;
+    void RaisePriority() override;
+
+    SDL_Window* Window() const { return FWindow; }
+
+private:
+    bool CreateWindow();
+    void Translate(const SDL_Event& sdl);
+
+    SDL_Window* FWindow = nullptr;
+    SDL_Renderer* FRenderer = nullptr;
+    SDL_Texture* FTexture = nullptr;
+    bool FFullScreen = false;
+    bool FHasPlacement = false;
+    int FPlacementX = 0;
+    int FPlacementY = 0;
+    std::deque<TWindowEvent> FPending;
+};
+
+}  // namespace quillon

@@ -1,0 +1,138 @@
+// THeadlessPlatform: virtual clock, scripted events, screenshots and state dumps.
+#include "platform/HeadlessPlatform.h"
+
+#include <cstdio>
+#include <fstream>
+
+#include "platform/PngWriter.h"
+
+namespace quillon {
+
+THeadlessPlatform::THeadlessPlatform(int frames, int fps, THeadlessScript script)
+    : FFrames(frames), FFps(fps), FScript(std::move(script)) {}
+
+bool THeadlessPlatform::OpenDisplay(bool fullScreen) {
+    FFullScreen = fullScreen;
+    return true;
+}
+
+void THeadlessPlatform::Present(const TDirectDrawSurface& frame) { FLastFrame = frame; }
+
+uint32_t THeadlessPlatform::Milliseconds() {
+    return static_cast<uint32_t>(static_cast<uint64_t>(FFrame) * 1000u / static_cast<uint64_t>(FFps));
+}
+
+void THeadlessPlatform::QueueKey(TWindowEvent::TType type, int key) {
+    TWindowEvent event;
+    event.Type = type;
+    event.Key = key;
+    FEvents.push_back(event);
+}
+
+// Expands this frame's commands (and the releases of last frame's taps) into events.
+void THeadlessPlatform::QueueFrameEvents() {
+    FQueuedFrame = FFrame;
+    for (int key : FTapsToRelease) QueueKey(TWindowEvent::TType::KeyUp, key);
+    FTapsToRelease.clear();
+    for (const THeadlessCommand& command : FScript.CommandsAt(FFrame)) {
+        using K = THeadlessCommand::TKind;
+        switch (command.Kind) {
+            case K::Down: QueueKey(TWindowEvent::TType::KeyDown, command.Key); break;
+            case K::Up: QueueKey(TWindowEvent::TType::KeyUp, command.Key); break;
+            case K::Tap:
+                QueueKey(TWindowEvent::TType::KeyDown, command.Key);
+                FTapsToRelease.push_back(command.Key);
+                break;
+            case K::Text: {
+                // One character event per UTF-8 sequence.
+                const std::string& text = command.Text;
+                for (size_t i = 0; i < text.size();) {
+                    size_t length = 1;
+                    unsigned char lead = static_cast<unsigned char>(text[i]);
+                    if (lead >= 0xF0) length = 4;
+                    else if (lead >= 0xE0) length = 3;
+                    else if (lead >= 0xC0) length = 2;
+                    TWindowEvent event;
+                    event.Type = TWindowEvent::TType::Char;
+                    event.Text = text.substr(i, length);
+                    FEvents.push_back(event);
+                    i += length;
+                }
+                break;
+            }
+            case K::Move:
+            case K::Click: {
+                TWindowEvent event;
+                event.X = command.X;
+                event.Y = command.Y;
+                event.Type = TWindowEvent::TType::MouseMove;
+                FEvents.push_back(event);
+                if (command.Kind == K::Click) {
+                    for (auto type : {TWindowEvent::TType::MouseDown, TWindowEvent::TType::MouseUp,
+                                      TWindowEvent::TType::Click}) {
+                        event.Type = type;
+                        FEvents.push_back(event);
+                    }
+                }
+                break;
+            }
+            case K::Shot:
+            case K::State:
+            case K::Quit:
+                break;  // after the frame
+        }
+    }
+}
+
+bool THeadlessPlatform::PollEvent(TWindowEvent& event) {
+    if (FQueuedFrame != FFrame) QueueFrameEvents();
+    if (FEvents.empty()) return false;
+    event = FEvents.front();
+    FEvents.pop_front();
+    if (event.Type == TWindowEvent::TType::KeyDown) FKeys[event.Key & 0xFF] = 0x80;
+    if (event.Type == TWindowEvent::TType::KeyUp) FKeys[event.Key & 0xFF] = 0;
+    return true;
+}
+
+void THeadlessPlatform::GetKeyboardState(uint8_t states[256]) {
+    for (int i = 0; i < 256; ++i) states[i] = FKeys[i];
+}
+
+void THeadlessPlatform::ShowError(const std::string& text) {
+    std::fprintf(stderr, "error: %s\n", text.c_str());
+}
+
+bool THeadlessPlatform::EndFrame(const std::function<std::string(int frame)>& stateDump) {
+    bool ok = true;
+    for (const THeadlessCommand& command : FScript.CommandsAt(FFrame)) {
+        if (command.Kind == THeadlessCommand::TKind::Shot) {
+            if (!WritePngRGB(command.Text, FLastFrame.Width(), FLastFrame.Height(), SurfaceToRGB(FLastFrame))) {
+                std::fprintf(stderr, "cannot write screenshot %s\n", command.Text.c_str());
+                ok = false;
+            }
+        } else if (command.Kind == THeadlessCommand::TKind::State) {
+            std::ofstream file(command.Text, std::ios::binary);
+            file << stateDump(FFrame) << "\n";
+            if (!file) {
+                std::fprintf(stderr, "cannot write state dump %s\n", command.Text.c_str());
+                ok = false;
+            }
+        } else if (command.Kind == THeadlessCommand::TKind::Quit) {
+            FQuit = true;
+        }
+    }
+    ++FFrame;
+    return ok;
+}
+
+std::vector<uint8_t> SurfaceToRGB(const TDirectDrawSurface& surface) {
+    std::vector<uint8_t> rgb(static_cast<size_t>(surface.Width()) * surface.Height() * 3);
+    size_t i = 0;
+    for (uint16_t pixel : surface.Pixels()) {
+        UnpackRGB565(pixel, rgb[i], rgb[i + 1], rgb[i + 2]);
+        i += 3;
+    }
+    return rgb;
+}
+
+}  // namespace quillon

@@ -1,0 +1,67 @@
+// THeadlessPlatform: the game with no window and no sound device. A virtual clock
+// advances exactly 1000 / F ms per frame, window events come from a script, and the
+// presented frame is kept for screenshots.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "engine/Platform.h"
+#include "engine/Surface.h"
+#include "platform/HeadlessScript.h"
+
+namespace quillon {
+
+class THeadlessPlatform : public IPlatform {
+public:
+    THeadlessPlatform(int frames, int fps, THeadlessScript script);
+
+    // IDisplayPort
+    bool OpenDisplay(bool fullScreen) override;
+    void CloseDisplay() override {}
+    void Present(const TDirectDrawSurface& frame) override;
+    int RefreshRate() override { return FFps; }
+
+    // IPlatform
+    uint32_t Milliseconds() override;
+    bool PollEvent(TWindowEvent& event) override;
+    bool IsActive() override { return true; }
+    void WaitForEvent() override {}
+    bool Finished() override { return FFrame >= FFrames || FQuit; }
+    void GetKeyboardState(uint8_t states[256]) override;
+    void ShowError(const std::string& text) override;
+    void MinimizeWindow() override {}
+    void RaisePriority() override {}
+
+    // After each tick: screenshots and state dumps of this frame, then the clock moves on.
+    // Returns false when an output file could not be written.
+    bool EndFrame(const std::function<std::string(int frame)>& stateDump);
+
+    int Frame() const { return FFrame; }
+    bool FullScreen() const { return FFullScreen; }
+    const TDirectDrawSurface& LastFrame() const { return FLastFrame; }
+
+private:
+    void QueueFrameEvents();
+    void QueueKey(TWindowEvent::TType type, int key);
+
+    int FFrames;
+    int FFps;
+    THeadlessScript FScript;
+    int FFrame = 0;
+    int FQueuedFrame = -1;
+    bool FQuit = false;
+    bool FFullScreen = false;
+    std::deque<TWindowEvent> FEvents;
+    std::vector<int> FTapsToRelease;
+    uint8_t FKeys[256] = {};
+    TDirectDrawSurface FLastFrame;
+};
+
+// The back surface as 8-bit RGB, widened by bit replication.
+std::vector<uint8_t> SurfaceToRGB(const TDirectDrawSurface& surface);
+
+}  // namespace quillon

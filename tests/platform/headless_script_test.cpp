@@ -1,0 +1,65 @@
+// Parsing of headless scripts: commands, key names and the errors that name the line.
+#include <gtest/gtest.h>
+
+#include "platform/HeadlessScript.h"
+
+namespace quillon {
+namespace {
+
+TEST(HeadlessScript, ParsesEveryCommand) {
+    THeadlessScript script = THeadlessScript::Parse(
+        "# a comment\n"
+        "\n"
+        "3 down Up\n"
+        "3 tap Left Shift\n"
+        "3 text Привет мир\n"
+        "4 click 400 300\n"
+        "4 shot out.png\n"
+        "4 state /abs/s.json\n"
+        "5 quit\n",
+        "/base");
+    const auto& frame3 = script.CommandsAt(3);
+    ASSERT_EQ(frame3.size(), 3u);
+    EXPECT_EQ(frame3[0].Kind, THeadlessCommand::TKind::Down);
+    EXPECT_EQ(frame3[0].Key, 0x26);
+    EXPECT_EQ(frame3[1].Key, 0x10);
+    EXPECT_EQ(frame3[2].Text, "Привет мир");
+    const auto& frame4 = script.CommandsAt(4);
+    ASSERT_EQ(frame4.size(), 3u);
+    EXPECT_EQ(frame4[0].X, 400);
+    EXPECT_EQ(frame4[0].Y, 300);
+    EXPECT_EQ(frame4[1].Text, "/base/out.png");
+    EXPECT_EQ(frame4[2].Text, "/abs/s.json");
+    EXPECT_EQ(script.CommandsAt(5).at(0).Kind, THeadlessCommand::TKind::Quit);
+    EXPECT_TRUE(script.CommandsAt(6).empty());
+}
+
+TEST(HeadlessScript, KeyNamesMapToVirtualKeys) {
+    struct Case { const char* name; int vk; } cases[] = {
+        {"Return", 0x0D}, {"Escape", 0x1B}, {"Space", 0x20}, {"Y", 'Y'}, {"P", 'P'},
+        {"F12", 0x7B}, {"Left Ctrl", 0x11}, {"Left Alt", 0x12}, {"Down", 0x28}, {"Backspace", 0x08},
+    };
+    for (const Case& c : cases) {
+        THeadlessScript script = THeadlessScript::Parse(std::string("0 down ") + c.name, "/");
+        EXPECT_EQ(script.CommandsAt(0).at(0).Key, c.vk) << c.name;
+    }
+}
+
+TEST(HeadlessScript, BadLinesNameTheirLineNumber) {
+    const char* bad[] = {
+        "x tap Up", "-1 tap Up", "1 jump", "1 down NoSuchKey", "1 move 10", "1 click 1 2 3",
+        "1 shot", "1 quit now", "1 move a b",
+    };
+    for (const char* line : bad) {
+        std::string text = std::string("# header\n0 tap Up\n") + line + "\n";
+        try {
+            THeadlessScript::Parse(text, "/");
+            ADD_FAILURE() << "accepted: " << line;
+        } catch (const EScriptError& error) {
+            EXPECT_NE(std::string(error.what()).find("line 3"), std::string::npos) << error.what();
+        }
+    }
+}
+
+}  // namespace
+}  // namespace quillon

@@ -1,0 +1,94 @@
+// Link files, link targets and the world-table address.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "save/DurableFile.h"
+#include "save/LinkFile.h"
+
+namespace quillon {
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(LinkFile, InternetShortcutText) {
+    struct Case {
+        const char* what;
+        std::string text;
+        std::optional<std::string> url;
+    } cases[] = {
+        {"plain", "[InternetShortcut]\r\nURL=http://example.org/games\r\n", "http://example.org/games"},
+        {"https, other keys, LF ends", "[InternetShortcut]\nIconIndex=0\nURL=https://a.example/x?y=1&z\nIconFile=a.ico\n",
+         "https://a.example/x?y=1&z"},
+        {"case and blanks", "\xEF\xBB\xBF [internetshortcut] \r\n  url = HTTP://A.example \r\n", "HTTP://A.example"},
+        {"other sections first", "[DEFAULT]\r\nBASEURL=http://wrong.example\r\n[InternetShortcut]\r\nURL=http://right.example\r\n",
+         "http://right.example"},
+        {"URL outside the section", "URL=http://a.example\r\n[Other]\r\nURL=http://b.example\r\n", std::nullopt},
+        {"section ends at the next one", "[InternetShortcut]\r\n[Other]\r\nURL=http://b.example\r\n", std::nullopt},
+        {"a file link", "[InternetShortcut]\r\nURL=file:///etc/passwd\r\n", std::nullopt},
+        {"a program", "[InternetShortcut]\r\nURL=C:\\Games\\setup.exe\r\n", std::nullopt},
+        {"a shell command", "[InternetShortcut]\r\nURL=javascript:alert(1)\r\n", std::nullopt},
+        {"blanks inside", "[InternetShortcut]\r\nURL=http://a.example/x y\r\n", std::nullopt},
+        {"control character", "[InternetShortcut]\r\nURL=http://a.example/\x01\r\n", std::nullopt},
+        {"no host", "[InternetShortcut]\r\nURL=http:///path\r\n", std::nullopt},
+        {"empty", "", std::nullopt},
+        {"binary", std::string("\0\xFF[Inter\0netShortcut]", 21), std::nullopt},
+    };
+    for (const Case& c : cases) EXPECT_EQ(ParseInternetShortcut(c.text), c.url) << c.what;
+}
+
+TEST(LinkFile, TargetsResolveToWebAddressesOnly) {
+    std::string pattern = (fs::temp_directory_path() / "quillon-link-XXXXXX").string();
+    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+    const fs::path game = pattern;
+    WriteFileSynced(game / "moregames.url", "[InternetShortcut]\r\nURL=http://more.example/\r\n");
+    WriteFileSynced(game / "broken.url", "[InternetShortcut]\r\nURL=ftp://more.example/\r\n");
+    WriteFileSynced(game / "play.txt", "[InternetShortcut]\r\nURL=http://more.example/\r\n");
+    WriteFileSynced(game / "huge.url", "[InternetShortcut]\r\nURL=http://a.example/" + std::string(70000, 'a') + "\r\n");
+    fs::create_directory(game / "folder.url");
+
+    struct Case {
+        const char* target;
+        std::optional<std::string> url;
+    } cases[] = {
+        {"moregames.url", "http://more.example/"},
+        {"http://score.example/cgi/version.pl?prg=Quillon&show&type=0",
+         "http://score.example/cgi/version.pl?prg=Quillon&show&type=0"},
+        {"play.url", std::nullopt},  // missing
+        {"broken.url", std::nullopt},
+        {"play.txt", std::nullopt},
+        {"huge.url", std::nullopt},
+        {"folder.url", std::nullopt},
+        {"fscommand/wgame.exe", std::nullopt},
+        {"", std::nullopt},
+    };
+    for (const Case& c : cases) EXPECT_EQ(ResolveLinkTarget(c.target, game), c.url) << c.target;
+    fs::remove_all(game);
+}
+
+TEST(LinkFile, WorldTableAddressFollowsTheScoreServer) {
+    EXPECT_EQ(WorldTableUrl("http://127.0.0.1:8080"), "http://127.0.0.1:8080/cgi/version.pl?prg=Quillon&show&type=0");
+    EXPECT_EQ(WorldTableUrl("https://s.example/"), "https://s.example/cgi/version.pl?prg=Quillon&show&type=0");
+
+    const char* saved = std::getenv(kScoreServerVariable);
+    const std::optional<std::string> previous = saved ? std::optional<std::string>(saved) : std::nullopt;
+
+    ::unsetenv(kScoreServerVariable);
+    EXPECT_EQ(ScoreServerAddress(), kDefaultScoreServer);
+    ::setenv(kScoreServerVariable, "http://127.0.0.1:8080/", 1);
+    EXPECT_EQ(ScoreServerAddress(), "http://127.0.0.1:8080");
+    EXPECT_EQ(WorldTableUrl(), "http://127.0.0.1:8080/cgi/version.pl?prg=Quillon&show&type=0");
+    ::setenv(kScoreServerVariable, "not a server", 1);
+    EXPECT_EQ(ScoreServerAddress(), kDefaultScoreServer);
+
+    if (previous)
+        ::setenv(kScoreServerVariable, previous->c_str(), 1);
+    else
+        ::unsetenv(kScoreServerVariable);
+}
+
+}  // namespace
+}  // namespace quillon

@@ -1,0 +1,60 @@
+// The headless driver end to end: timing values in the state dump, screenshots,
+// exit statuses and the early end of a run.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "support/HeadlessRun.h"
+#include "support/Json.h"
+
+namespace quillon::testing {
+namespace {
+
+TEST(HeadlessDriver, StateDumpShowsTheFrameTimingOfTheVirtualClock) {
+    struct Case { int fps; int frameMs; double scale; } cases[] = {{85, 11, 1.0}, {60, 16, 85.0 / 60}};
+    for (const Case& c : cases) {
+        std::string dir = MakeTempDir("timing");
+        THeadlessResult run = RunHeadless(dir, "20 state s.json\n20 shot s.png\n",
+                                          "--frames 30 --fps " + std::to_string(c.fps));
+        ASSERT_EQ(run.ExitStatus, 0) << run.Stderr;
+        TJson state = ReadJsonFile(dir + "/s.json");
+        EXPECT_EQ(state["frame"].Int(), 20);
+        EXPECT_EQ(state["FrameMs"].Int(), c.frameMs);
+        EXPECT_DOUBLE_EQ(state["SpeedScale"].Number, c.scale);
+        for (const char* field : {"CurrentScreen", "ActiveDialog", "HotItem", "FirstItem", "LastItem"})
+            EXPECT_TRUE(state.Has(field)) << field;
+
+        // An 800 x 600 PNG: the size sits in the IHDR chunk, big-endian.
+        std::ifstream png(dir + "/s.png", std::ios::binary);
+        unsigned char header[24] = {};
+        png.read(reinterpret_cast<char*>(header), sizeof header);
+        ASSERT_TRUE(png) << "no screenshot";
+        EXPECT_EQ(header[1], 'P');
+        EXPECT_EQ((header[16] << 24) | (header[17] << 16) | (header[18] << 8) | header[19], 800);
+        EXPECT_EQ((header[20] << 24) | (header[21] << 16) | (header[22] << 8) | header[23], 600);
+        std::filesystem::remove_all(dir);
+    }
+}
+
+TEST(HeadlessDriver, QuitEndsTheRunAfterItsFrame) {
+    std::string dir = MakeTempDir("quit");
+    THeadlessResult run = RunHeadless(dir, "5 quit\n5 state five.json\n6 state six.json\n", "--frames 100");
+    EXPECT_EQ(run.ExitStatus, 0) << run.Stderr;
+    EXPECT_TRUE(std::filesystem::exists(dir + "/five.json"));
+    EXPECT_FALSE(std::filesystem::exists(dir + "/six.json"));
+    std::filesystem::remove_all(dir);
+}
+
+TEST(HeadlessDriver, BadArgumentsAndScriptLinesExitWithTwo) {
+    std::string dir = MakeTempDir("bad");
+    THeadlessResult badLine = RunHeadless(dir, "# ok\n1 tap Up\n2 fly away\n", "--frames 10");
+    EXPECT_EQ(badLine.ExitStatus, 2);
+    EXPECT_NE(badLine.Stderr.find("line 3"), std::string::npos) << badLine.Stderr;
+    THeadlessResult badFps = RunHeadless(dir, "", "--frames 10 --fps zero");
+    EXPECT_EQ(badFps.ExitStatus, 2);
+    std::filesystem::remove_all(dir);
+}
+
+}  // namespace
+}  // namespace quillon::testing
