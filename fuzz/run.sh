@@ -1,6 +1,7 @@
 #!/bin/sh
 # Builds every fuzz/*_fuzz.cpp target with libFuzzer, AddressSanitizer and
-# UndefinedBehaviorSanitizer against the engine sources, refreshes the seed files,
+# UndefinedBehaviorSanitizer against the engine and save-file sources (the layers
+# with file readers and no SDL), refreshes the seed files,
 # and runs each target for the given number of seconds (default 60).
 # Usage: fuzz/run.sh [SECONDS] [TARGET...]   e.g. fuzz/run.sh 600 dxg
 set -eu
@@ -15,11 +16,13 @@ CXX=${CXX:-clang++}
 common="-std=c++20 -g -O1 -Isrc -fno-omit-frame-pointer"
 sanitize="-fsanitize=address,undefined -fno-sanitize-recover=undefined"
 
-# The engine once, instrumented for coverage.
+# The layers once, instrumented for coverage.
 objs=""
-for src in src/engine/*.cpp; do
-  obj="$out/obj/$(basename "$src" .cpp).o"
-  if [ ! -f "$obj" ] || [ "$src" -nt "$obj" ] || [ -n "$(find src/engine -name '*.h' -newer "$obj")" ]; then
+for src in src/engine/*.cpp src/save/*.cpp; do
+  [ -f "$src" ] || continue
+  layer=$(basename "$(dirname "$src")")
+  obj="$out/obj/$layer-$(basename "$src" .cpp).o"
+  if [ ! -f "$obj" ] || [ "$src" -nt "$obj" ] || [ -n "$(find src/engine src/save -name '*.h' -newer "$obj")" ]; then
     $CXX $common $sanitize -fsanitize=fuzzer-no-link -c "$src" -o "$obj"
   fi
   objs="$objs $obj"
