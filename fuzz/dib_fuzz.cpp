@@ -1,5 +1,6 @@
 // Fuzz target for the bitmap decoder: any bytes as a TDIB payload and as a bitmap file.
 // A clean failure is one of the engine's exceptions; anything else is a finding.
+// Built with -DQUILLON_DIB_MAX_PIXELS=1048576 to keep huge declared sizes cheap.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>

@@ -8,10 +8,6 @@
 #include <cstring>
 #include <numbers>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
 #include "engine/Rounding.h"
 
 namespace quillon {
@@ -179,16 +175,36 @@ void BlitRotated(TDirectDrawSurface& dest, int x, int y, int width, int height,
     const uint64_t limitX = uint64_t(s.Width()) << 16, limitY = uint64_t(s.Height()) << 16;
 
     const int64_t dx0 = ((left - x) << 16) + 32768;
+    const int64_t count = right - left;
+    const uint16_t* base = src.Row(s.Top) + s.Left;
+    const int64_t pitch = src.Width();
     for (int64_t ty = top; ty < bottom; ++ty) {
         const int64_t dy = ((ty - y) << 16) + 32768;
-        int64_t fx = ((dx0 * axx + dy * axy) >> 16) + ox;
-        int64_t fy = ((dx0 * ayx + dy * ayy) >> 16) + oy;
-        uint16_t* d = dest.Row(static_cast<int>(ty));
-        for (int64_t tx = left; tx < right; ++tx, fx += axx, fy += ayx) {
+        const int64_t fx0 = ((dx0 * axx + dy * axy) >> 16) + ox;
+        const int64_t fy0 = ((dx0 * ayx + dy * ayy) >> 16) + oy;
+        // The row crosses the source in one stretch; find it roughly, a pixel wider on
+        // each side, and leave the exact test to the loop.
+        double from = 0, to = double(count);
+        auto narrow = [&](int64_t f0, int64_t step, uint64_t limit) {
+            if (step == 0) {
+                if (uint64_t(f0) >= limit) to = -1;
+                return;
+            }
+            const double a = double(-f0) / double(step), b = (double(limit) - double(f0)) / double(step);
+            from = std::max(from, std::min(a, b) - 1);
+            to = std::min(to, std::max(a, b) + 1);
+        };
+        narrow(fx0, axx, limitX);
+        narrow(fy0, ayx, limitY);
+        if (to <= from) continue;
+        const int64_t first = int64_t(from), last = std::min<int64_t>(int64_t(std::ceil(to)), count);
+        int64_t fx = fx0 + first * axx, fy = fy0 + first * ayx;
+        uint16_t* d = dest.Row(static_cast<int>(ty)) + left;
+        for (int64_t i = first; i < last; ++i, fx += axx, fy += ayx) {
             if (uint64_t(fx) >= limitX || uint64_t(fy) >= limitY) continue;
-            const uint16_t v = src.Row(s.Top + int(fy >> 16))[s.Left + (fx >> 16)];
+            const uint16_t v = base[(fy >> 16) * pitch + (fx >> 16)];
             if (transparent && v == key) continue;
-            d[tx] = v;
+            d[i] = v;
         }
     }
 }
