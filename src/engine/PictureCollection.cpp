@@ -283,8 +283,9 @@ void TPictureCollection::LoadFromMemory(const uint8_t* data, size_t size) {
             std::copy_n(table.begin(), ColorTable.size(), ColorTable.begin());
         } else if (name == "List") {
             Clear();
-            reader.ReadCollection([this] { Add(); },
-                                  [this, &reader](const std::string& prop) { FItems.back()->ReadProperty(reader, prop); });
+            reader.ReadCollection([this] { Add(); }, [this, &reader](const std::string& prop) {
+                FItems.back()->ReadProperty(reader, prop);
+            });
         } else {
             throw EPropertyError(name);
         }
