@@ -13,7 +13,8 @@ only="$*"
 out=build-fuzz
 mkdir -p "$out/obj"
 CXX=${CXX:-clang++}
-common="-std=c++20 -g -O1 -Isrc -fno-omit-frame-pointer"
+# Pictures are capped at 1 Mpixel here so that huge declared sizes stay cheap to fuzz.
+common="-std=c++20 -g -O1 -Isrc -fno-omit-frame-pointer -DQUILLON_DIB_MAX_PIXELS=1048576"
 sanitize="-fsanitize=address,undefined -fno-sanitize-recover=undefined"
 
 # The layers once, instrumented for coverage.
