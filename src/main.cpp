@@ -43,6 +43,7 @@ int RunHeadless(const TCommandLine& line, THeadlessScript script) {
     TMForm form(platform, TFormServices{nullptr, &music, &fonts});
     form.StartSeed = line.Seed;
     form.RunHandler([&] { form.FormCreate(); });
+    form.RunHandler([&] { form.Show(); });
 
     std::unique_ptr<TWavRecorder> recorder;
     if (!line.RecordAudio.empty()) recorder = std::make_unique<TWavRecorder>(line.RecordAudio, form.MDXSound.Rate());
@@ -75,6 +76,7 @@ int RunDesktop(const TCommandLine& line) {
     TMForm form(platform, TFormServices{&audio, &music, &fonts});
     form.StartSeed = line.Seed;
     form.RunHandler([&] { form.FormCreate(); });
+    form.RunHandler([&] { form.Show(); });
     TApplication application(platform, form);
     application.Run();
     return 0;

@@ -65,6 +65,12 @@ void TMForm::FormCreate() {
     ApplyDisplayMode();
 }
 
+// The display initialises itself when the window is shown, so a start-up that failed
+// half way still gets a window with frames.
+void TMForm::Show() {
+    if (!MDXDraw.Initialized()) MDXDraw.Initialize();
+}
+
 // The table, the options and the check between them. A file that cannot be read is
 // reported, and start-up goes on with what was read and defaults for the rest.
 void TMForm::LoadSavedState() {

@@ -74,6 +74,7 @@ public:
 
     // Handlers.
     void FormCreate();
+    void Show();  // the window appears: the display starts even when start-up stopped early
     void MDXTimerTimer(int lagCount);
     void HandleEvent(const TWindowEvent& event);
     void FormCloseQuery(bool& canClose);
