@@ -59,8 +59,9 @@ int RunHeadless(const TCommandLine& line, THeadlessScript script) {
             discarded.resize(2 * static_cast<size_t>(samples));
             form.MDXSound.Mix(discarded.data(), samples);
         }
-        outputsWritten &= platform.EndFrame([&](int at) { return BuildStateDump(form, at); });
+        outputsWritten &= platform.EndFrame([&](int at) { return BuildStateDump(form, at, platform.Opened()); });
     });
+    form.RunExitLauncher();
     if (recorder && !recorder->Finish()) {
         std::fprintf(stderr, "quillon: cannot write %s\n", line.RecordAudio.c_str());
         outputsWritten = false;
@@ -79,6 +80,7 @@ int RunDesktop(const TCommandLine& line) {
     form.RunHandler([&] { form.Show(); });
     TApplication application(platform, form);
     application.Run();
+    form.RunExitLauncher();
     return 0;
 }
 

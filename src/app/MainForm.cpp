@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "engine/FrameTiming.h"
+#include "save/LinkFile.h"
 #include "save/SavePair.h"
 
 namespace quillon {
@@ -155,7 +156,25 @@ void TMForm::FormClose() { Shutdown(); }
 void TMForm::Shutdown() {
     MDXSpriteEngine.FreeDead();
     SaveOptionsAndHighScores(State, SaveDirectory(std::filesystem::current_path()));
+    OpenPlayLink();
     Terminate();
+}
+
+// Only web addresses reach the desktop: a link file is read for its URL, and a missing
+// or odd one opens nothing.
+void TMForm::OpenLink(const std::string& target) {
+    if (std::optional<std::string> url = ResolveLinkTarget(target, std::filesystem::current_path()))
+        FPlatform.OpenTarget(*url);
+}
+
+void TMForm::OpenPlayLink() {
+    if (std::filesystem::exists(kPlayLink)) OpenLink(kPlayLink);
+}
+
+void TMForm::RunExitLauncher() {
+    std::error_code error;
+    std::filesystem::path launcher = std::filesystem::current_path(error) / kExitLauncher;
+    if (!error && std::filesystem::is_regular_file(launcher, error)) FPlatform.OpenTarget(launcher.string());
 }
 
 }  // namespace quillon

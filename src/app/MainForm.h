@@ -92,6 +92,12 @@ public:
     void StopMusic() { FMusic.StopMusic(); }
     const std::string& MusicPlaying() const { return FMusic.CurrentSong(); }
 
+    // Links: a web address or a ".url" file of the game folder, opened in the browser.
+    void OpenLink(const std::string& target);
+    void OpenPlayLink();
+    // After the message loop: the program beside the game that runs when it has ended.
+    void RunExitLauncher();
+
     // Text in the game's 24 font styles on the back surface.
     TGameText& Text() { return FText; }
 

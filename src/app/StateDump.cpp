@@ -6,7 +6,7 @@
 
 namespace quillon {
 
-std::string BuildStateDump(const TMForm& form, int frame) {
+std::string BuildStateDump(const TMForm& form, int frame, const std::vector<std::string>& opened) {
     TJsonWriter json;
     json.BeginObject();
     json.Field("frame", frame);
@@ -24,6 +24,9 @@ std::string BuildStateDump(const TMForm& form, int frame) {
         json.Null("music");
     else
         json.Field("music", form.MusicPlaying());
+    json.BeginArray("opened");
+    for (const std::string& target : opened) json.Value(target);
+    json.EndArray();
     json.EndObject();
     return json.Text();
 }

@@ -1,7 +1,9 @@
 // TDesktopPlatform: window, full screen, vsync present, events and key states on SDL2.
 #include "platform/DesktopPlatform.h"
 
+#include <spawn.h>
 #include <sys/resource.h>
+#include <sys/wait.h>
 
 #include <cstdio>
 #include <stdexcept>
@@ -177,6 +179,25 @@ void TDesktopPlatform::GetKeyboardState(uint8_t states[256]) {
 void TDesktopPlatform::ShowError(const std::string& text) {
     std::fprintf(stderr, "error: %s\n", text.c_str());
     SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, Title, text.c_str(), FWindow);
+}
+
+extern "C" char** environ;
+
+// xdg-open opens a web address in the user's browser and hands anything else to the
+// desktop's choice of program. Without a desktop it may run the browser itself and wait
+// for it, so it runs in the background of a short-lived shell: the game waits only for
+// that shell, leaves no finished child behind, and ignores what the opener answers.
+void TDesktopPlatform::OpenTarget(const std::string& target) {
+    char shell[] = "/bin/sh";
+    char option[] = "-c";
+    char script[] = "xdg-open \"$1\" >/dev/null 2>&1 &";
+    char name[] = "quillon-open";
+    std::string argument = target;
+    char* argv[] = {shell, option, script, name, argument.data(), nullptr};
+    pid_t child = 0;
+    if (posix_spawn(&child, shell, nullptr, nullptr, argv, environ) != 0) return;
+    int status = 0;
+    waitpid(child, &status, 0);
 }
 
 void TDesktopPlatform::MinimizeWindow() {

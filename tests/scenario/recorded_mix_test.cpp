@@ -2,61 +2,31 @@
 // sound exactly where the game plays them, with silence before and between.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 
-#include "app/MainForm.h"
-#include "platform/HeadlessPlatform.h"
-#include "platform/OpenMptMusic.h"
-#include "platform/TtfFontRasterizer.h"
 #include "platform/WavRecorder.h"
-#include "support/HeadlessRun.h"
+#include "support/GameFolderFixture.h"
 
 namespace quillon::testing {
 namespace {
 
-// Runs the form in a game folder of its own and restores the working directory after.
-class TRecordedRun : public ::testing::Test {
-protected:
-    void SetUp() override {
-        if (!std::filesystem::exists(BuildDir() + "/Data/Res/Sounds.dxw"))
-            GTEST_SKIP() << "the generated game data is missing from the build";
-        FOldDir = std::filesystem::current_path();
-        FGameDir = MakeTempDir("mix");
-        MakeGameFolder(FGameDir);
-        std::filesystem::current_path(FGameDir);
-    }
-    void TearDown() override {
-        if (FGameDir.empty()) return;
-        std::filesystem::current_path(FOldDir);
-        std::filesystem::remove_all(FGameDir);
-    }
+// Peak level of one frame of the recording (both channels).
+int FramePeak(const TWavRecorder& recorder, int frame, int fps) {
+    int64_t begin = 0;
+    for (int k = 0; k < frame; ++k) begin += TWavRecorder::FrameSamples(k, fps, recorder.Rate());
+    int64_t end = begin + TWavRecorder::FrameSamples(frame, fps, recorder.Rate());
+    int peak = 0;
+    for (int64_t i = 2 * begin; i < 2 * end; ++i) peak = std::max(peak, std::abs(int(recorder.Samples()[i])));
+    return peak;
+}
 
-    // Peak level of one frame of the recording (both channels).
-    static int FramePeak(const TWavRecorder& recorder, int frame, int fps) {
-        int64_t begin = 0;
-        for (int k = 0; k < frame; ++k) begin += TWavRecorder::FrameSamples(k, fps, recorder.Rate());
-        int64_t end = begin + TWavRecorder::FrameSamples(frame, fps, recorder.Rate());
-        int peak = 0;
-        for (int64_t i = 2 * begin; i < 2 * end; ++i) peak = std::max(peak, std::abs(int(recorder.Samples()[i])));
-        return peak;
-    }
-
-    std::filesystem::path FOldDir;
-    std::string FGameDir;
-};
+using TRecordedRun = TGameFolderTest;
 
 TEST_F(TRecordedRun, EffectAndSongSoundWhereTheyArePlayed) {
     constexpr int Fps = 85;
-    THeadlessPlatform platform(200, Fps, THeadlessScript());
-    TOpenMptMusic music;
-    TTtfFontRasterizer fonts;
-    TMForm form(platform, TFormServices{nullptr, &music, &fonts});
-    form.StartSeed = 1;
-    form.FormCreate();
+    TMForm& form = StartForm(200, Fps);
     form.State.GameOptions.SoundOn = true;
     form.State.GameOptions.MusicOn = true;
     form.StopMusic();
@@ -67,7 +37,7 @@ TEST_F(TRecordedRun, EffectAndSongSoundWhereTheyArePlayed) {
         if (frame == 120) form.PlayScreenMusic();   // the menu song from here on
         form.MDXTimerTimer(12);
         recorder.RecordFrame(form.MDXSound, frame, Fps);
-        platform.EndFrame([](int) { return std::string(); });
+        Platform->EndFrame([](int) { return std::string(); });
     }
     EXPECT_EQ(form.MusicPlaying(), "Data/Music/Menu.xm");
 
@@ -80,11 +50,7 @@ TEST_F(TRecordedRun, EffectAndSongSoundWhereTheyArePlayed) {
 }
 
 TEST_F(TRecordedRun, NothingSoundsWithBothOptionsOff) {
-    THeadlessPlatform platform(50, 60, THeadlessScript());
-    TOpenMptMusic music;
-    TTtfFontRasterizer fonts;
-    TMForm form(platform, TFormServices{nullptr, &music, &fonts});
-    form.FormCreate();
+    TMForm& form = StartForm(50, 60);
     form.State.GameOptions.SoundOn = false;
     form.State.GameOptions.MusicOn = false;
     form.StopMusic();
@@ -94,7 +60,7 @@ TEST_F(TRecordedRun, NothingSoundsWithBothOptionsOff) {
         form.PlayScreenMusic();
         form.MDXTimerTimer(16);
         recorder.RecordFrame(form.MDXSound, frame, 60);
-        platform.EndFrame([](int) { return std::string(); });
+        Platform->EndFrame([](int) { return std::string(); });
     }
     EXPECT_TRUE(std::all_of(recorder.Samples().begin(), recorder.Samples().end(), [](int16_t s) { return s == 0; }));
     EXPECT_TRUE(form.MusicPlaying().empty());
