@@ -9,6 +9,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "engine/Cp1251.h"
 #include "platform/VirtualKeys.h"
 
 namespace quillon {
@@ -106,15 +107,11 @@ void TDesktopPlatform::Translate(const SDL_Event& sdl) {
             break;
         case SDL_TEXTINPUT: {
             // One event per character, as the window's character messages come.
-            const std::string text = sdl.text.text;
-            for (size_t i = 0; i < text.size();) {
-                unsigned char lead = static_cast<unsigned char>(text[i]);
-                size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+            for (std::string& character : SplitUtf8Characters(sdl.text.text)) {
                 TWindowEvent ch;
                 ch.Type = TWindowEvent::TType::Char;
-                ch.Text = text.substr(i, length);
+                ch.Text = std::move(character);
                 FPending.push_back(ch);
-                i += length;
             }
             return;
         }

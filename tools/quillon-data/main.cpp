@@ -26,10 +26,7 @@ const char* const kUsage =
 // items hold.
 TKind DetectKind(const std::vector<uint8_t>& bytes) {
     TComponentReader reader(bytes.data(), bytes.size());
-    reader.ReadResourceHeader();
-    reader.ReadSignature();
-    std::string className, componentName;
-    reader.ReadRootHeader(className, componentName);
+    std::string className = reader.ReadCollectionStart();
     if (className == "TPictureCollectionComponent") return TKind::Images;
     if (className == "TWaveCollectionComponent") return TKind::Waves;
     TKind kind = TKind::Waves;
