@@ -43,6 +43,7 @@ int RunHeadless(const TCommandLine& line, THeadlessScript script) {
     TMForm form(platform, TFormServices{nullptr, &music, &fonts});
     form.StartSeed = line.Seed;
     form.RunHandler([&] { form.FormCreate(); });
+    form.RunHandler([&] { form.Show(); });
 
     std::unique_ptr<TWavRecorder> recorder;
     if (!line.RecordAudio.empty()) recorder = std::make_unique<TWavRecorder>(line.RecordAudio, form.MDXSound.Rate());
@@ -58,8 +59,9 @@ int RunHeadless(const TCommandLine& line, THeadlessScript script) {
             discarded.resize(2 * static_cast<size_t>(samples));
             form.MDXSound.Mix(discarded.data(), samples);
         }
-        outputsWritten &= platform.EndFrame([&](int at) { return BuildStateDump(form, at); });
+        outputsWritten &= platform.EndFrame([&](int at) { return BuildStateDump(form, at, platform.Opened()); });
     });
+    form.RunExitLauncher();
     if (recorder && !recorder->Finish()) {
         std::fprintf(stderr, "quillon: cannot write %s\n", line.RecordAudio.c_str());
         outputsWritten = false;
@@ -75,8 +77,10 @@ int RunDesktop(const TCommandLine& line) {
     TMForm form(platform, TFormServices{&audio, &music, &fonts});
     form.StartSeed = line.Seed;
     form.RunHandler([&] { form.FormCreate(); });
+    form.RunHandler([&] { form.Show(); });
     TApplication application(platform, form);
     application.Run();
+    form.RunExitLauncher();
     return 0;
 }
 

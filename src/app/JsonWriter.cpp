@@ -91,6 +91,11 @@ void TJsonWriter::Value(long long value) {
     FText += std::to_string(value);
 }
 
+void TJsonWriter::Value(const std::string& utf8) {
+    Key(nullptr);
+    FText += Quote(utf8);
+}
+
 void TJsonWriter::Null(const char* key) {
     Key(key);
     FText += "null";

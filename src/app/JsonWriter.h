@@ -17,7 +17,8 @@ public:
     void Field(const char* key, bool value);
     void Field(const char* key, const std::string& utf8);
     void Null(const char* key);
-    void Value(long long value);  // an array element
+    void Value(long long value);  // array elements
+    void Value(const std::string& utf8);
     const std::string& Text() const { return FText; }
 
 private:

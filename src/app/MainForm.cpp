@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "engine/FrameTiming.h"
+#include "save/LinkFile.h"
 #include "save/SavePair.h"
 
 namespace quillon {
@@ -71,6 +72,12 @@ void TMForm::FormCreate() {
     ApplyDisplayMode();
     CurrentScreen = 0;
     BuildMainMenu(true, 1, true);
+}
+
+// The display initialises itself when the window is shown, so a start-up that failed
+// half way still gets a window with frames.
+void TMForm::Show() {
+    if (!MDXDraw.Initialized()) MDXDraw.Initialize();
 }
 
 // The table, the options and the check between them. A file that cannot be read is
@@ -158,7 +165,25 @@ void TMForm::FormClose() { Shutdown(); }
 void TMForm::Shutdown() {
     MDXSpriteEngine.FreeDead();
     SaveOptionsAndHighScores(State, SaveDirectory(std::filesystem::current_path()));
+    OpenPlayLink();
     Terminate();
+}
+
+// Only web addresses reach the desktop: a link file is read for its URL, and a missing
+// or odd one opens nothing.
+void TMForm::OpenLink(const std::string& target) {
+    if (std::optional<std::string> url = ResolveLinkTarget(target, std::filesystem::current_path()))
+        FPlatform.OpenTarget(*url);
+}
+
+void TMForm::OpenPlayLink() {
+    if (std::filesystem::exists(kPlayLink)) OpenLink(kPlayLink);
+}
+
+void TMForm::RunExitLauncher() {
+    std::error_code error;
+    std::filesystem::path launcher = std::filesystem::current_path(error) / kExitLauncher;
+    if (!error && std::filesystem::is_regular_file(launcher, error)) FPlatform.OpenTarget(launcher.string());
 }
 
 }  // namespace quillon

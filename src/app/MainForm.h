@@ -117,6 +117,7 @@ public:
 
     // Handlers.
     void FormCreate();
+    void Show();  // the window appears: the display starts even when start-up stopped early
     void MDXTimerTimer(int lagCount);
     void HandleEvent(const TWindowEvent& event);
     void FormCloseQuery(bool& canClose);
@@ -181,6 +182,12 @@ public:
     void PlayScreenMusic() { FMusic.PlayScreenMusic(CurrentScreen == 6); }
     void StopMusic() { FMusic.StopMusic(); }
     const std::string& MusicPlaying() const { return FMusic.CurrentSong(); }
+
+    // Links: a web address or a ".url" file of the game folder, opened in the browser.
+    void OpenLink(const std::string& target);
+    void OpenPlayLink();
+    // After the message loop: the program beside the game that runs when it has ended.
+    void RunExitLauncher();
 
     // Text in the game's 24 font styles on the back surface.
     TGameText& Text() { return FText; }

@@ -7,7 +7,7 @@
 
 namespace quillon {
 
-std::string BuildStateDump(const TMForm& form, int frame) {
+std::string BuildStateDump(const TMForm& form, int frame, const std::vector<std::string>& opened) {
     TJsonWriter json;
     json.BeginObject();
     json.Field("frame", frame);
@@ -25,6 +25,9 @@ std::string BuildStateDump(const TMForm& form, int frame) {
         json.Null("music");
     else
         json.Field("music", form.MusicPlaying());
+    json.BeginArray("opened");
+    for (const std::string& target : opened) json.Value(target);
+    json.EndArray();
     json.Field("SelectedShip", form.SelectedShip);
     json.Field("HelpPage", form.HelpPage);
     json.Field("EditingCountry", form.EditingCountry);

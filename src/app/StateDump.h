@@ -2,11 +2,13 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace quillon {
 
 class TMForm;
 
-std::string BuildStateDump(const TMForm& form, int frame);
+// opened: what the run handed to the desktop so far.
+std::string BuildStateDump(const TMForm& form, int frame, const std::vector<std::string>& opened);
 
 }  // namespace quillon

@@ -1,6 +1,7 @@
 // Reading and writing the binary component stream of collection files.
 #include "engine/ComponentStream.h"
 
+#include <iterator>
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
@@ -326,6 +327,20 @@ std::vector<uint8_t> TComponentWriter::Finish() {
         for (int i = 0; i < 4; ++i) FBytes[FDataStart - 4 + i] = static_cast<uint8_t>(size >> (8 * i));
     }
     return std::move(FBytes);
+}
+
+std::vector<uint8_t> ReadWholeStream(std::istream& stream) {
+    std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(stream), std::istreambuf_iterator<char>()};
+    if (stream.bad()) throw EReadError();
+    return bytes;
+}
+
+std::string TComponentReader::ReadCollectionStart() {
+    ReadResourceHeader();
+    ReadSignature();
+    std::string className, componentName;
+    ReadRootHeader(className, componentName);
+    return className;
 }
 
 }  // namespace quillon

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <istream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -60,6 +61,8 @@ public:
 
 // Reads a whole file; raises EFOpenError with the system's reason.
 std::vector<uint8_t> ReadWholeFile(const std::string& fileName);
+// The rest of a stream; "Stream read error" when the stream fails.
+std::vector<uint8_t> ReadWholeStream(std::istream& stream);
 // Writes a whole file at once; raises EEngineError when it cannot be written.
 void WriteWholeFile(const std::string& fileName, const std::vector<uint8_t>& bytes);
 
@@ -75,6 +78,8 @@ public:
     void ReadSignature();  // "TPF0"
     // The root's class name and component name.
     void ReadRootHeader(std::string& className, std::string& componentName);
+    // Resource header, signature and root header of a collection file; the root's class name.
+    std::string ReadCollectionStart();
 
     // True (and the 0 byte consumed) at the end of a property or item list.
     bool EndOfList();

@@ -114,4 +114,15 @@ std::string Utf16ToCp1251(std::u16string_view text) {
     return out;
 }
 
+std::vector<std::string> SplitUtf8Characters(std::string_view text) {
+    std::vector<std::string> characters;
+    for (size_t i = 0; i < text.size();) {
+        unsigned char lead = static_cast<unsigned char>(text[i]);
+        size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+        characters.emplace_back(text.substr(i, length));
+        i += length;
+    }
+    return characters;
+}
+
 }  // namespace quillon

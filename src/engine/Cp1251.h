@@ -4,6 +4,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace quillon {
 
@@ -14,5 +15,8 @@ std::string Utf16ToCp1251(std::u16string_view text);
 
 // One Unicode code point as a Windows-1251 byte, '?' when it has none.
 char CodePointToCp1251(char32_t codePoint);
+
+// UTF-8 text cut into its characters, one string each (typed text arrives this way).
+std::vector<std::string> SplitUtf8Characters(std::string_view text);
 
 }  // namespace quillon

@@ -263,18 +263,14 @@ void TPictureCollection::LoadFromFile(const std::string& fileName) {
 
 void TPictureCollection::LoadFromStream(std::istream& stream) {
     Clear();
-    std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(stream), std::istreambuf_iterator<char>()};
-    if (stream.bad()) throw EReadError();
+    std::vector<uint8_t> bytes = ReadWholeStream(stream);
     LoadFromMemory(bytes.data(), bytes.size());
 }
 
 void TPictureCollection::LoadFromMemory(const uint8_t* data, size_t size) {
     Clear();
     TComponentReader reader(data, size);
-    reader.ReadResourceHeader();
-    reader.ReadSignature();
-    std::string className, componentName;
-    reader.ReadRootHeader(className, componentName);
+    reader.ReadCollectionStart();
     while (!reader.EndOfList()) {
         std::string name = reader.ReadPropName();
         if (name == "List.ColorTable") {
@@ -283,8 +279,9 @@ void TPictureCollection::LoadFromMemory(const uint8_t* data, size_t size) {
             std::copy_n(table.begin(), ColorTable.size(), ColorTable.begin());
         } else if (name == "List") {
             Clear();
-            reader.ReadCollection([this] { Add(); },
-                                  [this, &reader](const std::string& prop) { FItems.back()->ReadProperty(reader, prop); });
+            reader.ReadCollection([this] { Add(); }, [this, &reader](const std::string& prop) {
+                FItems.back()->ReadProperty(reader, prop);
+            });
         } else {
             throw EPropertyError(name);
         }

@@ -45,6 +45,8 @@ public:
     // 256 key states indexed by virtual-key code, bit 0x80 set while the key is down.
     virtual void GetKeyboardState(uint8_t states[256]) = 0;
     virtual void ShowError(const std::string& text) = 0;
+    // Hands a web address or a program to the desktop to open; never reports failure.
+    virtual void OpenTarget(const std::string& target) = 0;
     virtual void MinimizeWindow() = 0;
     // Raises the process priority where the system allows it; silently keeps it otherwise.
     virtual void RaisePriority() = 0;

@@ -42,18 +42,14 @@ void TWaveCollection::LoadFromFile(const std::string& fileName) {
 
 void TWaveCollection::LoadFromStream(std::istream& stream) {
     Clear();
-    std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(stream), std::istreambuf_iterator<char>()};
-    if (stream.bad()) throw EReadError();
+    std::vector<uint8_t> bytes = ReadWholeStream(stream);
     LoadFromMemory(bytes.data(), bytes.size());
 }
 
 void TWaveCollection::LoadFromMemory(const uint8_t* data, size_t size) {
     Clear();
     TComponentReader reader(data, size);
-    reader.ReadResourceHeader();
-    reader.ReadSignature();
-    std::string className, componentName;
-    reader.ReadRootHeader(className, componentName);
+    reader.ReadCollectionStart();
     while (!reader.EndOfList()) {
         std::string name = reader.ReadPropName();
         if (name != "List") throw EPropertyError(name);

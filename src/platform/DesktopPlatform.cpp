@@ -1,12 +1,15 @@
 // TDesktopPlatform: window, full screen, vsync present, events and key states on SDL2.
 #include "platform/DesktopPlatform.h"
 
+#include <spawn.h>
 #include <sys/resource.h>
+#include <sys/wait.h>
 
 #include <cstdio>
 #include <stdexcept>
 #include <string>
 
+#include "engine/Cp1251.h"
 #include "platform/VirtualKeys.h"
 
 namespace quillon {
@@ -104,15 +107,11 @@ void TDesktopPlatform::Translate(const SDL_Event& sdl) {
             break;
         case SDL_TEXTINPUT: {
             // One event per character, as the window's character messages come.
-            const std::string text = sdl.text.text;
-            for (size_t i = 0; i < text.size();) {
-                unsigned char lead = static_cast<unsigned char>(text[i]);
-                size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+            for (std::string& character : SplitUtf8Characters(sdl.text.text)) {
                 TWindowEvent ch;
                 ch.Type = TWindowEvent::TType::Char;
-                ch.Text = text.substr(i, length);
+                ch.Text = std::move(character);
                 FPending.push_back(ch);
-                i += length;
             }
             return;
         }
@@ -179,6 +178,25 @@ void TDesktopPlatform::GetKeyboardState(uint8_t states[256]) {
 void TDesktopPlatform::ShowError(const std::string& text) {
     std::fprintf(stderr, "error: %s\n", text.c_str());
     SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, Title, text.c_str(), FWindow);
+}
+
+extern "C" char** environ;
+
+// xdg-open opens a web address in the user's browser and hands anything else to the
+// desktop's choice of program. Without a desktop it may run the browser itself and wait
+// for it, so it runs in the background of a short-lived shell: the game waits only for
+// that shell, leaves no finished child behind, and ignores what the opener answers.
+void TDesktopPlatform::OpenTarget(const std::string& target) {
+    char shell[] = "/bin/sh";
+    char option[] = "-c";
+    char script[] = "xdg-open \"$1\" >/dev/null 2>&1 &";
+    char name[] = "quillon-open";
+    std::string argument = target;
+    char* argv[] = {shell, option, script, name, argument.data(), nullptr};
+    pid_t child = 0;
+    if (posix_spawn(&child, shell, nullptr, nullptr, argv, environ) != 0) return;
+    int status = 0;
+    waitpid(child, &status, 0);
 }
 
 void TDesktopPlatform::MinimizeWindow() {

@@ -32,6 +32,7 @@ public:
     bool Finished() override { return false; }
     void GetKeyboardState(uint8_t states[256]) override;
     void ShowError(const std::string& text) override;
+    void OpenTarget(const std::string& target) override;
     void MinimizeWindow() override;
     void RaisePriority() override;
     void ShowCursor(bool show) override;

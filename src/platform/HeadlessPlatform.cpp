@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <fstream>
 
+#include "engine/Cp1251.h"
 #include "platform/PngWriter.h"
 
 namespace quillon {
@@ -43,23 +44,14 @@ void THeadlessPlatform::QueueFrameEvents() {
                 QueueKey(TWindowEvent::TType::KeyDown, command.Key);
                 FTapsToRelease.push_back(command.Key);
                 break;
-            case K::Text: {
-                // One character event per UTF-8 sequence.
-                const std::string& text = command.Text;
-                for (size_t i = 0; i < text.size();) {
-                    size_t length = 1;
-                    unsigned char lead = static_cast<unsigned char>(text[i]);
-                    if (lead >= 0xF0) length = 4;
-                    else if (lead >= 0xE0) length = 3;
-                    else if (lead >= 0xC0) length = 2;
+            case K::Text:
+                for (std::string& character : SplitUtf8Characters(command.Text)) {
                     TWindowEvent event;
                     event.Type = TWindowEvent::TType::Char;
-                    event.Text = text.substr(i, length);
+                    event.Text = std::move(character);
                     FEvents.push_back(event);
-                    i += length;
                 }
                 break;
-            }
             case K::Move:
             case K::Click: {
                 TWindowEvent event;

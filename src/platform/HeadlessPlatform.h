@@ -33,6 +33,7 @@ public:
     bool Finished() override { return FFrame >= FFrames || FQuit; }
     void GetKeyboardState(uint8_t states[256]) override;
     void ShowError(const std::string& text) override;
+    void OpenTarget(const std::string& target) override { FOpened.push_back(target); }
     void MinimizeWindow() override {}
     void RaisePriority() override {}
 
@@ -43,6 +44,8 @@ public:
     int Frame() const { return FFrame; }
     bool FullScreen() const { return FFullScreen; }
     const TDirectDrawSurface& LastFrame() const { return FLastFrame; }
+    // What the game would have opened, in order: the headless run opens nothing.
+    const std::vector<std::string>& Opened() const { return FOpened; }
 
 private:
     void QueueFrameEvents();
@@ -59,6 +62,7 @@ private:
     std::vector<int> FTapsToRelease;
     uint8_t FKeys[256] = {};
     TDirectDrawSurface FLastFrame;
+    std::vector<std::string> FOpened;
 };
 
 // The back surface as 8-bit RGB, widened by bit replication.

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <sstream>
 
 #include "CollectionFixtures.h"
 #include "engine/Colors.h"
@@ -108,6 +109,39 @@ TEST(ComponentStream, EveryValueTagOfTheTable) {
     EXPECT_TRUE(images.Items(3).SystemMemory);
     EXPECT_FALSE(images.Items(3).Transparent);
     EXPECT_EQ(images.Items(3).TransparentColor(), 0xFF00FFu);
+}
+
+TEST(ComponentStream, PictureClasses) {
+    TDIBImage picture = testing::CoordinatePicture(5, 3);
+    std::vector<uint8_t> dib = EncodeDIB(picture);
+    // "TBitmap": a 32-bit size, then a whole bitmap file with its 14-byte header.
+    std::vector<uint8_t> bitmapFile = {'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+    bitmapFile[2] = static_cast<uint8_t>(14 + dib.size());
+    bitmapFile[10] = static_cast<uint8_t>(14 + dib[0]);
+    bitmapFile.insert(bitmapFile.end(), dib.begin(), dib.end());
+    std::vector<uint8_t> bitmapPayload(12 + bitmapFile.size());
+    std::memcpy(bitmapPayload.data(), "\x07TBitmap", 8);
+    bitmapPayload[8] = static_cast<uint8_t>(bitmapFile.size());
+    std::memcpy(bitmapPayload.data() + 12, bitmapFile.data(), bitmapFile.size());
+    std::vector<uint8_t> unknownPayload = {4, 'T', 'P', 'N', 'G', 1, 2, 3};
+
+    auto pictureProp = [](const std::vector<uint8_t>& payload) {
+        return Prop("Picture.Data", [=](TComponentWriter& w) { w.WriteBinary(payload); });
+    };
+    std::vector<uint8_t> bytes = ImageFile({pictureProp(testing::DIBPayload(dib)), pictureProp(bitmapPayload),
+                                            [&](TComponentWriter& w) {
+                                                pictureProp(testing::DIBPayload(dib))(w);
+                                                pictureProp(unknownPayload)(w);  // replaces the picture with none
+                                            }});
+    std::istringstream stream(std::string(bytes.begin(), bytes.end()));
+    TPictureCollection images;
+    images.LoadFromStream(stream);
+    ASSERT_EQ(images.Count(), 3);
+    for (int i = 0; i < 2; ++i) {
+        ASSERT_TRUE(images.Items(i).HasPicture()) << i;
+        EXPECT_EQ(images.Items(i).Picture()->Pixels, picture.Pixels) << i;
+    }
+    EXPECT_FALSE(images.Items(2).HasPicture());
 }
 
 TEST(ComponentStream, ItemOrderValuesAreReadAndIgnored) {

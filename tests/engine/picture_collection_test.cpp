@@ -208,6 +208,33 @@ TEST_F(PictureCollectionTest, DrawingOutsideThePatternsOrUninitialisedDoesNothin
     EXPECT_EQ(dest.Pixel(0, 0), 0);
 }
 
+TEST_F(PictureCollectionTest, BlendedAndRotatedDrawingUseThePatternsOwnTile) {
+    // Seven 100-wide patterns of their own colours: pattern 6 lies in the second tile.
+    TDIBImage picture = SolidPicture(700, 4, 0);
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 700; ++x)
+            picture.Pixels[static_cast<size_t>(y) * 700 + x] = 0x102030u * static_cast<uint32_t>(x / 100 + 1);
+    TPictureCollectionItem& item = AddItem(picture, 100, 4);
+    Upload();
+    ASSERT_EQ(item.Surfaces().size(), 2u);
+    const uint16_t six = PictureColour(picture, 600, 0);
+
+    TDirectDrawSurface dest(10, 10);
+    item.DrawBlended(dest, Bounds(0, 0, 10, 10), 6, 0);  // alpha 0: nothing
+    EXPECT_EQ(dest.Pixel(5, 5), 0);
+    item.DrawBlended(dest, Bounds(0, 0, 10, 10), 6, 255);  // scaled to the whole surface
+    EXPECT_EQ(dest.Pixel(0, 0), six);
+    EXPECT_EQ(dest.Pixel(9, 9), six);
+
+    dest.Fill(0);
+    item.DrawRotated(dest, 5, 5, 4, 4, 6, 0.5, 0.5, 0);
+    EXPECT_EQ(dest.Pixel(3, 3), six);
+    EXPECT_EQ(dest.Pixel(6, 6), six);
+    EXPECT_EQ(dest.Pixel(1, 1), 0);
+    item.DrawRotated(dest, 5, 5, 0, 4, 5, 0.5, 0.5, 0);  // no width: nothing
+    EXPECT_EQ(dest.Pixel(5, 5), six);
+}
+
 TEST_F(PictureCollectionTest, InitialisingAgainstADisplayThatIsNotUpFails) {
     TDXDraw off;
     Images.Add();

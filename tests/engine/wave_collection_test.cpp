@@ -43,7 +43,10 @@ TEST(Wave, ChunksInAnyOrder) {
     struct Case { const char* what; TRiff riff; } cases[] = {
         {"format first", TRiff().Chunk("fmt ", PcmFormat()).Chunk("data", kSamples)},
         {"data first", TRiff().Chunk("data", kSamples).Chunk("fmt ", PcmFormat())},
-        {"unknown chunks around", TRiff().Chunk("LIST", {9, 9, 9, 9}).Chunk("data", kSamples).Chunk("fact", {0, 0, 0, 0})
+        {"unknown chunks around", TRiff()
+                                      .Chunk("LIST", {9, 9, 9, 9})
+                                      .Chunk("data", kSamples)
+                                      .Chunk("fact", {0, 0, 0, 0})
                                       .Chunk("fmt ", PcmFormat())},
         // An odd size is skipped by exactly that size: the next header follows at once.
         {"odd unknown chunk", TRiff().Chunk("junk", {7, 7, 7}).Chunk("fmt ", PcmFormat()).Chunk("data", kSamples)},

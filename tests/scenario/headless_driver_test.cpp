@@ -46,6 +46,28 @@ TEST(HeadlessDriver, QuitEndsTheRunAfterItsFrame) {
     std::filesystem::remove_all(dir);
 }
 
+TEST(HeadlessDriver, RecordAudioWritesTheWholeRunAtTheDeviceRate) {
+    std::string dir = MakeTempDir("record");
+    THeadlessResult run = RunHeadless(dir, "", "--frames 170 --fps 85 --record-audio run.wav");
+    ASSERT_EQ(run.ExitStatus, 0) << run.Stderr;
+    // Two seconds of 16-bit stereo at 44100 Hz after the 44-byte header.
+    EXPECT_EQ(std::filesystem::file_size(dir + "/run.wav"), 44u + 2u * 44100u * 4u);
+    std::filesystem::remove_all(dir);
+}
+
+TEST(HeadlessDriver, AMissingDataFileIsReportedAndTheGameRunsOn) {
+    std::string dir = MakeTempDir("nodata");
+    std::filesystem::create_directories(dir + "/empty/Data/Res");
+    THeadlessResult run = RunHeadless(dir, "3 shot s.png\n3 state s.json\n", "--frames 5 --root empty");
+    EXPECT_EQ(run.ExitStatus, 0) << run.Stderr;
+    EXPECT_NE(run.Stderr.find("error: Cannot open file \"Data/Res/Res1.dxg\"."), std::string::npos) << run.Stderr;
+    // Start-up stopped at the first missing file: nothing after it was reported.
+    EXPECT_EQ(run.Stderr.find("Res2.dxg"), std::string::npos) << run.Stderr;
+    EXPECT_TRUE(std::filesystem::exists(dir + "/s.png")) << "the window still shows frames";
+    EXPECT_TRUE(std::filesystem::exists(dir + "/s.json"));
+    std::filesystem::remove_all(dir);
+}
+
 TEST(HeadlessDriver, BadArgumentsAndScriptLinesExitWithTwo) {
     std::string dir = MakeTempDir("bad");
     THeadlessResult badLine = RunHeadless(dir, "# ok\n1 tap Up\n2 fly away\n", "--frames 10");

@@ -97,9 +97,13 @@ cat > "$work/inner.sh" <<INNER
 SDL_AUDIODRIVER=dummy SDL_VIDEODRIVER=x11 "$game" --root "$work/game" > "$work/game.log" 2>&1 &
 pid=\$!
 window=""
-for i in \$(seq 1 100); do
-  window=\$(xdotool search --classname quillon 2>/dev/null | head -n 1)
-  [ -n "\$window" ] && break
+# Wait until the game's visible window answers (SDL may make and drop helper windows first).
+for i in \$(seq 1 200); do
+  window=\$(xdotool search --onlyvisible --classname quillon 2>/dev/null | head -n 1)
+  if [ -n "\$window" ] && xdotool getwindowname "\$window" > /dev/null 2>&1; then
+    break
+  fi
+  window=""
   sleep 0.1
 done
 [ -n "\$window" ] || { echo "no window appeared"; kill -9 \$pid; exit 1; }

@@ -22,14 +22,17 @@ cat > "$work/inner.sh" <<INNER
 SDL_AUDIODRIVER=dummy "$game" --root "$work/game" > "$work/game.log" 2>&1 &
 pid=\$!
 window=""
-for i in \$(seq 1 100); do
-  window=\$(xdotool search --classname quillon 2>/dev/null | head -n 1)
-  [ -n "\$window" ] && break
+# Wait until the game's visible window answers (SDL may make and drop helper windows first).
+for i in \$(seq 1 200); do
+  window=\$(xdotool search --onlyvisible --classname quillon 2>/dev/null | head -n 1)
+  if [ -n "\$window" ] && xdotool getwindowgeometry "\$window" > "$work/geometry.txt" 2>/dev/null \
+     && xdotool getwindowname "\$window" > "$work/name.txt" 2>/dev/null; then
+    break
+  fi
+  window=""
   sleep 0.1
 done
 [ -n "\$window" ] || { echo "no window appeared"; kill -9 \$pid; exit 1; }
-xdotool getwindowgeometry "\$window" > "$work/geometry.txt"
-xdotool getwindowname "\$window" > "$work/name.txt"
 sleep 1
 kill -0 \$pid || { echo "the game ended by itself"; exit 1; }
 kill -TERM \$pid

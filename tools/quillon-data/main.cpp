@@ -26,10 +26,7 @@ const char* const kUsage =
 // items hold.
 TKind DetectKind(const std::vector<uint8_t>& bytes) {
     TComponentReader reader(bytes.data(), bytes.size());
-    reader.ReadResourceHeader();
-    reader.ReadSignature();
-    std::string className, componentName;
-    reader.ReadRootHeader(className, componentName);
+    std::string className = reader.ReadCollectionStart();
     if (className == "TPictureCollectionComponent") return TKind::Images;
     if (className == "TWaveCollectionComponent") return TKind::Waves;
     TKind kind = TKind::Waves;
@@ -167,8 +164,9 @@ int Run(int argc, char** argv) {
         std::vector<uint8_t> rgb(static_cast<size_t>(picture->Width) * picture->Height * 3);
         for (size_t i = 0; i < static_cast<size_t>(picture->Width) * picture->Height; ++i) {
             uint32_t p = picture->Pixels[i];
-            UnpackRGB565(PackRGB565(static_cast<uint8_t>(p >> 16), static_cast<uint8_t>(p >> 8), static_cast<uint8_t>(p)),
-                         rgb[3 * i], rgb[3 * i + 1], rgb[3 * i + 2]);
+            uint16_t pixel =
+                PackRGB565(static_cast<uint8_t>(p >> 16), static_cast<uint8_t>(p >> 8), static_cast<uint8_t>(p));
+            UnpackRGB565(pixel, rgb[3 * i], rgb[3 * i + 1], rgb[3 * i + 2]);
         }
         if (!WritePngRGB(argv[4], picture->Width, picture->Height, rgb))
             return Fail(std::string("Cannot write file \"") + argv[4] + "\"");
