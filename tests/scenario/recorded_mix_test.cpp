@@ -30,6 +30,7 @@ TEST_F(TRecordedRun, EffectAndSongSoundWhereTheyArePlayed) {
     form.State.GameOptions.SoundOn = true;
     form.State.GameOptions.MusicOn = true;
     form.StopMusic();
+    form.StopSound(0);  // the shimmer of the main menu's intro, started by the start-up
 
     TWavRecorder recorder("", form.MDXSound.Rate());
     for (int frame = 0; frame < 200; ++frame) {
@@ -51,6 +52,7 @@ TEST_F(TRecordedRun, EffectAndSongSoundWhereTheyArePlayed) {
 
 TEST_F(TRecordedRun, NothingSoundsWithBothOptionsOff) {
     TMForm& form = StartForm(50, 60);
+    form.StopSound(0);  // the intro's shimmer, while the sound is still on
     form.State.GameOptions.SoundOn = false;
     form.State.GameOptions.MusicOn = false;
     form.StopMusic();
