@@ -169,6 +169,14 @@ void TMForm::Shutdown() {
     Terminate();
 }
 
+void TMForm::SaveStateNow() {
+    try {
+        SaveOptionsAndHighScores(State, SaveDirectory(std::filesystem::current_path()));
+    } catch (const std::exception& error) {
+        FPlatform.ShowError(error.what());
+    }
+}
+
 // Only web addresses reach the desktop: a link file is read for its URL, and a missing
 // or odd one opens nothing.
 void TMForm::OpenLink(const std::string& target) {

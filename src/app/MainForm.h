@@ -156,9 +156,9 @@ public:
     void CloseHelp();
     void HelpFrame(int lagCount);
     void DialogFrame(int lagCount);
-    // Links to web pages; the link module fills these in.
-    void OpenMoreGamesLink() {}
-    void OpenWorldTable() {}
+    // Saves the options and the table now (after the table changed); a failure is
+    // reported and the game goes on.
+    void SaveStateNow();
 
     // Input: hover, hit test and the window's events.
     void HitTestItems(bool keep);

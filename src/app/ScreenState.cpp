@@ -2,6 +2,7 @@
 // item on every screen and dialog, the tab switch and the system cursor.
 #include "app/MainForm.h"
 #include "menus/RangeHelpers.h"
+#include "save/LinkFile.h"
 
 namespace quillon {
 
@@ -136,6 +137,7 @@ void TMForm::ActivateItem() {
                 if (HotItem == 11) {
                     CloseDialog();
                     ResetHighScores(State.HighScores);
+                    SaveStateNow();
                 } else if (HotItem == 12) {
                     CloseDialog();
                 }
@@ -196,7 +198,7 @@ void TMForm::ActivateItem() {
         case 4:
             switch (HotItem) {
                 case 7: OpenDialog(4); break;
-                case 8: OpenWorldTable(); break;
+                case 8: OpenLink(WorldTableUrl()); break;
                 case 9:
                     CloseHighScores();
                     BuildMainMenu(false, 4, false);
@@ -245,7 +247,7 @@ void TMForm::ActivateMainMenuItem(int item) {
         case 2: ShowHelp(); break;
         case 3: ShowOptions(); break;
         case 4: ShowHighScores(); break;
-        case 5: OpenMoreGamesLink(); break;
+        case 5: OpenLink(kMoreGamesLink); break;
         case 6: OpenDialog(1); break;
         default: break;
     }

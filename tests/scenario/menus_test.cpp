@@ -13,49 +13,12 @@
 #include "engine/Cp1251.h"
 #include "save/SavePair.h"
 #include "save/SavedState.h"
-#include "support/HeadlessRun.h"
-#include "support/Json.h"
+#include "support/ScriptedRun.h"
 
 namespace quillon::testing {
 namespace {
 
-// The intro lasts about 71 frames; from here on the main menu reacts.
-constexpr int Ready = 80;
-
-// A point inside main-menu button 1..6.
-std::string Tab(int slot) {
-    const int y[7] = {0, 132, 208, 283, 357, 427, 504};
-    return std::to_string(470) + " " + std::to_string(y[slot] + 20);
-}
-
-class MenusTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        Dir = MakeTempDir("menus");
-        MakeGameFolder(Dir);
-    }
-    void TearDown() override {
-        if (!HasFailure()) std::filesystem::remove_all(Dir);
-    }
-
-    void At(int frame, const std::string& command) { Script << frame << " " << command << "\n"; }
-    // A state dump after the frame, read back after the run by its frame number.
-    void Dump(int frame) { At(frame, "state s" + std::to_string(frame) + ".json"); }
-    THeadlessResult Run(int frames) {
-        THeadlessResult result = RunHeadless(Dir, Script.str(), "--frames " + std::to_string(frames) + " --fps 85");
-        EXPECT_EQ(result.ExitStatus, 0) << result.Stderr;
-        return result;
-    }
-    TJson State(int frame) { return ReadJsonFile(Dir + "/s" + std::to_string(frame) + ".json"); }
-    static bool Started(const TJson& state, int sound) {
-        for (const TJson& s : state["soundsStarted"].Array)
-            if (s.Int() == sound) return true;
-        return false;
-    }
-
-    std::string Dir;
-    std::ostringstream Script;
-};
+using MenusTest = TScriptedRun;
 
 TEST_F(MenusTest, IntroBlocksTheMenuThenUpAndDownWrap) {
     At(20, "tap Down");
