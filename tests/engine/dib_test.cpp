@@ -31,7 +31,7 @@ void Put32(TBytes& b, uint32_t v) {
     Put16(b, v >> 16);
 }
 
-struct TDIBSpec {
+struct TDIBLayout {
     int32_t Width = 1;
     int32_t Height = 1;
     int Bits = 24;
@@ -42,9 +42,9 @@ struct TDIBSpec {
     TBytes Pixels;
 };
 
-TDIBSpec Spec(int32_t width, int32_t height, int bits, std::vector<uint32_t> palette = {}, TBytes pixels = {},
+TDIBLayout Layout(int32_t width, int32_t height, int bits, std::vector<uint32_t> palette = {}, TBytes pixels = {},
               uint32_t compression = 0) {
-    TDIBSpec s;
+    TDIBLayout s;
     s.Width = width;
     s.Height = height;
     s.Bits = bits;
@@ -54,7 +54,7 @@ TDIBSpec Spec(int32_t width, int32_t height, int bits, std::vector<uint32_t> pal
     return s;
 }
 
-TBytes InfoDIB(const TDIBSpec& s) {
+TBytes InfoDIB(const TDIBLayout& s) {
     TBytes b;
     Put32(b, 40);
     Put32(b, uint32_t(s.Width));
@@ -147,22 +147,22 @@ std::vector<std::string> AsIndexes(const TDIBImage& image) {
 
 TEST(DecodeDIB, PalettedRowsBottomUpAndTopDown) {
     // 3 x 2 at 4 bits: rows padded to 4 bytes, bottom row first.
-    TDIBSpec s = Spec(3, 2, 4, Palette(6), {0x01, 0x20, 0, 0, 0x34, 0x50, 0, 0});
+    TDIBLayout s = Layout(3, 2, 4, Palette(6), {0x01, 0x20, 0, 0, 0x34, 0x50, 0, 0});
     EXPECT_EQ(AsIndexes(Decode(InfoDIB(s))), (std::vector<std::string>{"345", "012"}));
     s.Height = -2;
     EXPECT_EQ(AsIndexes(Decode(InfoDIB(s))), (std::vector<std::string>{"012", "345"}));
 }
 
 TEST(DecodeDIB, OneBitAndEightBitIndexes) {
-    const TDIBSpec one = Spec(10, 1, 1, Palette(2), {0b10110000, 0b01000000, 0, 0});
+    const TDIBLayout one = Layout(10, 1, 1, Palette(2), {0b10110000, 0b01000000, 0, 0});
     EXPECT_EQ(AsIndexes(Decode(InfoDIB(one)))[0], "1011000001");
     // Indexes beyond the colour table show black.
-    const TDIBSpec eight = Spec(3, 1, 8, Palette(2), {1, 2, 255, 0});
+    const TDIBLayout eight = Layout(3, 1, 8, Palette(2), {1, 2, 255, 0});
     EXPECT_EQ(AsIndexes(Decode(InfoDIB(eight)))[0], "1KK");
 }
 
 TEST(DecodeDIB, ColourCountZeroMeansFullTable) {
-    TBytes b = InfoDIB(Spec(1, 1, 4, Palette(16), {0xF0, 0, 0, 0}));
+    TBytes b = InfoDIB(Layout(1, 1, 4, Palette(16), {0xF0, 0, 0, 0}));
     b[32] = 0;  // colour count 0: 2^4 entries follow the header
     EXPECT_EQ(AsIndexes(Decode(b))[0], "F");
 }
@@ -174,7 +174,7 @@ TEST(DecodeDIB, CoreHeaderHasThreeBytePaletteEntries) {
 
 TEST(DecodeDIB, TwentyFourBitsAndMissingLastRowPadding) {
     // 1 x 2: the first row is padded to 4 bytes, the last one may end without padding.
-    const TDIBImage image = Decode(InfoDIB(Spec(1, 2, 24, {}, {0x33, 0x22, 0x11, 0, 0xCC, 0xBB, 0xAA})));
+    const TDIBImage image = Decode(InfoDIB(Layout(1, 2, 24, {}, {0x33, 0x22, 0x11, 0, 0xCC, 0xBB, 0xAA})));
     EXPECT_EQ(image.At(0, 0), 0xAABBCCu);
     EXPECT_EQ(image.At(0, 1), 0x112233u);
 }
@@ -198,7 +198,7 @@ TEST(DecodeDIB, BitFieldsAndDefaultMasks) {
         {"10-bit channels", 32, {0x3FF00000, 0x000FFC00, 0x000003FF}, (0x3FFu << 20) | (0x200u << 10), 0xFF8000},
     };
     for (const Case& c : cases) {
-        TDIBSpec s = Spec(1, 1, c.bits, {}, {}, c.masks.empty() ? 0u : 3u);
+        TDIBLayout s = Layout(1, 1, c.bits, {}, {}, c.masks.empty() ? 0u : 3u);
         s.Masks = c.masks;
         Put32(s.Pixels, c.pixel);
         EXPECT_EQ(Decode(InfoDIB(s)).At(0, 0), c.expected) << c.name;
@@ -207,7 +207,7 @@ TEST(DecodeDIB, BitFieldsAndDefaultMasks) {
 
 TEST(DecodeDIB, BadHeadersAndTruncatedData) {
     const std::string invalid = "DIB is invalid", readError = "Stream read error";
-    const TDIBSpec good = Spec(2, 2, 8, Palette(4), TBytes(8, 1));
+    const TDIBLayout good = Layout(2, 2, 8, Palette(4), TBytes(8, 1));
     struct Case {
         const char* name;
         TBytes data;
@@ -215,25 +215,25 @@ TEST(DecodeDIB, BadHeadersAndTruncatedData) {
     } cases[] = {
         {"header size 16", [&] { TBytes b = InfoDIB(good); b[0] = 16; return b; }(), invalid},
         {"header size 108", [&] { TBytes b = InfoDIB(good); b[0] = 108; return b; }(), invalid},
-        {"compression 4", [&] { TDIBSpec s = good; s.Compression = 4; return InfoDIB(s); }(), invalid},
-        {"bit count 2", [&] { TDIBSpec s = good; s.Bits = 2; return InfoDIB(s); }(), invalid},
-        {"bit count 0", [&] { TDIBSpec s = good; s.Bits = 0; return InfoDIB(s); }(), invalid},
-        {"RLE8 at 4 bits", [&] { TDIBSpec s = good; s.Bits = 4; s.Compression = 1; return InfoDIB(s); }(), invalid},
-        {"RLE4 at 8 bits", [&] { TDIBSpec s = good; s.Compression = 2; return InfoDIB(s); }(), invalid},
-        {"bit fields at 8 bits", [&] { TDIBSpec s = good; s.Compression = 3; return InfoDIB(s); }(), invalid},
-        {"top-down RLE", [&] { TDIBSpec s = good; s.Height = -2; s.Compression = 1; return InfoDIB(s); }(), invalid},
-        {"width 0", [&] { TDIBSpec s = good; s.Width = 0; return InfoDIB(s); }(), invalid},
-        {"negative width", [&] { TDIBSpec s = good; s.Width = -2; return InfoDIB(s); }(), invalid},
-        {"height 0", [&] { TDIBSpec s = good; s.Height = 0; return InfoDIB(s); }(), invalid},
-        {"absurd size", [&] { TDIBSpec s = good; s.Width = 100000; s.Height = 100000; return InfoDIB(s); }(), invalid},
-        {"most negative height", [&] { TDIBSpec s = good; s.Height = INT32_MIN; return InfoDIB(s); }(), invalid},
+        {"compression 4", [&] { TDIBLayout s = good; s.Compression = 4; return InfoDIB(s); }(), invalid},
+        {"bit count 2", [&] { TDIBLayout s = good; s.Bits = 2; return InfoDIB(s); }(), invalid},
+        {"bit count 0", [&] { TDIBLayout s = good; s.Bits = 0; return InfoDIB(s); }(), invalid},
+        {"RLE8 at 4 bits", [&] { TDIBLayout s = good; s.Bits = 4; s.Compression = 1; return InfoDIB(s); }(), invalid},
+        {"RLE4 at 8 bits", [&] { TDIBLayout s = good; s.Compression = 2; return InfoDIB(s); }(), invalid},
+        {"bit fields at 8 bits", [&] { TDIBLayout s = good; s.Compression = 3; return InfoDIB(s); }(), invalid},
+        {"top-down RLE", [&] { TDIBLayout s = good; s.Height = -2; s.Compression = 1; return InfoDIB(s); }(), invalid},
+        {"width 0", [&] { TDIBLayout s = good; s.Width = 0; return InfoDIB(s); }(), invalid},
+        {"negative width", [&] { TDIBLayout s = good; s.Width = -2; return InfoDIB(s); }(), invalid},
+        {"height 0", [&] { TDIBLayout s = good; s.Height = 0; return InfoDIB(s); }(), invalid},
+        {"absurd size", [&] { TDIBLayout s = good; s.Width = 100000; s.Height = 100000; return InfoDIB(s); }(), invalid},
+        {"most negative height", [&] { TDIBLayout s = good; s.Height = INT32_MIN; return InfoDIB(s); }(), invalid},
         {"empty", {}, readError},
         {"three bytes", {40, 0, 0}, readError},
         {"header cut", [&] { TBytes b = InfoDIB(good); b.resize(30); return b; }(), readError},
         {"core header cut", [&] { TBytes b = CoreDIB(2, 2, 8, Palette(256), {}); b.resize(10); return b; }(), readError},
         {"palette cut", [&] { TBytes b = InfoDIB(good); b.resize(40 + 10); return b; }(), readError},
         {"huge colour count", [&] { TBytes b = InfoDIB(good); b[35] = 0x7F; return b; }(), readError},
-        {"masks cut", InfoDIB(Spec(1, 1, 16, {}, {}, 3)), readError},
+        {"masks cut", InfoDIB(Layout(1, 1, 16, {}, {}, 3)), readError},
         {"pixels cut", [&] { TBytes b = InfoDIB(good); b.resize(b.size() - 3); return b; }(), readError},
     };
     for (const Case& c : cases) EXPECT_EQ(ErrorOf(c.data), c.error) << c.name;
@@ -271,14 +271,14 @@ TEST(DecodeDIB, RunLengthStreams) {
         {"RLE4 absolute run cut short", 4, 5, 1, {0, 5, 0x12}, {"12000"}},
     };
     for (const Case& c : cases) {
-        TDIBSpec s = Spec(c.width, c.height, c.bits, Palette(16), c.stream, c.bits == 8 ? 1u : 2u);
+        TDIBLayout s = Layout(c.width, c.height, c.bits, Palette(16), c.stream, c.bits == 8 ? 1u : 2u);
         s.ImageSize = c.imageSize;
         EXPECT_EQ(AsIndexes(Decode(InfoDIB(s))), c.expected) << c.name;
     }
 }
 
 TEST(DecodeDIB, RunLengthWithNothingButTheHeaderShowsColourZero) {
-    TDIBSpec s = Spec(3, 2, 8, Palette(2), {}, 1);
+    TDIBLayout s = Layout(3, 2, 8, Palette(2), {}, 1);
     s.ImageSize = 100;
     EXPECT_EQ(AsIndexes(Decode(InfoDIB(s))), (std::vector<std::string>{"000", "000"}));
 }
@@ -286,7 +286,7 @@ TEST(DecodeDIB, RunLengthWithNothingButTheHeaderShowsColourZero) {
 // ---- Whole bitmap files ---------------------------------------------------------------
 
 TEST(DecodeBitmapFile, PixelOffsetFromTheFileHeader) {
-    const TBytes dib = InfoDIB(Spec(2, 1, 8, Palette(4), {1, 2, 0, 0}));
+    const TBytes dib = InfoDIB(Layout(2, 1, 8, Palette(4), {1, 2, 0, 0}));
     const uint32_t natural = 14 + 40 + 16;
     struct Case {
         const char* name;
