@@ -18,10 +18,4 @@ std::string FindGameFolder(const std::string& root, const std::string& executabl
     return executable.parent_path().string();
 }
 
-bool EnsureSaveFolder(const std::string& gameFolder) {
-    std::error_code error;
-    fs::create_directories(fs::path(gameFolder) / "Data" / "Save", error);
-    return !error;
-}
-
 }  // namespace quillon

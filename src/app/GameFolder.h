@@ -7,7 +7,5 @@
 namespace quillon {
 
 std::string FindGameFolder(const std::string& root, const std::string& executablePath);
-// Makes Data/Save when it is missing; false when it cannot be made.
-bool EnsureSaveFolder(const std::string& gameFolder);
 
 }  // namespace quillon
