@@ -2,7 +2,6 @@
 // and runs the frame timer whenever the queue is empty and the game is active.
 #pragma once
 
-#include <cstdint>
 #include <functional>
 
 #include "engine/Platform.h"
@@ -10,11 +9,6 @@
 namespace quillon {
 
 class TMForm;
-
-struct TApplicationOptions {
-    uint64_t Seed = 0;       // 0: seed from the clock
-    bool HasSeed = false;
-};
 
 class TApplication {
 public:
