@@ -66,7 +66,8 @@ const char* UsageText() {
            "  --record-audio FILE write the run's sound to a WAV file\n"
            "  --help, --version   this text, the version\n"
            "\n"
-           "Exit status: 0 when the run ends, 2 for a bad argument or script line.\n";
+           "Exit status: 0 when the run ends, 1 when a screenshot, dump or recording\n"
+           "cannot be written, 2 for a bad argument or script line.\n";
 }
 
 }  // namespace quillon
