@@ -74,6 +74,9 @@ void TMForm::FormCreate() {
     BuildMainMenu(true, 1, true);
 }
 
+// Data/Save of the game folder, which is the working directory of the run.
+std::filesystem::path TMForm::SaveFolder() const { return SaveDirectory(std::filesystem::current_path()); }
+
 // The display initialises itself when the window is shown, so a start-up that failed
 // half way still gets a window with frames.
 void TMForm::Show() {
@@ -83,7 +86,7 @@ void TMForm::Show() {
 // The table, the options and the check between them. A file that cannot be read is
 // reported, and start-up goes on with what was read and defaults for the rest.
 void TMForm::LoadSavedState() {
-    TLoadReport report = LoadOptionsAndHighScores(State, SaveDirectory(std::filesystem::current_path()));
+    TLoadReport report = LoadOptionsAndHighScores(State, SaveFolder());
     for (const std::string& error : report.Errors) FPlatform.ShowError(error);
 }
 
@@ -164,14 +167,14 @@ void TMForm::FormClose() { Shutdown(); }
 // A failed save is raised to the handler, which reports it; the game then keeps running.
 void TMForm::Shutdown() {
     MDXSpriteEngine.FreeDead();
-    SaveOptionsAndHighScores(State, SaveDirectory(std::filesystem::current_path()));
+    SaveOptionsAndHighScores(State, SaveFolder());
     OpenPlayLink();
     Terminate();
 }
 
 void TMForm::SaveStateNow() {
     try {
-        SaveOptionsAndHighScores(State, SaveDirectory(std::filesystem::current_path()));
+        SaveOptionsAndHighScores(State, SaveFolder());
     } catch (const std::exception& error) {
         FPlatform.ShowError(error.what());
     }

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -214,6 +215,7 @@ private:
     void KillMenuBackground();
     uint8_t ShiftByte() const;
     void LoadSavedState();
+    std::filesystem::path SaveFolder() const;
 
     IPlatform& FPlatform;
     TRandom FRandom;

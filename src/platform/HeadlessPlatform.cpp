@@ -12,11 +12,6 @@ namespace quillon {
 THeadlessPlatform::THeadlessPlatform(int frames, int fps, THeadlessScript script)
     : FFrames(frames), FFps(fps), FScript(std::move(script)) {}
 
-bool THeadlessPlatform::OpenDisplay(bool fullScreen) {
-    FFullScreen = fullScreen;
-    return true;
-}
-
 void THeadlessPlatform::Present(const TDirectDrawSurface& frame) { FLastFrame = frame; }
 
 uint32_t THeadlessPlatform::Milliseconds() {

@@ -20,7 +20,7 @@ public:
     THeadlessPlatform(int frames, int fps, THeadlessScript script);
 
     // IDisplayPort
-    bool OpenDisplay(bool fullScreen) override;
+    bool OpenDisplay(bool) override { return true; }  // nothing to open
     void CloseDisplay() override {}
     void Present(const TDirectDrawSurface& frame) override;
     int RefreshRate() override { return FFps; }
@@ -42,7 +42,6 @@ public:
     bool EndFrame(const std::function<std::string(int frame)>& stateDump);
 
     int Frame() const { return FFrame; }
-    bool FullScreen() const { return FFullScreen; }
     const TDirectDrawSurface& LastFrame() const { return FLastFrame; }
     // What the game would have opened, in order: the headless run opens nothing.
     const std::vector<std::string>& Opened() const { return FOpened; }
@@ -57,7 +56,6 @@ private:
     int FFrame = 0;
     int FQueuedFrame = -1;
     bool FQuit = false;
-    bool FFullScreen = false;
     std::deque<TWindowEvent> FEvents;
     std::vector<int> FTapsToRelease;
     uint8_t FKeys[256] = {};

@@ -4,6 +4,7 @@
 # game with status 0 after saving. Usage: desktop_menu.sh QUILLON_BINARY BUILD_DIR.
 # Exit 77 skips (no Xvfb, xdotool, xwd, netpbm or python3 here).
 set -u
+. "$(dirname "$0")/common/game_folder.sh"
 game=$1
 for tool in xvfb-run xdotool xwd pngtopnm pamdepth python3; do
   command -v $tool >/dev/null 2>&1 || { echo "$tool not installed: skipping"; exit 77; }
@@ -14,9 +15,7 @@ export ASAN_OPTIONS="${ASAN_OPTIONS:-}:detect_leaks=0"
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-mkdir -p "$work/game/Data"
-ln -s "$2/Data/Res" "$work/game/Data/Res"
-ln -s "$2/Data/Music" "$work/game/Data/Music"
+make_game_folder "$work/game" "$2"
 
 # The same menu drawn by the headless driver, long after its buttons have faded in.
 printf '150 shot %s/reference.png\n' "$work" > "$work/reference.txt"

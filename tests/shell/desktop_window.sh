@@ -3,6 +3,7 @@
 # presents frames, and SIGTERM ends it through the orderly shutdown with status 0.
 # Usage: desktop_window.sh QUILLON_BINARY BUILD_DIR. Exit 77 skips (no Xvfb here).
 set -u
+. "$(dirname "$0")/common/game_folder.sh"
 game=$1
 command -v xvfb-run >/dev/null 2>&1 || { echo "xvfb-run not installed: skipping"; exit 77; }
 command -v xdotool >/dev/null 2>&1 || { echo "xdotool not installed: skipping"; exit 77; }
@@ -13,10 +14,7 @@ export ASAN_OPTIONS="${ASAN_OPTIONS:-}:detect_leaks=0"
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-# A game folder of its own: the build's data, and a save folder the shutdown can write.
-mkdir -p "$work/game/Data"
-ln -s "$2/Data/Res" "$work/game/Data/Res"
-ln -s "$2/Data/Music" "$work/game/Data/Music"
+make_game_folder "$work/game" "$2"
 cat > "$work/inner.sh" <<INNER
 #!/bin/sh
 SDL_AUDIODRIVER=dummy "$game" --root "$work/game" > "$work/game.log" 2>&1 &

@@ -157,49 +157,22 @@ void SetVerticalGradient(cairo_t* cr, double y0, double y1, TColor top, TColor b
     cairo_pattern_destroy(pattern);
 }
 
-namespace {
-
-uint16_t Key565() { return PackRGB565(0xFF, 0x00, 0xFF); }
-
-uint32_t OffKey(uint32_t rgb) {
-    if (PackRGB565(static_cast<uint8_t>(rgb >> 16), static_cast<uint8_t>(rgb >> 8), static_cast<uint8_t>(rgb)) ==
-        Key565())
-        return rgb ^ 0x080808;
-    return rgb;
-}
-
-}  // namespace
 
 TDIBImage CanvasOverBackdrop(const TCairoCanvas& canvas, const TDIBImage& backdrop, int atX, int atY, int minAlpha) {
-    cairo_surface_flush(canvas.Surface);
-    const unsigned char* data = cairo_image_surface_get_data(canvas.Surface);
-    int stride = cairo_image_surface_get_stride(canvas.Surface);
-    TDIBImage image;
-    image.Width = canvas.Width;
-    image.Height = canvas.Height;
-    image.Pixels.resize(static_cast<size_t>(canvas.Width) * canvas.Height);
-    for (int y = 0; y < canvas.Height; ++y) {
-        const uint32_t* row = reinterpret_cast<const uint32_t*>(data + static_cast<size_t>(y) * stride);
-        for (int x = 0; x < canvas.Width; ++x) {
-            uint32_t argb = row[x];
-            uint32_t a = argb >> 24;
-            uint32_t out = kKeyRGB;
-            int bx = atX + x, by = atY + y;
-            bool inside = bx >= 0 && by >= 0 && bx < backdrop.Width && by < backdrop.Height;
-            if (static_cast<int>(a) >= minAlpha && (inside || a == 255)) {
-                uint32_t under = inside ? backdrop.At(bx, by) : 0;
-                if (under == kKeyRGB) under = 0;
-                auto channel = [&](int shift) {
-                    uint32_t src = (argb >> shift) & 0xFF;  // premultiplied
-                    uint32_t bg = (under >> shift) & 0xFF;
-                    return std::min<uint32_t>(255, src + bg * (255 - a) / 255);
-                };
-                out = OffKey(channel(16) << 16 | channel(8) << 8 | channel(0));
-            }
-            image.Pixels[static_cast<size_t>(y) * canvas.Width + x] = out;
-        }
-    }
-    return image;
+    return MapCanvas(canvas, [&](uint32_t argb, int x, int y) -> uint32_t {
+        uint32_t a = argb >> 24;
+        int bx = atX + x, by = atY + y;
+        bool inside = bx >= 0 && by >= 0 && bx < backdrop.Width && by < backdrop.Height;
+        if (static_cast<int>(a) < minAlpha || (!inside && a != 255)) return kKeyRGB;
+        uint32_t under = inside ? backdrop.At(bx, by) : 0;
+        if (under == kKeyRGB) under = 0;
+        auto channel = [&](int shift) {
+            uint32_t src = (argb >> shift) & 0xFF;  // premultiplied
+            uint32_t bg = (under >> shift) & 0xFF;
+            return std::min<uint32_t>(255, src + bg * (255 - a) / 255);
+        };
+        return AwayFromKey(channel(16) << 16 | channel(8) << 8 | channel(0), kKeyRGB);
+    });
 }
 
 TDIBImage Crop(const TDIBImage& image, int x, int y, int w, int h) {
@@ -284,7 +257,7 @@ TPictureItemData PlaceholderItem(const std::string& name) {
 }
 
 void KeepOffKey(TDIBImage& image) {
-    for (uint32_t& p : image.Pixels) p = OffKey(p);
+    for (uint32_t& p : image.Pixels) p = AwayFromKey(p, kKeyRGB);
 }
 
 }  // namespace quillon::assetgen::menuart
