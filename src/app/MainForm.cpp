@@ -34,6 +34,7 @@ TMForm::TMForm(IPlatform& platform, const TFormServices& services)
     SpriteWorld.Root = MDXSpriteEngine.Engine();
     SpriteWorld.Lists[0] = &MDXImageList1.Items();
     SpriteWorld.Lists[1] = &MDXImageList2.Items();
+    SpriteWorld.Lists[2] = &MDXImageList3.Items();
     SpriteWorld.FrameMs = &FrameMs;
     ResetOptions(State);
     ResetHighScores(State.HighScores);

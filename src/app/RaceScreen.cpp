@@ -80,7 +80,5 @@ void TMForm::RaceFrame(int lagCount) {
     DrawHud();
 }
 
-// The texts of the heads-up display, over the race and over its dialogs.
-void TMForm::DrawHud() {}
 
 }  // namespace quillon
