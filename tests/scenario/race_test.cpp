@@ -4,6 +4,9 @@
 // ending in the congratulations.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -177,6 +180,54 @@ TEST_F(RaceTest, TheLastLevelEndsInTheCongratulations) {
     }
     EXPECT_EQ(dialogs, (std::vector<int>{6, 0, 11, 12}));
     EXPECT_TRUE(backOnMenu);
+}
+
+// A level-5 race with the pilot: the rivals race and fire, get shot, overtake and are
+// overtaken, and the place the display shows is the one the positions give.
+TEST_F(RaceTest, ALevelFiveFieldRacesFiresAndIsShot) {
+    const int frames = 9000, every = 10;
+    At(Ready, "race 1 5");
+    At(Ready, "pilot on");
+    for (int f = Ready + every; f < frames; f += every) Dump(f);
+    THeadlessResult result = RunHeadless(Dir, Script.str(), "--frames " + std::to_string(frames) + " --seed 2");
+    ASSERT_EQ(result.ExitStatus, 0) << result.Stderr;
+
+    const int heights[6] = {0, 73, 73, 67, 70, 68};
+    double topPower = 0;
+    bool rivalFired = false, rivalHit = false, playerShot = false;
+    std::set<int> places;
+    int checkedPlaces = 0;
+    for (int f = Ready + every; f < frames; f += every) {
+        const TJson s = State(f);
+        if (!s.Has("race") || s["race"]["Level"].Int() != 5) break;
+        const TJson& race = s["race"];
+        if (s["ActiveDialog"].Int() != 0) continue;
+        places.insert(race["Place"].Int());
+        for (const TJson& shot : race["shots"].Array) {
+            rivalFired |= shot["Owner"].Int() == 2;
+            playerShot |= shot["Owner"].Int() == 1;
+        }
+        const double player = 72 * race["ViewRow"].Number + race["player"]["ShipCentreY"].Number - race["BackgroundY"].Number;
+        int ahead = 0;
+        bool close = false;
+        for (const TJson& rival : race["rivals"].Array) {
+            topPower = std::max(topPower, rival["Power"].Number);
+            rivalHit |= rival["HitCount"].Int() > 0 || rival["Destroyed"].Bool;
+            const double centre = rival["PosY"].Number + heights[rival["ShipType"].Int()] / 2.0;
+            close |= std::fabs(centre - player) < 40;  // the place lags the rivals by one move
+            ahead += centre < player;
+        }
+        if (race["player"]["Finished"].Bool || close) continue;
+        EXPECT_EQ(race["Place"].Int(), ahead + 1) << "frame " << f;
+        EXPECT_EQ(race["Racers"].Int(), 6);
+        ++checkedPlaces;
+    }
+    EXPECT_GT(topPower, 120) << "the rivals race";
+    EXPECT_TRUE(rivalFired);
+    EXPECT_TRUE(playerShot);
+    EXPECT_TRUE(rivalHit);
+    EXPECT_GE(places.size(), 3u) << "places change hands";
+    EXPECT_GT(checkedPlaces, 100);
 }
 
 }  // namespace
