@@ -172,6 +172,8 @@ public:
     void StartDemo();
     void EndRace();
     void LeaveRace();
+    void LeaveRaceToHighScores(int hotItem);
+    void NameEntryFrame(int lagCount);
     void RaceFrame(int lagCount);
     TRaceControls KeyControls() const;
     void DrawHud();
