@@ -13,6 +13,7 @@
 #include "app/GameFolder.h"
 #include "app/MainForm.h"
 #include "app/StateDump.h"
+#include "engine/PrintableText.h"
 #include "platform/DesktopPlatform.h"
 #include "platform/HeadlessPlatform.h"
 #include "platform/OpenMptMusic.h"
@@ -48,10 +49,8 @@ int RunHeadless(const TCommandLine& line, THeadlessScript script) {
     std::unique_ptr<TWavRecorder> recorder;
     if (!line.RecordAudio.empty()) recorder = std::make_unique<TWavRecorder>(line.RecordAudio, form.MDXSound.Rate());
     std::vector<int16_t> discarded;
-    bool outputsWritten = true;
-    TApplication application(platform, form);
-    application.Run([&] {
-        int frame = platform.Frame();
+    // Sound goes on while the window is minimised, so every frame pulls its share.
+    platform.SetFrameSound([&](int frame) {
         if (recorder) {
             recorder->RecordFrame(form.MDXSound, frame, line.Fps);
         } else {
@@ -59,9 +58,11 @@ int RunHeadless(const TCommandLine& line, THeadlessScript script) {
             discarded.resize(2 * static_cast<size_t>(samples));
             form.MDXSound.Mix(discarded.data(), samples);
         }
-        outputsWritten &= platform.EndFrame([&](int at) { return BuildStateDump(form, at, platform.Opened()); });
     });
-    form.RunExitLauncher();
+    TApplication application(platform, form);
+    application.Run([&] { platform.EndFrame([&](int at) { return BuildStateDump(form, at, platform.Opened()); }); });
+    if (!application.StoppedBySignal()) form.RunExitLauncher();
+    bool outputsWritten = platform.OutputsWritten();
     if (recorder && !recorder->Finish()) {
         std::fprintf(stderr, "quillon: cannot write %s\n", line.RecordAudio.c_str());
         outputsWritten = false;
@@ -80,7 +81,7 @@ int RunDesktop(const TCommandLine& line) {
     form.RunHandler([&] { form.Show(); });
     TApplication application(platform, form);
     application.Run();
-    form.RunExitLauncher();
+    if (!application.StoppedBySignal()) form.RunExitLauncher();
     return 0;
 }
 
@@ -91,7 +92,7 @@ int main(int argc, char** argv) {
     try {
         line = ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
     } catch (const ECommandLineError& error) {
-        std::fprintf(stderr, "quillon: %s\n\n%s", error.what(), UsageText());
+        std::fprintf(stderr, "quillon: %s\n\n%s", PrintableText(error.what()).c_str(), UsageText());
         return 2;
     }
     if (line.Help) {
@@ -108,7 +109,7 @@ int main(int argc, char** argv) {
         try {
             script = THeadlessScript::Load(line.Script);  // before the folder changes
         } catch (const EScriptError& error) {
-            std::fprintf(stderr, "quillon: %s\n", error.what());
+            std::fprintf(stderr, "quillon: %s\n", PrintableText(error.what()).c_str());
             return 2;
         }
     }
@@ -122,7 +123,7 @@ int main(int argc, char** argv) {
     try {
         return line.Headless ? RunHeadless(line, std::move(script)) : RunDesktop(line);
     } catch (const std::exception& error) {
-        std::fprintf(stderr, "quillon: %s\n", error.what());
+        std::fprintf(stderr, "quillon: %s\n", PrintableText(error.what()).c_str());
         return 1;
     }
 }

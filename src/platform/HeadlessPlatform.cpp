@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "engine/Cp1251.h"
+#include "engine/PrintableText.h"
 #include "platform/PngWriter.h"
 
 namespace quillon {
@@ -63,6 +64,13 @@ void THeadlessPlatform::QueueFrameEvents() {
                 }
                 break;
             }
+            case K::Minimize:
+            case K::Restore: {
+                TWindowEvent event;
+                event.Type = command.Kind == K::Minimize ? TWindowEvent::TType::Minimize : TWindowEvent::TType::Restore;
+                FEvents.push_back(event);
+                break;
+            }
             case K::Shot:
             case K::State:
             case K::Quit:
@@ -78,6 +86,8 @@ bool THeadlessPlatform::PollEvent(TWindowEvent& event) {
     FEvents.pop_front();
     if (event.Type == TWindowEvent::TType::KeyDown) FKeys[event.Key & 0xFF] = 0x80;
     if (event.Type == TWindowEvent::TType::KeyUp) FKeys[event.Key & 0xFF] = 0;
+    if (event.Type == TWindowEvent::TType::Minimize) FMinimized = true;
+    if (event.Type == TWindowEvent::TType::Restore) FMinimized = false;
     return true;
 }
 
@@ -86,10 +96,22 @@ void THeadlessPlatform::GetKeyboardState(uint8_t states[256]) {
 }
 
 void THeadlessPlatform::ShowError(const std::string& text) {
-    std::fprintf(stderr, "error: %s\n", text.c_str());
+    std::fprintf(stderr, "error: %s\n", PrintableText(text).c_str());
 }
 
 bool THeadlessPlatform::EndFrame(const std::function<std::string(int frame)>& stateDump) {
+    FStateDump = stateDump;
+    return FinishFrame();
+}
+
+// While minimised the game does not tick, but its time passes and the script's outputs are
+// written: screenshots show the last presented frame.
+void THeadlessPlatform::WaitForEvent() {
+    if (FMinimized) FinishFrame();
+}
+
+bool THeadlessPlatform::FinishFrame() {
+    if (FFrameSound) FFrameSound(FFrame);
     bool ok = true;
     for (const THeadlessCommand& command : FScript.CommandsAt(FFrame)) {
         if (command.Kind == THeadlessCommand::TKind::Shot) {
@@ -99,7 +121,7 @@ bool THeadlessPlatform::EndFrame(const std::function<std::string(int frame)>& st
             }
         } else if (command.Kind == THeadlessCommand::TKind::State) {
             std::ofstream file(command.Text, std::ios::binary);
-            file << stateDump(FFrame) << "\n";
+            if (FStateDump) file << FStateDump(FFrame) << "\n";
             if (!file) {
                 std::fprintf(stderr, "cannot write state dump %s\n", command.Text.c_str());
                 ok = false;
@@ -109,6 +131,7 @@ bool THeadlessPlatform::EndFrame(const std::function<std::string(int frame)>& st
         }
     }
     ++FFrame;
+    FOutputsWritten &= ok;
     return ok;
 }
 

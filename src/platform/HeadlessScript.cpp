@@ -82,9 +82,11 @@ THeadlessScript THeadlessScript::Parse(const std::string& text, const std::strin
             std::filesystem::path path(args);
             if (path.is_relative()) path = std::filesystem::path(baseDir) / path;
             command.Text = path.string();
-        } else if (name == "quit") {
-            command.Kind = THeadlessCommand::TKind::Quit;
-            if (!args.empty()) Fail(lineNumber, "quit takes no arguments");
+        } else if (name == "quit" || name == "minimize" || name == "restore") {
+            command.Kind = name == "quit"       ? THeadlessCommand::TKind::Quit
+                         : name == "minimize"   ? THeadlessCommand::TKind::Minimize
+                                                : THeadlessCommand::TKind::Restore;
+            if (!args.empty()) Fail(lineNumber, name + " takes no arguments");
         } else {
             Fail(lineNumber, "unknown command '" + name + "'");
         }
