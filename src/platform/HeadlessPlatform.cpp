@@ -65,9 +65,12 @@ void THeadlessPlatform::QueueFrameEvents() {
                 break;
             }
             case K::Minimize:
-            case K::Restore: {
+            case K::Restore:
+            case K::Close: {
                 TWindowEvent event;
-                event.Type = command.Kind == K::Minimize ? TWindowEvent::TType::Minimize : TWindowEvent::TType::Restore;
+                event.Type = command.Kind == K::Minimize  ? TWindowEvent::TType::Minimize
+                           : command.Kind == K::Restore ? TWindowEvent::TType::Restore
+                                                        : TWindowEvent::TType::CloseRequest;
                 FEvents.push_back(event);
                 break;
             }

@@ -9,7 +9,7 @@
 namespace quillon {
 
 struct THeadlessCommand {
-    enum class TKind { Down, Up, Tap, Text, Move, Click, Minimize, Restore, Shot, State, Quit };
+    enum class TKind { Down, Up, Tap, Text, Move, Click, Minimize, Restore, Close, Shot, State, Quit };
     TKind Kind = TKind::Quit;
     int Key = 0;        // virtual-key code for down, up, tap
     std::string Text;   // text to type, or the output file of shot and state
