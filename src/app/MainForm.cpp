@@ -177,7 +177,7 @@ void TMForm::FormCloseQuery(bool& canClose) {
 void TMForm::FormClose() { Shutdown(); }
 
 // A failed save is raised to the handler, which reports it, and the game keeps running with
-// the old files untouched; the next try to leave reports a failure again but ends the game.
+// the old files untouched; the next try to leave saves again and ends the game even if it fails.
 void TMForm::Shutdown() {
     MDXSpriteEngine.FreeDead();
     try {
