@@ -96,8 +96,11 @@ void TMForm::LoadSavedState() {
 // disk stay as they are.
 void TMForm::SaveLoadedState() {
     if (!FSavedStateLoaded) return;
-    SaveOptionsAndHighScores(State, SaveFolder(), {}, FDamagedSaves);
-    FDamagedSaves = TDamagedFiles{};
+    // Once the new pair is committed the damaged files are gone: a later save keeps no copy.
+    const TDamagedFiles damaged = FDamagedSaves;
+    SaveOptionsAndHighScores(State, SaveFolder(), [this](TSaveStep step) {
+        if (step == TSaveStep::Committed) FDamagedSaves = TDamagedFiles{};
+    }, damaged);
 }
 
 void TMForm::ApplyDisplayMode() {
