@@ -13,6 +13,7 @@
 #include "app/GameFolder.h"
 #include "app/MainForm.h"
 #include "app/StateDump.h"
+#include "engine/PrintableText.h"
 #include "platform/DesktopPlatform.h"
 #include "platform/HeadlessPlatform.h"
 #include "platform/OpenMptMusic.h"
@@ -48,7 +49,16 @@ int RunHeadless(const TCommandLine& line, THeadlessScript script) {
     std::unique_ptr<TWavRecorder> recorder;
     if (!line.RecordAudio.empty()) recorder = std::make_unique<TWavRecorder>(line.RecordAudio, form.MDXSound.Rate());
     std::vector<int16_t> discarded;
-    bool outputsWritten = true;
+    // Sound goes on while the window is minimised, so every frame pulls its share.
+    platform.SetFrameSound([&](int frame) {
+        if (recorder) {
+            recorder->RecordFrame(form.MDXSound, frame, line.Fps);
+        } else {
+            int samples = TWavRecorder::FrameSamples(frame, line.Fps, form.MDXSound.Rate());
+            discarded.resize(2 * static_cast<size_t>(samples));
+            form.MDXSound.Mix(discarded.data(), samples);
+        }
+    });
     platform.SetGameCommands([&](const THeadlessCommand& command) {
         if (command.Kind == THeadlessCommand::TKind::Race) {
             if (!form.StartRaceFromMenu(command.X, command.Y))
@@ -59,18 +69,11 @@ int RunHeadless(const TCommandLine& line, THeadlessScript script) {
     });
     TApplication application(platform, form);
     application.Run([&] {
-        int frame = platform.Frame();
-        if (recorder) {
-            recorder->RecordFrame(form.MDXSound, frame, line.Fps);
-        } else {
-            int samples = TWavRecorder::FrameSamples(frame, line.Fps, form.MDXSound.Rate());
-            discarded.resize(2 * static_cast<size_t>(samples));
-            form.MDXSound.Mix(discarded.data(), samples);
-        }
-        outputsWritten &= platform.EndFrame([&](int at) { return BuildStateDump(form, at, platform.Opened()); },
-                                            [&] { return BuildTrackDump(form.Race.State); });
+        platform.EndFrame([&](int at) { return BuildStateDump(form, at, platform.Opened()); },
+                          [&] { return BuildTrackDump(form.Race.State); });
     });
-    form.RunExitLauncher();
+    if (!application.StoppedBySignal()) form.RunExitLauncher();
+    bool outputsWritten = platform.OutputsWritten();
     if (recorder && !recorder->Finish()) {
         std::fprintf(stderr, "quillon: cannot write %s\n", line.RecordAudio.c_str());
         outputsWritten = false;
@@ -89,7 +92,7 @@ int RunDesktop(const TCommandLine& line) {
     form.RunHandler([&] { form.Show(); });
     TApplication application(platform, form);
     application.Run();
-    form.RunExitLauncher();
+    if (!application.StoppedBySignal()) form.RunExitLauncher();
     return 0;
 }
 
@@ -100,7 +103,7 @@ int main(int argc, char** argv) {
     try {
         line = ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
     } catch (const ECommandLineError& error) {
-        std::fprintf(stderr, "quillon: %s\n\n%s", error.what(), UsageText());
+        std::fprintf(stderr, "quillon: %s\n\n%s", PrintableText(error.what()).c_str(), UsageText());
         return 2;
     }
     if (line.Help) {
@@ -117,7 +120,7 @@ int main(int argc, char** argv) {
         try {
             script = THeadlessScript::Load(line.Script);  // before the folder changes
         } catch (const EScriptError& error) {
-            std::fprintf(stderr, "quillon: %s\n", error.what());
+            std::fprintf(stderr, "quillon: %s\n", PrintableText(error.what()).c_str());
             return 2;
         }
     }
@@ -131,7 +134,7 @@ int main(int argc, char** argv) {
     try {
         return line.Headless ? RunHeadless(line, std::move(script)) : RunDesktop(line);
     } catch (const std::exception& error) {
-        std::fprintf(stderr, "quillon: %s\n", error.what());
+        std::fprintf(stderr, "quillon: %s\n", PrintableText(error.what()).c_str());
         return 1;
     }
 }

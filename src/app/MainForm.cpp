@@ -88,7 +88,20 @@ void TMForm::Show() {
 // reported, and start-up goes on with what was read and defaults for the rest.
 void TMForm::LoadSavedState() {
     TLoadReport report = LoadOptionsAndHighScores(State, SaveFolder());
+    FSavedStateLoaded = true;
+    FDamagedSaves = report.Damaged;
     for (const std::string& error : report.Errors) FPlatform.ShowError(error);
+}
+
+// A start that stopped before loading has nothing of the player's to save: the files on
+// disk stay as they are.
+void TMForm::SaveLoadedState() {
+    if (!FSavedStateLoaded) return;
+    // Once the new pair is committed the damaged files are gone: a later save keeps no copy.
+    const TDamagedFiles damaged = FDamagedSaves;
+    SaveOptionsAndHighScores(State, SaveFolder(), [this](TSaveStep step) {
+        if (step == TSaveStep::Committed) FDamagedSaves = TDamagedFiles{};
+    }, damaged);
 }
 
 void TMForm::ApplyDisplayMode() {
@@ -158,7 +171,9 @@ void TMForm::UpdateFrameTiming() {
 // The window never closes directly; the exit dialogs decide.
 void TMForm::FormCloseQuery(bool& canClose) {
     canClose = false;
-    if (CurrentScreen == 6)
+    if (FExitSaveFailed)
+        Shutdown();
+    else if (CurrentScreen == 6)
         OpenDialog(2);
     else if (CurrentScreen == 1)
         OpenDialog(1);
@@ -166,17 +181,40 @@ void TMForm::FormCloseQuery(bool& canClose) {
 
 void TMForm::FormClose() { Shutdown(); }
 
-// A failed save is raised to the handler, which reports it; the game then keeps running.
+// A failed save is raised to the handler, which reports it, and the game keeps running with
+// the old files untouched; the next try to leave saves again and ends the game even if it fails.
 void TMForm::Shutdown() {
     MDXSpriteEngine.FreeDead();
-    SaveOptionsAndHighScores(State, SaveFolder());
+    try {
+        SaveLoadedState();
+    } catch (const std::exception& error) {
+        if (!FExitSaveFailed) {
+            FExitSaveFailed = true;
+            throw;
+        }
+        FPlatform.ShowError(error.what());
+    }
     OpenPlayLink();
     Terminate();
 }
 
+// A signal is not the player leaving: no play link and no exit launcher, but the game ends
+// even when the save fails (the handler reports it).
+void TMForm::CloseBySignal() {
+    Terminate();
+    MDXSpriteEngine.FreeDead();
+    SaveLoadedState();
+}
+
+void TMForm::PauseRaceOnMinimize() {
+    if (CurrentScreen != 6) return;
+    if (ActiveDialog == 6) CloseDialog();
+    OpenDialog(5);
+}
+
 void TMForm::SaveStateNow() {
     try {
-        SaveOptionsAndHighScores(State, SaveFolder());
+        SaveLoadedState();
     } catch (const std::exception& error) {
         FPlatform.ShowError(error.what());
     }

@@ -32,6 +32,7 @@
 #include "menus/Text.h"
 #include "app/FormRaceHost.h"
 #include "race/Race.h"
+#include "save/SavePair.h"
 #include "save/SavedState.h"
 
 namespace quillon {
@@ -133,6 +134,10 @@ public:
     void FormCloseQuery(bool& canClose);
     void FormClose();
     void Shutdown();
+    // The end a stop signal asks for: what start-up loaded is saved, nothing is opened.
+    void CloseBySignal();
+    // Minimising the window during a race: the level banner gives way to the pause dialog.
+    void PauseRaceOnMinimize();
 
     // The screen state machine.
     void OpenDialog(int kind);
@@ -235,6 +240,7 @@ private:
     void KillMenuBackground();
     uint8_t ShiftByte() const;
     void LoadSavedState();
+    void SaveLoadedState();
     std::filesystem::path SaveFolder() const;
 
     IPlatform& FPlatform;
@@ -252,8 +258,13 @@ private:
     int FSavedHot = 0, FSavedFirst = 1, FSavedLast = 0;
     TShiftState FSavedBossShift;
     uint16_t FSavedBossCode = 0;
-    // Modifier keys and the left mouse button as the window's events report them.
-    bool FShiftDown = false, FCtrlDown = false, FAltDown = false, FMouseDown = false;
+    // Modifier keys and the mouse buttons (their shift-state bits) as the window's events report them.
+    bool FShiftDown = false, FCtrlDown = false, FAltDown = false;
+    uint8_t FMouseButtons = 0;
+    // Saving writes only what start-up loaded; damaged files are kept aside by the first save.
+    bool FSavedStateLoaded = false;
+    TDamagedFiles FDamagedSaves;
+    bool FExitSaveFailed = false;  // a save on leaving failed: the next try to leave ends the game
     int FCursorCount = 0;  // the system cursor's display count
 };
 

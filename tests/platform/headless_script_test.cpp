@@ -16,7 +16,10 @@ TEST(HeadlessScript, ParsesEveryCommand) {
         "4 click 400 300\n"
         "4 shot out.png\n"
         "4 state /abs/s.json\n"
-        "5 quit\n",
+        "5 quit\n"
+        "6 minimize\n"
+        "6 restore\n"
+        "6 close\n",
         "/base");
     const auto& frame3 = script.CommandsAt(3);
     ASSERT_EQ(frame3.size(), 3u);
@@ -31,7 +34,12 @@ TEST(HeadlessScript, ParsesEveryCommand) {
     EXPECT_EQ(frame4[1].Text, "/base/out.png");
     EXPECT_EQ(frame4[2].Text, "/abs/s.json");
     EXPECT_EQ(script.CommandsAt(5).at(0).Kind, THeadlessCommand::TKind::Quit);
-    EXPECT_TRUE(script.CommandsAt(6).empty());
+    const auto& frame6 = script.CommandsAt(6);
+    ASSERT_EQ(frame6.size(), 3u);
+    EXPECT_EQ(frame6[0].Kind, THeadlessCommand::TKind::Minimize);
+    EXPECT_EQ(frame6[1].Kind, THeadlessCommand::TKind::Restore);
+    EXPECT_EQ(frame6[2].Kind, THeadlessCommand::TKind::Close);
+    EXPECT_TRUE(script.CommandsAt(7).empty());
 }
 
 TEST(HeadlessScript, KeyNamesMapToVirtualKeys) {
@@ -48,7 +56,7 @@ TEST(HeadlessScript, KeyNamesMapToVirtualKeys) {
 TEST(HeadlessScript, BadLinesNameTheirLineNumber) {
     const char* bad[] = {
         "x tap Up", "-1 tap Up", "1 jump", "1 down NoSuchKey", "1 move 10", "1 click 1 2 3",
-        "1 shot", "1 quit now", "1 move a b",
+        "1 shot", "1 quit now", "1 move a b", "1 minimize now", "1 close 1",
     };
     for (const char* line : bad) {
         std::string text = std::string("# header\n0 tap Up\n") + line + "\n";
