@@ -66,24 +66,71 @@ int FramesOnRoad(const TRace& race, TImagined ship, TThrottle throttle, double l
     return Horizon;
 }
 
-struct TThreat {
-    bool Found = false;
-    double DX = 0;  // how far right of the ship it is
+// Where a hazard will pass the ship's line: its world X when it is level with the ship,
+// and in how many frames. Hazards move straight at their own velocity; the ship goes up
+// the road at its speed.
+struct TCrossing {
+    double X = 0;
+    double Frames = 0;
+    bool Comes = false;
 };
 
-// The nearest flying asteroid ahead whose path crosses the ship's.
-TThreat AsteroidAhead(const TRace& race, double px, double py) {
-    TThreat threat;
-    double nearest = 450;
+TCrossing Crossing(double hx, double hy, double hvx, double hvy, double py, double shipSpeed) {
+    TCrossing crossing;
+    const double closing = hvy + shipSpeed;  // how fast the gap in Y shrinks (hazard ahead)
+    const double gap = py - hy;
+    if (gap > 0 && closing > 0.05) crossing.Frames = gap / closing;
+    else if (gap < 0 && closing < -0.05) crossing.Frames = gap / closing;  // coming from behind
+    else if (std::fabs(gap) < 40) crossing.Frames = 0;
+    else return crossing;
+    if (crossing.Frames > 110) return crossing;
+    crossing.X = hx + hvx * crossing.Frames;
+    crossing.Comes = true;
+    return crossing;
+}
+
+struct THazards {
+    double Risk[5] = {};        // for the lanes -90, -45, 0, 45, 90 pixels off the middle
+    bool AsteroidInLine = false;  // the gun would meet an asteroid on the ship's line
+};
+
+constexpr double Lanes[5] = {-90, -45, 0, 45, 90};
+
+// Asteroids and rivals' shots that will cross the ship's row, and rivals ahead that it
+// would run into, each weighed against the five lanes it could take.
+THazards LookForHazards(const TRace& race, double px, double py, double shipSpeed) {
+    THazards hazards;
+    const double ss = race.Host().SpeedScale();
+    const double middle = race.State.Track.RoadLeft(static_cast<int>(py) / TileSize - 2);
+    auto weigh = [&](const TCrossing& c, double reach, double weight) {
+        if (!c.Comes) return;
+        for (int lane = 0; lane < 5; ++lane)
+            if (std::fabs(c.X - (middle + Lanes[lane])) < reach) hazards.Risk[lane] += weight / (1 + c.Frames / 30);
+    };
     for (int slot = 1; slot <= ShotSlots; ++slot) {
         const TShot& shot = race.Shots[slot];
-        if (!shot.Used || shot.Owner != ShotByAsteroid || shot.State != ShotFlying) continue;
-        const double ahead = py - shot.Y, dx = shot.X - px;
-        if (ahead < -40 || ahead > nearest || std::fabs(dx) > 80) continue;
-        nearest = ahead;
-        threat = {true, dx};
+        if (!shot.Used || shot.State != ShotFlying || shot.Owner == ShotByPlayer) continue;
+        const double a = shot.Heading * RadiansPerStep;
+        const double vx = std::sin(a) * shot.Speed * 0.5 * ss, vy = -std::cos(a) * shot.Speed * 0.5 * ss;
+        const TCrossing c = Crossing(shot.X, shot.Y, vx, vy, py, shipSpeed);
+        if (shot.Owner == ShotByAsteroid) {
+            weigh(c, 70, 4);
+            if (c.Comes && std::fabs(c.X - px) < 30 && shot.Y < py) hazards.AsteroidInLine = true;
+        } else {
+            weigh(c, 45, 1);
+        }
     }
-    return threat;
+    if (const TCar* rivals = race.Rivals()) {
+        for (int i = 1; i <= RivalSlots; ++i) {
+            const TRivalSlot& rival = rivals->Slot(i);
+            if (!rival.Active || rival.Destroyed) continue;
+            const double a = rival.Heading * RadiansPerStep;
+            const double vx = std::sin(a) * rival.Velocity * 0.5 * ss, vy = -std::cos(a) * rival.Velocity * 0.5 * ss;
+            const TCrossing c = Crossing(rival.CenterX, rival.CenterY, vx, vy, py, shipSpeed);
+            if (c.Comes && rival.CenterY < py) weigh(c, 75, 1.5);
+        }
+    }
+    return hazards;
 }
 
 bool RivalInLine(const TRace& race, double px, double py) {
@@ -105,12 +152,15 @@ TRaceControls PilotControls(const TRace& race) {
     if (!player || player->Dead || player->Finished) return controls;
     const double px = race.PlayerWorldX(), py = race.PlayerWorldY();
 
-    const TThreat asteroid = AsteroidAhead(race, px, py);
+    const double shipSpeed = player->Velocity * 0.5 * race.Host().SpeedScale();
+    const THazards hazards = LookForHazards(race, px, py, shipSpeed);
     const bool rivalAhead = RivalInLine(race, px, py);
-    controls.Fire = (asteroid.Found && !player->MegaShot) || rivalAhead;
-    // An asteroid the gun cannot answer in time: step aside, to the side it is not on.
-    double lateral = 0;
-    if (asteroid.Found && (player->FireMs > 300 || player->MegaShot)) lateral = asteroid.DX > 0 ? -85 : 85;
+    controls.Fire = (hazards.AsteroidInLine && !player->MegaShot) || rivalAhead;
+    // The lane with the least risk, the middle when all are alike.
+    int best = 2;
+    for (int lane = 0; lane < 5; ++lane)
+        if (hazards.Risk[lane] < hazards.Risk[best] - 0.05) best = lane;
+    const double lateral = Lanes[best];
 
     const TImagined ship{px, py, player->HeadingTarget, player->Speed};
     const int steer = SteerToward(race.State.Track, ship, lateral);
