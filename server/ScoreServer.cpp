@@ -18,6 +18,7 @@ namespace {
 constexpr const char* kTextType = "text/plain; charset=utf-8";
 // A country filter longer than this cannot match: 16 letters of at most 2 bytes each.
 constexpr std::size_t kMaxCountryFilter = 64;
+constexpr int kListenBacklog = 1024;
 
 void Answer(httplib::Response& response, int status, const std::string& text) {
     response.status = status;
@@ -81,8 +82,9 @@ TScoreServer::TScoreServer(TScoreStore& store, TScoreServerSettings settings)
 }
 
 int TScoreServer::Bind(const std::string& host, int port) {
-    if (port == 0) return FHttp.bind_to_any_port(host);
-    return FHttp.bind_to_port(host, port) ? port : -1;
+    const int bound = port == 0 ? FHttp.bind_to_any_port(host) : FHttp.bind_to_port(host, port) ? port : -1;
+    if (bound > 0) FHttp.WidenBacklog(kListenBacklog);
+    return bound;
 }
 
 bool TScoreServer::Run() {

@@ -12,6 +12,7 @@
 #include <functional>
 #include <string>
 
+#include "server/ListeningServer.h"
 #include "server/RateLimiter.h"
 #include "server/ScoreStore.h"
 
@@ -56,7 +57,7 @@ private:
     TScoreStore& FStore;
     TScoreServerSettings FSettings;
     TRateLimiter FLimiter;
-    httplib::Server FHttp;
+    TListeningServer FHttp;
     std::atomic<bool> FStopping = false;
     std::atomic<bool> FFinished = false;
 };
