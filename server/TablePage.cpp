@@ -60,7 +60,7 @@ std::string HtmlEscape(std::string_view text) {
 std::string RenderTablePage(const std::vector<TScoreRow>& rows, const std::vector<std::string>& countries,
                             const std::string& country) {
     std::string page(kHead);
-    page += "<form method=\"get\" action=\"/cgi/version.pl\">\n"
+    page += "<form method=\"get\" action=\"version.pl\">\n"
             "<input type=\"hidden\" name=\"prg\" value=\"Quillon\">"
             "<input type=\"hidden\" name=\"show\" value=\"\">"
             "<input type=\"hidden\" name=\"type\" value=\"0\">\n"
