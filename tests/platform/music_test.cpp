@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
 
+#include "../support/HeadlessRun.h"
 #include "../support/SoundFixtures.h"
 #include "../support/TinyModule.h"
 #include "engine/DXSound.h"
@@ -72,12 +74,14 @@ TEST(MusicDirector, AMissingSongLeavesTheGameSilent) {
 class ModuleFile : public ::testing::Test {
 protected:
     void SetUp() override {
-        Path = ::testing::TempDir() + "quillon_tiny.xm";
+        Dir = testing::MakeTempDir("module");
+        Path = Dir + "/tiny.xm";
         std::vector<uint8_t> bytes = testing::MakeTinyModule();
         std::ofstream(Path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
                                                     static_cast<std::streamsize>(bytes.size()));
     }
-    void TearDown() override { std::remove(Path.c_str()); }
+    void TearDown() override { std::filesystem::remove_all(Dir); }
+    std::string Dir;
     std::string Path;
 };
 
