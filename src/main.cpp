@@ -16,6 +16,7 @@
 #include "engine/PrintableText.h"
 #include "platform/DesktopPlatform.h"
 #include "platform/HeadlessPlatform.h"
+#include "platform/CurlScoreSender.h"
 #include "platform/OpenMptMusic.h"
 #include "platform/SdlAudioOutput.h"
 #include "platform/TtfFontRasterizer.h"
@@ -41,7 +42,8 @@ int RunHeadless(const TCommandLine& line, THeadlessScript script) {
     THeadlessPlatform platform(line.Frames, line.Fps, std::move(script));
     TOpenMptMusic music;
     TTtfFontRasterizer fonts;
-    TMForm form(platform, TFormServices{nullptr, &music, &fonts});
+    TCurlScoreSender scores(true);  // outlives the form
+    TMForm form(platform, TFormServices{nullptr, &music, &fonts, &scores});
     form.StartSeed = line.Seed;
     form.RunHandler([&] { form.FormCreate(); });
     form.RunHandler([&] { form.Show(); });
@@ -86,7 +88,8 @@ int RunDesktop(const TCommandLine& line) {
     TSdlAudioOutput audio;
     TOpenMptMusic music;
     TTtfFontRasterizer fonts;
-    TMForm form(platform, TFormServices{&audio, &music, &fonts});
+    TCurlScoreSender scores;
+    TMForm form(platform, TFormServices{&audio, &music, &fonts, &scores});
     form.StartSeed = line.Seed;
     form.RunHandler([&] { form.FormCreate(); });
     form.RunHandler([&] { form.Show(); });

@@ -6,6 +6,8 @@
 #include "menus/RangeHelpers.h"
 #include "race/RaceClock.h"
 #include "race/RaceTables.h"
+#include "save/LinkFile.h"
+#include "save/ScoreCodec.h"
 
 namespace quillon {
 
@@ -88,6 +90,9 @@ void TMForm::DialogFrame(int lagCount) {
             FText.DrawText(line2, 400, 291, true, true);
             break;
         }
+        case 10:
+            SendingFrame();
+            break;
         case 11:
             LevelResultsFrame();
             break;
@@ -151,6 +156,30 @@ void TMForm::NameEntryFrame(int lagCount) {
     SaveStateNow();
     CloseDialog();
     OpenDialog(9);
+}
+
+// "Sending...": shown for a frame, then the score goes to the world table while the notice
+// stays and the window keeps answering; once the request is over, whatever its outcome,
+// the game goes on to the high-score screen.
+void TMForm::SendingFrame() {
+    static const std::string sending = Utf8ToCp1251("Отправка...");
+    FText.SelectFont(1);
+    FText.DrawText(sending, 400, 279, true, true);
+    if (!DialogSending) {
+        DialogSending = true;
+        FSubmitting = false;
+        return;
+    }
+    if (!FSubmitting) {
+        FSubmitting = true;
+        if (FScores) {
+            const TScoreEntry entry{State.PlayerName, Race.State.Score, State.GameOptions.Country};
+            FScores->Send(ScoreSubmissionUrl(ScoreServerAddress(), entry));
+        }
+    }
+    if (FScores && FScores->Busy()) return;
+    CloseDialog();
+    LeaveRaceToHighScores(1);
 }
 
 // The level's results, a line a second, then the remaining time paid out; then the next

@@ -19,6 +19,7 @@ constexpr int SelectionClick = 1;  // the effect played when the selected item c
 
 TMForm::TMForm(IPlatform& platform, const TFormServices& services)
     : FPlatform(platform),
+      FScores(services.Scores),
       FWaves(MDXWaveList, MDXSound),
       FEffects(State.GameOptions.SoundOn, [this](int index) { return FWaves.Item(index); }),
       FMusic(services.Music, State.GameOptions.MusicOn),

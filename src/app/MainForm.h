@@ -34,6 +34,7 @@
 #include "race/Race.h"
 #include "save/SavePair.h"
 #include "save/SavedState.h"
+#include "save/ScoreSender.h"
 
 namespace quillon {
 
@@ -43,6 +44,7 @@ struct TFormServices {
     IAudioOutput* Audio = nullptr;
     IMusicPlayer* Music = nullptr;
     IFontRasterizer* Fonts = nullptr;
+    IScoreSender* Scores = nullptr;  // none: scores are not sent
 };
 
 class TMForm {
@@ -179,6 +181,7 @@ public:
     void LeaveRace();
     void LeaveRaceToHighScores(int hotItem);
     void NameEntryFrame(int lagCount);
+    void SendingFrame();
     void RaceFrame(int lagCount);
     TRaceControls KeyControls() const;
     void DrawHud();
@@ -244,6 +247,8 @@ private:
     std::filesystem::path SaveFolder() const;
 
     IPlatform& FPlatform;
+    IScoreSender* FScores;
+    bool FSubmitting = false;  // the sending dialog's request has started
     TRandom FRandom;
     TWaveListPlayer FWaves;
     TSoundEffects FEffects;
