@@ -13,6 +13,9 @@
 #include <sstream>
 #include <string>
 
+#include "engine/Cp1251.h"
+#include "save/SavePair.h"
+#include "save/SavedState.h"
 #include "save/ScoreCodec.h"
 #include "server/ScoreStore.h"
 #include "support/HeadlessRun.h"
@@ -132,6 +135,40 @@ TEST_F(ScoreProcessTest, KillNineLosesNoAcknowledgedSubmission) {
     EXPECT_EQ(acknowledged, 40);
     TScoreStore store(Dir + "/scores.db");
     EXPECT_EQ(store.Best(100).size(), 40u);
+}
+
+// The game itself sends a score through its dialogs (a race left with a score the table
+// takes, a name typed, yes to the world table) and the page and the JSON show it.
+TEST_F(ScoreProcessTest, TheGameSubmitsThroughItsDialogs) {
+    TServerProcess server(Dir);
+    ASSERT_GT(server.Port, 0) << server.Log();
+    const std::string game = Dir + "/game";
+    std::filesystem::create_directories(game);
+    testing::MakeGameFolder(game);
+    TSavedState state;
+    ResetOptions(state);
+    ResetHighScores(state.HighScores);
+    state.HighScores[9].Score = -5;  // any score makes the table
+    state.GameOptions.Country = Utf8ToCp1251("Тверь");
+    SaveOptionsAndHighScores(state, game + "/Data/Save");
+    const int left = 80 + 182 + 10;
+    std::ostringstream script;
+    script << "80 race 3 1\n" << left << " tap Escape\n" << left + 2 << " tap Y\n" << left + 5 << " text Гонщик\n"
+           << left + 9 << " tap Return\n" << left + 12 << " tap Y\n" << left + 16 << " state done.json\n";
+    const std::string address = "http://127.0.0.1:" + std::to_string(server.Port);
+    setenv("QUILLON_SCORE_SERVER", address.c_str(), 1);
+    const testing::THeadlessResult run = testing::RunHeadless(game, script.str(), "--frames " + std::to_string(left + 17));
+    unsetenv("QUILLON_SCORE_SERVER");
+    ASSERT_EQ(run.ExitStatus, 0) << run.Stderr;
+
+    httplib::Client client("127.0.0.1", server.Port);
+    const auto json = client.Get("/api/scores?limit=10");
+    ASSERT_TRUE(json);
+    EXPECT_NE(json->body.find("Гонщик"), std::string::npos) << json->body;
+    EXPECT_NE(json->body.find("Тверь"), std::string::npos) << json->body;
+    const auto page = client.Get("/cgi/version.pl?prg=Quillon&show&type=0");
+    ASSERT_TRUE(page);
+    EXPECT_NE(page->body.find("Гонщик"), std::string::npos);
 }
 
 TEST_F(ScoreProcessTest, RefusesABadCommandLineAndAnUnusableDatabase) {
