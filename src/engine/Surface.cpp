@@ -2,6 +2,7 @@
 #include "engine/Surface.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace quillon {
 
@@ -15,8 +16,13 @@ void TDirectDrawSurface::SetSize(int width, int height) {
     FPixels.assign(static_cast<size_t>(width) * height, 0);
 }
 
+// Every frame starts with a black fill: a colour of two equal bytes goes through memset,
+// which is several times faster than filling 16-bit pixels one by one.
 void TDirectDrawSurface::Fill(uint16_t colour) {
-    std::fill(FPixels.begin(), FPixels.end(), colour);
+    if ((colour & 0xFF) == (colour >> 8))
+        std::memset(FPixels.data(), colour & 0xFF, FPixels.size() * sizeof(uint16_t));
+    else
+        std::fill(FPixels.begin(), FPixels.end(), colour);
 }
 
 void TDirectDrawSurface::FillRect(const TRect& rect, uint16_t colour) {
