@@ -19,7 +19,11 @@ TEST(HeadlessScript, ParsesEveryCommand) {
         "5 quit\n"
         "6 minimize\n"
         "6 restore\n"
-        "6 close\n",
+        "6 close\n"
+        "8 race 5 10\n"
+        "8 pilot on\n"
+        "8 pilot off\n"
+        "8 track t.json\n",
         "/base");
     const auto& frame3 = script.CommandsAt(3);
     ASSERT_EQ(frame3.size(), 3u);
@@ -40,6 +44,16 @@ TEST(HeadlessScript, ParsesEveryCommand) {
     EXPECT_EQ(frame6[1].Kind, THeadlessCommand::TKind::Restore);
     EXPECT_EQ(frame6[2].Kind, THeadlessCommand::TKind::Close);
     EXPECT_TRUE(script.CommandsAt(7).empty());
+    const auto& frame8 = script.CommandsAt(8);
+    ASSERT_EQ(frame8.size(), 4u);
+    EXPECT_EQ(frame8[0].Kind, THeadlessCommand::TKind::Race);
+    EXPECT_EQ(frame8[0].X, 5) << "the ship";
+    EXPECT_EQ(frame8[0].Y, 10) << "the level";
+    EXPECT_EQ(frame8[1].Kind, THeadlessCommand::TKind::Pilot);
+    EXPECT_EQ(frame8[1].X, 1);
+    EXPECT_EQ(frame8[2].X, 0);
+    EXPECT_EQ(frame8[3].Kind, THeadlessCommand::TKind::Track);
+    EXPECT_EQ(frame8[3].Text, "/base/t.json");
 }
 
 TEST(HeadlessScript, KeyNamesMapToVirtualKeys) {
@@ -57,6 +71,8 @@ TEST(HeadlessScript, BadLinesNameTheirLineNumber) {
     const char* bad[] = {
         "x tap Up", "-1 tap Up", "1 jump", "1 down NoSuchKey", "1 move 10", "1 click 1 2 3",
         "1 shot", "1 quit now", "1 move a b", "1 minimize now", "1 close 1",
+        "1 race", "1 race 0 1", "1 race 6 1", "1 race 1 0", "1 race 1 11", "1 race 1 2 3", "1 race a b",
+        "1 pilot", "1 pilot yes", "1 track",
     };
     for (const char* line : bad) {
         std::string text = std::string("# header\n0 tap Up\n") + line + "\n";
