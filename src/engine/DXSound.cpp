@@ -2,6 +2,7 @@
 #include "engine/DXSound.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace quillon {
 
@@ -92,7 +93,19 @@ void TDXSound::Mix(int16_t* out, int frames) {
         FMusic->Render(FMusicOut.data(), frames, FRate);
         for (size_t i = 0; i < count; ++i) acc[i] += FMusicOut[i];
     }
-    for (size_t i = 0; i < count; ++i) out[i] = static_cast<int16_t>(std::clamp(acc[i], -32768, 32767));
+    for (size_t i = 0; i < count; ++i) out[i] = SoftLimit(acc[i]);
+}
+
+// Below three quarters of full scale a sample passes unchanged; above, it bends smoothly
+// toward full scale instead of being cut off, so a race's pile of engines, shots and
+// explosions over the music does not crackle.
+int16_t SoftLimit(int32_t sample) {
+    constexpr double Knee = 24576, Room = 32767 - Knee;
+    const double magnitude = std::abs(static_cast<double>(sample));
+    if (magnitude <= Knee) return static_cast<int16_t>(sample);
+    const double bent = Knee + Room * std::tanh((magnitude - Knee) / Room);
+    const int16_t limited = static_cast<int16_t>(std::lround(std::min(bent, 32767.0)));
+    return sample < 0 ? static_cast<int16_t>(-limited) : limited;
 }
 
 int TDXSound::PlayingCount() const {

@@ -33,6 +33,9 @@ public:
     virtual void DXSoundNotify(TDXSound& sender, TDXSoundNotifyType type) = 0;
 };
 
+// The last step of the mix: a sum of sounds brought into 16 bits without a hard edge.
+int16_t SoftLimit(int32_t sample);
+
 class TDXSound {
 public:
     static constexpr int DefaultRate = 44100;
