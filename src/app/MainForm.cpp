@@ -74,8 +74,19 @@ void TMForm::FormCreate() {
     BuildMainMenu(true, 1, true);
 }
 
-// Data/Save of the game folder, which is the working directory of the run.
-std::filesystem::path TMForm::SaveFolder() const { return SaveDirectory(std::filesystem::current_path()); }
+// Data/Save of the game folder, which is the working directory of the run, unless the
+// installed game keeps its saves in the player's data folder.
+std::filesystem::path TMForm::SaveFolder() const {
+    return SaveFolderPath.empty() ? SaveDirectory(std::filesystem::current_path()) : SaveFolderPath;
+}
+
+// The screen mode given on the command line is not saved; one the player chose during the run is.
+TSavedState TMForm::StateToSave() const {
+    TSavedState saved = State;
+    if (FullScreenThisRun && saved.GameOptions.FullScreen == *FullScreenThisRun)
+        saved.GameOptions.FullScreen = FSavedFullScreen;
+    return saved;
+}
 
 // The display initialises itself when the window is shown, so a start-up that failed
 // half way still gets a window with frames.
@@ -88,6 +99,8 @@ void TMForm::Show() {
 void TMForm::LoadSavedState() {
     TLoadReport report = LoadOptionsAndHighScores(State, SaveFolder());
     for (const std::string& error : report.Errors) FPlatform.ShowError(error);
+    FSavedFullScreen = State.GameOptions.FullScreen;
+    if (FullScreenThisRun) State.GameOptions.FullScreen = *FullScreenThisRun;
 }
 
 void TMForm::ApplyDisplayMode() {
@@ -167,14 +180,14 @@ void TMForm::FormClose() { Shutdown(); }
 // A failed save is raised to the handler, which reports it; the game then keeps running.
 void TMForm::Shutdown() {
     MDXSpriteEngine.FreeDead();
-    SaveOptionsAndHighScores(State, SaveFolder());
+    SaveOptionsAndHighScores(StateToSave(), SaveFolder());
     OpenPlayLink();
     Terminate();
 }
 
 void TMForm::SaveStateNow() {
     try {
-        SaveOptionsAndHighScores(State, SaveFolder());
+        SaveOptionsAndHighScores(StateToSave(), SaveFolder());
     } catch (const std::exception& error) {
         FPlatform.ShowError(error.what());
     }

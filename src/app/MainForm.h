@@ -115,6 +115,9 @@ public:
     // Options, boss key, high scores and the player's name.
     TSavedState State;
     std::optional<uint64_t> StartSeed;  // fixed seed of a reproducible run, else the clock
+    std::optional<bool> FullScreenThisRun;  // --fullscreen or --window: the saved option is kept
+    bool DemoRequested = false;             // --demo
+    std::filesystem::path SaveFolderPath;   // where the options and the table live; empty: Data/Save here
 
     // Handlers.
     void FormCreate();
@@ -216,6 +219,7 @@ private:
     uint8_t ShiftByte() const;
     void LoadSavedState();
     std::filesystem::path SaveFolder() const;
+    TSavedState StateToSave() const;
 
     IPlatform& FPlatform;
     TRandom FRandom;
@@ -235,6 +239,7 @@ private:
     // Modifier keys and the left mouse button as the window's events report them.
     bool FShiftDown = false, FCtrlDown = false, FAltDown = false, FMouseDown = false;
     int FCursorCount = 0;  // the system cursor's display count
+    bool FSavedFullScreen = false;  // the screen mode option as loaded, kept under FullScreenThisRun
 };
 
 // The one main form of the running game (null outside a run).

@@ -5,6 +5,8 @@
 #include <fontconfig/fontconfig.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <system_error>
 #include <tuple>
 
 #include "platform/FontsConf.h"
@@ -14,8 +16,14 @@ namespace quillon {
 TTtfFontRasterizer::TTtfFontRasterizer() {
     if (TTF_Init() == 0) FTtfStarted = true;
     FConfig = FcInitLoadConfigAndFonts();
-    if (FConfig)
-        FcConfigParseAndLoadFromMemory(FConfig, reinterpret_cast<const FcChar8*>(QuillonFontsConf), FcTrue);
+    if (!FConfig) return;
+    // An installed game carries its rules as a file beside the data, where a packager may
+    // fit them to the system's fonts; otherwise, or when that file is broken, the built-in rules.
+    std::error_code error;
+    if (std::filesystem::is_regular_file(kFontsConfFile, error) &&
+        FcConfigParseAndLoad(FConfig, reinterpret_cast<const FcChar8*>(kFontsConfFile), FcTrue))
+        return;
+    FcConfigParseAndLoadFromMemory(FConfig, reinterpret_cast<const FcChar8*>(QuillonFontsConf), FcTrue);
 }
 
 TTtfFontRasterizer::~TTtfFontRasterizer() {
