@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <string>
 #include <system_error>
 #include <tuple>
 
@@ -20,8 +21,9 @@ TTtfFontRasterizer::TTtfFontRasterizer() {
     // An installed game carries its rules as a file beside the data, where a packager may
     // fit them to the system's fonts; otherwise, or when that file is broken, the built-in rules.
     std::error_code error;
-    if (std::filesystem::is_regular_file(kFontsConfFile, error) &&
-        FcConfigParseAndLoad(FConfig, reinterpret_cast<const FcChar8*>(kFontsConfFile), FcTrue))
+    const std::string file = std::filesystem::absolute(kFontsConfFile, error).string();  // fontconfig's own folder otherwise
+    if (!error && std::filesystem::is_regular_file(file, error) &&
+        FcConfigParseAndLoad(FConfig, reinterpret_cast<const FcChar8*>(file.c_str()), FcTrue))
         return;
     FcConfigParseAndLoadFromMemory(FConfig, reinterpret_cast<const FcChar8*>(QuillonFontsConf), FcTrue);
 }
