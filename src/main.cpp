@@ -57,6 +57,14 @@ int RunHeadless(const TCommandLine& line, const TGameFolder& folder, THeadlessSc
     if (!line.RecordAudio.empty()) recorder = std::make_unique<TWavRecorder>(line.RecordAudio, form.MDXSound.Rate());
     std::vector<int16_t> discarded;
     bool outputsWritten = true;
+    platform.SetGameCommands([&](const THeadlessCommand& command) {
+        if (command.Kind == THeadlessCommand::TKind::Race) {
+            if (!form.StartRaceFromMenu(command.X, command.Y))
+                std::fprintf(stderr, "script line %d: race needs the main menu after its intro\n", command.Line);
+        } else if (command.Kind == THeadlessCommand::TKind::Pilot) {
+            form.PilotOn = command.X != 0;
+        }
+    });
     TApplication application(platform, form);
     application.Run([&] {
         int frame = platform.Frame();
@@ -67,7 +75,8 @@ int RunHeadless(const TCommandLine& line, const TGameFolder& folder, THeadlessSc
             discarded.resize(2 * static_cast<size_t>(samples));
             form.MDXSound.Mix(discarded.data(), samples);
         }
-        outputsWritten &= platform.EndFrame([&](int at) { return BuildStateDump(form, at, platform.Opened()); });
+        outputsWritten &= platform.EndFrame([&](int at) { return BuildStateDump(form, at, platform.Opened()); },
+                                            [&] { return BuildTrackDump(form.Race.State); });
     });
     form.RunExitLauncher();
     if (recorder && !recorder->Finish()) {

@@ -1,11 +1,11 @@
 // The dialog frame: the yes/no buttons and keys, and each kind's texts and ending.
-// The race's dialogs (time out, banner, game over, results, name entry and the
-// world table) add their steps where the race runs.
 #include <string>
 
 #include "app/MainForm.h"
 #include "engine/Cp1251.h"
 #include "menus/RangeHelpers.h"
+#include "race/RaceClock.h"
+#include "race/RaceTables.h"
 
 namespace quillon {
 
@@ -41,6 +41,60 @@ void TMForm::DialogFrame(int lagCount) {
             FText.DrawText(question, 400, 281, true, true);
             break;
         }
+        case 2: {
+            static const std::string question = Utf8ToCp1251("Выйти в меню?");
+            FText.SelectFont(1);
+            FText.DrawText(question, 400, 281, true, true);
+            break;
+        }
+        case 3: {
+            static const std::string line1 = Utf8ToCp1251("Ваше время вышло");
+            static const std::string line2 = Utf8ToCp1251("Попробуйте ещё раз!!");
+            FText.SelectFont(5);
+            FText.DrawText(line1, 400, 251, true, true);
+            FText.DrawText(line2, 400, 311, true, true);
+            if (!TrySubtract(DialogTimer, 0, FrameMs)) {
+                CloseDialog();
+                Race.BeginLevel(false);
+            }
+            break;
+        }
+        case 6: {
+            static const std::string level = Utf8ToCp1251("Уровень ");
+            FText.SelectFont(5);
+            FText.DrawText(level + std::to_string(Race.State.Level), 400, 300, true, true);
+            if (!TrySubtract(DialogTimer, 0, FrameMs)) CloseDialog();
+            break;
+        }
+        case 7: {
+            static const std::string gameOver = Utf8ToCp1251("Конец Игры");
+            FText.SelectFont(5);
+            FText.DrawText(gameOver, 400, 300, true, true);
+            if (!TrySubtract(DialogTimer, 0, FrameMs)) {
+                CloseDialog();
+                LeaveRace();
+            }
+            break;
+        }
+        case 11:
+            LevelResultsFrame();
+            break;
+        case 12: {
+            static const std::string line1 = Utf8ToCp1251("ПОЗДРАВЛЯЕМ!");
+            static const std::string line2 = Utf8ToCp1251("Вы закончили гонку!");
+            FText.SelectFont(9);
+            FText.Canvas().Font.Size = 18;
+            FText.DrawText(line1, 400, 271, true, true);
+            FText.Canvas().Font.Size = 16;
+            FText.DrawText(line2, 400, 317, true, true);
+            if (Race.State.ResultTime > 0) {
+                Race.State.ResultTime -= FrameMs;
+            } else {
+                CloseDialog();
+                LeaveRace();
+            }
+            break;
+        }
         case 4: {
             static const std::string line1 = Utf8ToCp1251("Вы хотите очистить");
             static const std::string line2 = Utf8ToCp1251("таблицу рекордов?");
@@ -59,6 +113,37 @@ void TMForm::DialogFrame(int lagCount) {
         }
         default:
             break;
+    }
+    // The race's display stays on top of its dialogs.
+    if (CurrentScreen == 6) DrawHud();
+}
+
+// The level's results, a line a second, then the remaining time paid out; then the next
+// level, or after the last one the congratulations.
+void TMForm::LevelResultsFrame() {
+    TRaceState& race = Race.State;
+    const TResultsStep step = StepResults(race, FrameMs);
+    if (step.LineSound) PlaySound(3);
+    if (step.TickSound) PlaySound(18);
+
+    static const std::string place = Utf8ToCp1251("Ваше место: ");
+    static const std::string bonus = Utf8ToCp1251("Бонус: ");
+    static const std::string time = Utf8ToCp1251("Время: ");
+    static const std::string timeBonus = Utf8ToCp1251("Бонус за время: ");
+    FText.SelectFont(11);
+    if (race.ResultLines >= 1) FText.DrawText(place + std::to_string(race.Place), 400, 252, true, true);
+    if (race.ResultLines >= 2) FText.DrawText(bonus + std::to_string(race.PlaceBonus), 400, 282, true, true);
+    if (race.ResultLines >= 3) FText.DrawText(time + std::to_string(race.ResultTime / 1000), 332, 312, false, true);
+    if (race.ResultLines >= 4) FText.DrawText(timeBonus + std::to_string(race.TimeBonus), 288, 342, false, true);
+
+    if (!step.Done) return;
+    CloseDialog();
+    if (race.Level >= LastLevel) {
+        race.ResultTime = 3200;
+        PlaySound(21);
+        OpenDialog(12);
+    } else {
+        Race.BeginLevel(true);
     }
 }
 

@@ -155,7 +155,8 @@ void TMForm::RunFrameOperation(int lagCount) {
         case 3: OptionsFrame(lagCount); break;
         case 4: HighScoreFrame(lagCount); break;
         case 5: HelpFrame(lagCount); break;
-        default: break;  // the race frame belongs to the race
+        case 6: RaceFrame(lagCount); break;
+        default: break;
     }
 }
 

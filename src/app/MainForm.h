@@ -30,6 +30,8 @@
 #include "menus/MyCursor.h"
 #include "menus/MyImageSprite.h"
 #include "menus/Text.h"
+#include "app/FormRaceHost.h"
+#include "race/Race.h"
 #include "save/SavedState.h"
 
 namespace quillon {
@@ -119,6 +121,12 @@ public:
     bool DemoRequested = false;             // --demo
     std::filesystem::path SaveFolderPath;   // where the options and the table live; empty: Data/Save here
 
+    // The race: its state and sprites, and who drives the player's ship.
+    TFormRaceHost RaceHost{*this};
+    TRace Race{RaceHost};
+    bool PilotOn = false;
+    bool DemoMode = false;  // the pilot drives until the player presses a key
+
     // Handlers.
     void FormCreate();
     void Show();  // the window appears: the display starts even when start-up stopped early
@@ -160,6 +168,14 @@ public:
     void CloseHelp();
     void HelpFrame(int lagCount);
     void DialogFrame(int lagCount);
+    void LevelResultsFrame();
+    void StartRace(int level = 1);
+    bool StartRaceFromMenu(int ship, int level);
+    void EndRace();
+    void LeaveRace();
+    void RaceFrame(int lagCount);
+    TRaceControls KeyControls() const;
+    void DrawHud();
     // Saves the options and the table now (after the table changed); a failure is
     // reported and the game goes on.
     void SaveStateNow();

@@ -1,6 +1,7 @@
 // The screen state machine: opening and closing dialogs, the activation of the selected
 // item on every screen and dialog, the tab switch and the system cursor.
 #include "app/MainForm.h"
+#include "race/Player.h"
 #include "menus/RangeHelpers.h"
 #include "save/LinkFile.h"
 
@@ -96,7 +97,8 @@ void TMForm::CloseDialog() {
         TextCursor->Kill();
         TextCursor = nullptr;
     }
-    // Kinds 5 and 2 open only during a race; the race brings its engine sounds back here.
+    // Kinds 5 and 2 open only during a race: the engine sounds come back.
+    if ((kind == 5 || kind == 2) && Race.Player()) Race.Player()->ResumeShipSounds();
     ActiveDialog = 0;
     if (ResumeMusic) {
         ResumeMusic = false;
@@ -143,8 +145,15 @@ void TMForm::ActivateItem() {
                 }
                 break;
             case 2:
+                if (HotItem == 11) {
+                    CloseDialog();
+                    LeaveRace();
+                } else if (HotItem == 12) {
+                    CloseDialog();
+                }
+                break;
             case 9:
-                // Leaving a race and the score's way to the world table are the race's.
+                // The score's way to the world table comes with the name entry.
                 if (HotItem == 12) CloseDialog();
                 break;
             default:
@@ -163,7 +172,12 @@ void TMForm::ActivateItem() {
             switch (HotItem) {
                 case 7: SwitchShip(false); break;
                 case 8: SwitchShip(true); break;
-                // Item 9 starts the race, which the race module adds.
+                case 9:
+                    CloseShipSelection();
+                    BuildMainMenu(false, 1, false);
+                    CloseMainMenu();
+                    StartRace();
+                    break;
                 case 10:
                     CloseShipSelection();
                     BuildMainMenu(false, 1, false);

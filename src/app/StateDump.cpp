@@ -4,8 +4,107 @@
 #include "app/JsonWriter.h"
 #include "app/MainForm.h"
 #include "engine/Cp1251.h"
+#include "race/Player.h"
+#include "race/Rivals.h"
+#include "race/ScrollBackground.h"
 
 namespace quillon {
+
+namespace {
+
+void DumpPlayer(TJsonWriter& json, const TPlayer& player) {
+    json.BeginObject("player");
+    json.Field("Speed", player.Speed);
+    json.Field("Velocity", player.Velocity);
+    json.Field("Heading", player.Heading);
+    json.Field("HeadingTarget", player.HeadingTarget);
+    json.Field("Energy", player.Energy);
+    json.Field("Dead", player.Dead);
+    json.Field("Finished", player.Finished);
+    json.Field("TimeOut", player.TimeOut);
+    json.Field("OnRoad", player.OnRoad);
+    json.Field("Invulnerable", player.Invulnerable);
+    json.Field("Nitro", player.Nitro);
+    json.Field("MegaShot", player.MegaShot);
+    json.Field("FramePos", player.FramePos);
+    json.Field("TiltState", player.TiltState);
+    json.Field("ShipCentreX", player.ShipCentreX);
+    json.Field("ShipCentreY", player.ShipCentreY);
+    json.EndObject();
+}
+
+void DumpRace(TJsonWriter& json, const TRace& race) {
+    const TRaceState& s = race.State;
+    json.BeginObject("race");
+    json.Field("Level", s.Level);
+    json.Field("Score", s.Score);
+    json.Field("Lives", s.Lives);
+    json.Field("TimeLeft", s.TimeLeft);
+    json.Field("TrackLength", s.TrackLength);
+    json.Field("BonusCount", s.BonusCount);
+    json.Field("Place", static_cast<int>(s.Place));
+    json.Field("Racers", static_cast<int>(s.Racers));
+    json.Field("ViewCol", s.ViewCol);
+    json.Field("ViewRow", s.ViewRow);
+    json.Field("BackgroundX", race.Background() ? race.Background()->X : 0.0);
+    json.Field("BackgroundY", race.Background() ? race.Background()->Y : 0.0);
+    json.Field("StarsX", race.Stars() ? race.Stars()->X : 0.0);
+    json.Field("StarsY", race.Stars() ? race.Stars()->Y : 0.0);
+    json.Field("ResultTime", s.ResultTime);
+    json.Field("PlaceBonus", s.PlaceBonus);
+    json.Field("TimeBonus", s.TimeBonus);
+    json.Field("ResultLines", s.ResultLines);
+    if (race.Player()) DumpPlayer(json, *race.Player());
+    if (const TCar* rivals = race.Rivals()) {
+        json.BeginArray("rivals");
+        for (int i = 1; i <= RivalSlots; ++i) {
+            const TRivalSlot& r = rivals->Slot(i);
+            json.BeginObject();
+            json.Field("Active", r.Active);
+            json.Field("ShipType", static_cast<int>(r.ShipType));
+            json.Field("PosX", r.PosX);
+            json.Field("PosY", r.PosY);
+            json.Field("Heading", r.Heading);
+            json.Field("Power", r.Power);
+            json.Field("Velocity", r.Velocity);
+            json.Field("OnScreen", r.OnScreen);
+            json.Field("Destroyed", r.Destroyed);
+            json.Field("HitCount", static_cast<int>(r.HitCount));
+            json.EndObject();
+        }
+        json.EndArray();
+    }
+    json.EndObject();
+}
+
+}  // namespace
+
+std::string BuildTrackDump(const TRaceState& race) {
+    TJsonWriter json;
+    json.BeginObject();
+    json.Field("TrackLength", race.TrackLength);
+    json.BeginArray("rows");
+    for (int row = 1499 - race.TrackLength; row <= MapRows; ++row) {
+        json.BeginObject();
+        json.Field("row", row);
+        json.Field("kind", race.Track.RowKind(row));
+        json.Field("roadLeft", race.Track.RoadLeft(row));
+        json.BeginArray("cells");
+        for (int col = 1; col <= MapCols; ++col) {
+            const int code = race.Track.Cell(row, col);
+            if (code == EmptyTile) continue;
+            json.BeginArray(nullptr);
+            json.Value(col);
+            json.Value(code);
+            json.EndArray();
+        }
+        json.EndArray();
+        json.EndObject();
+    }
+    json.EndArray();
+    json.EndObject();
+    return json.Text();
+}
 
 std::string BuildStateDump(const TMForm& form, int frame, const std::vector<std::string>& opened) {
     TJsonWriter json;
@@ -50,6 +149,7 @@ std::string BuildStateDump(const TMForm& form, int frame, const std::vector<std:
         json.EndObject();
     }
     json.EndArray();
+    if (form.CurrentScreen == 6 && form.Race.Running()) DumpRace(json, form.Race);
     json.EndObject();
     return json.Text();
 }

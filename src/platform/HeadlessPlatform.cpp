@@ -22,7 +22,7 @@ void THeadlessPlatform::QueueKey(TWindowEvent::TType type, int key) {
     TWindowEvent event;
     event.Type = type;
     event.Key = key;
-    FEvents.push_back(event);
+    FEvents.push_back({event});
 }
 
 // Expands this frame's commands (and the releases of last frame's taps) into events.
@@ -44,7 +44,7 @@ void THeadlessPlatform::QueueFrameEvents() {
                     TWindowEvent event;
                     event.Type = TWindowEvent::TType::Char;
                     event.Text = std::move(character);
-                    FEvents.push_back(event);
+                    FEvents.push_back({event});
                 }
                 break;
             case K::Move:
@@ -53,18 +53,23 @@ void THeadlessPlatform::QueueFrameEvents() {
                 event.X = command.X;
                 event.Y = command.Y;
                 event.Type = TWindowEvent::TType::MouseMove;
-                FEvents.push_back(event);
+                FEvents.push_back({event});
                 if (command.Kind == K::Click) {
                     for (auto type : {TWindowEvent::TType::MouseDown, TWindowEvent::TType::MouseUp,
                                       TWindowEvent::TType::Click}) {
                         event.Type = type;
-                        FEvents.push_back(event);
+                        FEvents.push_back({event});
                     }
                 }
                 break;
             }
+            case K::Race:
+            case K::Pilot:
+                FEvents.push_back({TWindowEvent{}, &command});
+                break;
             case K::Shot:
             case K::State:
+            case K::Track:
             case K::Quit:
                 break;  // after the frame
         }
@@ -73,8 +78,13 @@ void THeadlessPlatform::QueueFrameEvents() {
 
 bool THeadlessPlatform::PollEvent(TWindowEvent& event) {
     if (FQueuedFrame != FFrame) QueueFrameEvents();
+    while (!FEvents.empty() && FEvents.front().GameCommand) {
+        const THeadlessCommand* command = FEvents.front().GameCommand;
+        FEvents.pop_front();
+        if (FGameCommands) FGameCommands(*command);
+    }
     if (FEvents.empty()) return false;
-    event = FEvents.front();
+    event = FEvents.front().Event;
     FEvents.pop_front();
     if (event.Type == TWindowEvent::TType::KeyDown) FKeys[event.Key & 0xFF] = 0x80;
     if (event.Type == TWindowEvent::TType::KeyUp) FKeys[event.Key & 0xFF] = 0;
@@ -89,7 +99,8 @@ void THeadlessPlatform::ShowError(const std::string& text) {
     std::fprintf(stderr, "error: %s\n", text.c_str());
 }
 
-bool THeadlessPlatform::EndFrame(const std::function<std::string(int frame)>& stateDump) {
+bool THeadlessPlatform::EndFrame(const std::function<std::string(int frame)>& stateDump,
+                                 const std::function<std::string()>& trackDump) {
     bool ok = true;
     for (const THeadlessCommand& command : FScript.CommandsAt(FFrame)) {
         if (command.Kind == THeadlessCommand::TKind::Shot) {
@@ -97,11 +108,13 @@ bool THeadlessPlatform::EndFrame(const std::function<std::string(int frame)>& st
                 std::fprintf(stderr, "cannot write screenshot %s\n", command.Text.c_str());
                 ok = false;
             }
-        } else if (command.Kind == THeadlessCommand::TKind::State) {
+        } else if (command.Kind == THeadlessCommand::TKind::State ||
+                   (command.Kind == THeadlessCommand::TKind::Track && trackDump)) {
+            const bool state = command.Kind == THeadlessCommand::TKind::State;
             std::ofstream file(command.Text, std::ios::binary);
-            file << stateDump(FFrame) << "\n";
+            file << (state ? stateDump(FFrame) : trackDump()) << "\n";
             if (!file) {
-                std::fprintf(stderr, "cannot write state dump %s\n", command.Text.c_str());
+                std::fprintf(stderr, "cannot write %s dump %s\n", state ? "state" : "track", command.Text.c_str());
                 ok = false;
             }
         } else if (command.Kind == THeadlessCommand::TKind::Quit) {

@@ -37,9 +37,14 @@ public:
     void MinimizeWindow() override {}
     void RaisePriority() override {}
 
-    // After each tick: screenshots and state dumps of this frame, then the clock moves on.
-    // Returns false when an output file could not be written.
-    bool EndFrame(const std::function<std::string(int frame)>& stateDump);
+    // The commands that speak to the game itself (race, pilot) run through this, in
+    // their place among the frame's events.
+    void SetGameCommands(std::function<void(const THeadlessCommand&)> run) { FGameCommands = std::move(run); }
+
+    // After each tick: screenshots, state and track dumps of this frame, then the clock
+    // moves on. Returns false when an output file could not be written.
+    bool EndFrame(const std::function<std::string(int frame)>& stateDump,
+                  const std::function<std::string()>& trackDump = {});
 
     int Frame() const { return FFrame; }
     const TDirectDrawSurface& LastFrame() const { return FLastFrame; }
@@ -56,7 +61,13 @@ private:
     int FFrame = 0;
     int FQueuedFrame = -1;
     bool FQuit = false;
-    std::deque<TWindowEvent> FEvents;
+    // A queued game command has no window event: it runs when its turn comes.
+    struct TQueued {
+        TWindowEvent Event;
+        const THeadlessCommand* GameCommand = nullptr;
+    };
+    std::deque<TQueued> FEvents;
+    std::function<void(const THeadlessCommand&)> FGameCommands;
     std::vector<int> FTapsToRelease;
     uint8_t FKeys[256] = {};
     TDirectDrawSurface FLastFrame;

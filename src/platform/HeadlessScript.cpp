@@ -76,8 +76,22 @@ THeadlessScript THeadlessScript::Parse(const std::string& text, const std::strin
             xy >> xs >> ys >> extra;
             if (!ParseInt(xs, command.X) || !ParseInt(ys, command.Y) || !extra.empty())
                 Fail(lineNumber, name + " needs X Y");
-        } else if (name == "shot" || name == "state") {
-            command.Kind = name == "shot" ? THeadlessCommand::TKind::Shot : THeadlessCommand::TKind::State;
+        } else if (name == "race") {
+            command.Kind = THeadlessCommand::TKind::Race;
+            std::istringstream words(args);
+            std::string ship, level, extra;
+            words >> ship >> level >> extra;
+            if (!ParseInt(ship, command.X) || !ParseInt(level, command.Y) || !extra.empty() || command.X < 1 ||
+                command.X > 5 || command.Y < 1 || command.Y > 10)
+                Fail(lineNumber, "race needs SHIP (1..5) and LEVEL (1..10)");
+        } else if (name == "pilot") {
+            command.Kind = THeadlessCommand::TKind::Pilot;
+            if (args != "on" && args != "off") Fail(lineNumber, "pilot needs on or off");
+            command.X = args == "on" ? 1 : 0;
+        } else if (name == "shot" || name == "state" || name == "track") {
+            command.Kind = name == "shot"    ? THeadlessCommand::TKind::Shot
+                         : name == "state"   ? THeadlessCommand::TKind::State
+                                             : THeadlessCommand::TKind::Track;
             if (args.empty()) Fail(lineNumber, name + " needs a file name");
             std::filesystem::path path(args);
             if (path.is_relative()) path = std::filesystem::path(baseDir) / path;

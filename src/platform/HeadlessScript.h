@@ -9,12 +9,12 @@
 namespace quillon {
 
 struct THeadlessCommand {
-    enum class TKind { Down, Up, Tap, Text, Move, Click, Shot, State, Quit };
+    enum class TKind { Down, Up, Tap, Text, Move, Click, Shot, State, Quit, Race, Pilot, Track };
     TKind Kind = TKind::Quit;
     int Key = 0;        // virtual-key code for down, up, tap
     std::string Text;   // text to type, or the output file of shot and state
-    int X = 0;
-    int Y = 0;
+    int X = 0;  // also the ship of race, and 1/0 for pilot on/off
+    int Y = 0;  // also the level of race
     int Line = 0;
 };
 

@@ -1,0 +1,77 @@
+// The race screen of the form: starting a game from the ship selection, the race frame
+// with the player's keys (or the demo pilot), and every way back to the main menu.
+#include "app/FormRaceHost.h"
+#include "app/MainForm.h"
+#include "race/DemoPilot.h"
+#include "race/Player.h"
+
+namespace quillon {
+
+void TFormRaceHost::PlaySound(int index) { FForm.PlaySound(index); }
+void TFormRaceHost::StopSound(int index) { FForm.StopSound(index); }
+void TFormRaceHost::OpenDialog(int kind) { FForm.OpenDialog(kind); }
+int TFormRaceHost::Random(int n) { return FForm.Random(n); }
+int TFormRaceHost::FrameMs() const { return FForm.FrameMs; }
+double TFormRaceHost::SpeedScale() const { return FForm.SpeedScale; }
+void TFormRaceHost::MoveSprites(int moveCount) { FForm.MDXSpriteEngine.Move(moveCount); }
+void TFormRaceHost::FreeDeadSprites() { FForm.MDXSpriteEngine.FreeDead(); }
+
+void TMForm::StartRace(int level) {
+    CurrentScreen = 6;
+    PlayScreenMusic();
+    HideSystemCursor();
+    FirstItem = 1;
+    LastItem = 0;
+    HotItem = 0;
+    Race.SelectedShip = SelectedShip;
+    Race.StartRace(level);
+    DrawHud();
+}
+
+// What the headless driver's "race SHIP LEVEL" does: the ship chosen and started as on
+// the ship selection, at any level.
+bool TMForm::StartRaceFromMenu(int ship, int level) {
+    if (CurrentScreen != 1 || MenuIntro || ActiveDialog != 0 || ship < 1 || ship > 5 || level < 1 || level > 10)
+        return false;
+    SelectedShip = ship;
+    CloseMainMenu();
+    StartRace(level);
+    return true;
+}
+
+void TMForm::EndRace() {
+    CurrentScreen = 0;
+    Race.EndRace();
+    PilotOn = false;
+}
+
+// Every way out of a game ends here. A score good enough for the table is entered
+// under the player's name once that dialog exists; until then it leaves the same way.
+void TMForm::LeaveRace() {
+    EndRace();
+    BuildMainMenu(false, 1, true);
+}
+
+TRaceControls TMForm::KeyControls() const {
+    TRaceControls controls;
+    controls.Left = KeyHeld(StateLeft);
+    controls.Right = KeyHeld(StateRight);
+    controls.Accelerate = KeyHeld(StateUp);
+    controls.SlowDown = KeyHeld(StateDown);
+    controls.Brake = KeyHeld(StateButton(10));
+    controls.Fire = KeyHeld(StateButton(12)) || CtrlHeld;
+    controls.Nitro = KeyHeld(StateButton(13)) || ShiftHeld;
+    controls.Horn = KeyHeld(StateButton(5));
+    return controls;
+}
+
+void TMForm::RaceFrame(int lagCount) {
+    const TRaceControls controls = PilotOn ? PilotControls(Race) : KeyControls();
+    Race.RaceFrame(lagCount, controls, KeyPressed(StateButton(9)), KeyPressed(StateButton(6)));
+    DrawHud();
+}
+
+// The texts of the heads-up display, over the race and over its dialogs.
+void TMForm::DrawHud() {}
+
+}  // namespace quillon

@@ -1,0 +1,14 @@
+// The demo pilot: drives the player's ship only through the controls a player holds.
+// It aims at the road a few rows ahead, slows for bends it could not take at speed and
+// keeps off the walls.
+#pragma once
+
+#include "race/RaceHost.h"
+
+namespace quillon {
+
+class TRace;
+
+TRaceControls PilotControls(const TRace& race);
+
+}  // namespace quillon

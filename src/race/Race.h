@@ -1,0 +1,59 @@
+// TRace: a running game. Starts a game and its levels, generates the track, runs the
+// race frame (clock, effect timers, the view window, the world's velocity) and the end
+// of a game; owns the race state and knows the race's sprites.
+#pragma once
+
+#include "race/RaceHost.h"
+#include "race/RaceState.h"
+
+namespace quillon {
+
+class TPlayer;
+class TCar;
+class TScrollBackground;
+class TBackgroundSprite;
+
+class TRace {
+public:
+    explicit TRace(IRaceHost& host) : FHost(host) {}
+
+    TRaceState State;
+    int SelectedShip = 1;
+
+    // A new game on SelectedShip at `level` (1 for a game from the ship selection):
+    // the sprites, the first level and the level banner.
+    void StartRace(int level = 1);
+    // The race state of a level: clock, track, shots.
+    void StartLevel(int level);
+    void GenerateTrack();
+    // Restarts the level (false) or starts the next one (true), with the level banner.
+    void BeginLevel(bool advance);
+    // The race's sprites are released.
+    void EndRace();
+    bool Running() const { return FPlayer != nullptr; }
+
+    // One race frame; escape and pause are this frame's key presses.
+    void RaceFrame(int moveCount, const TRaceControls& controls, bool escapePressed, bool pausePressed);
+    void UpdateEffectTimers();
+    void CopyTrackWindow();
+    void UpdatePlayerVelocity();
+
+    TPlayer* Player() const { return FPlayer; }
+    TCar* Rivals() const { return FRivals; }
+    TScrollBackground* Background() const { return FBackground; }
+    TBackgroundSprite* Stars() const { return FStars; }
+    IRaceHost& Host() const { return FHost; }
+
+    // The player's world position from its fixed place on the screen and the scroll.
+    double PlayerWorldX() const;
+    double PlayerWorldY() const;
+
+private:
+    IRaceHost& FHost;
+    TPlayer* FPlayer = nullptr;
+    TCar* FRivals = nullptr;
+    TScrollBackground* FBackground = nullptr;
+    TBackgroundSprite* FStars = nullptr;
+};
+
+}  // namespace quillon
