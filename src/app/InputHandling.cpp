@@ -20,6 +20,7 @@ constexpr uint8_t ShiftBit = 1, AltBit = 2, CtrlBit = 4, LeftButtonBit = 8;
 void TMForm::PollInput() {
     uint8_t keys[256];
     FPlatform.GetKeyboardState(keys);
+    FPad.AddHeldKeys(keys);
     MDXInput.UpdateInput(keys, FPlatform.IsActive());
     FPressed = MDXInput.InputStates & ~FHeld;
     FHeld = MDXInput.InputStates;
@@ -223,6 +224,10 @@ void TMForm::HandleEvent(const TWindowEvent& event) {
                 break;
             case TWindowEvent::TType::MouseUp:
                 FMouseDown = false;
+                break;
+            case TWindowEvent::TType::PadDown:
+            case TWindowEvent::TType::PadUp:
+                HandlePadEvent(event);
                 break;
             case TWindowEvent::TType::Click:
                 MouseX = event.X;

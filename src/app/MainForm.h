@@ -31,6 +31,7 @@
 #include "menus/MyImageSprite.h"
 #include "menus/Text.h"
 #include "app/FormRaceHost.h"
+#include "app/PadInput.h"
 #include "race/Race.h"
 #include "save/SavedState.h"
 
@@ -118,7 +119,6 @@ public:
     TSavedState State;
     std::optional<uint64_t> StartSeed;  // fixed seed of a reproducible run, else the clock
     std::optional<bool> FullScreenThisRun;  // --fullscreen or --window: the saved option is kept
-    bool DemoRequested = false;             // --demo
     std::filesystem::path SaveFolderPath;   // where the options and the table live; empty: Data/Save here
 
     // The race: its state and sprites, and who drives the player's ship.
@@ -189,6 +189,9 @@ public:
     void FormKeyUp(int key, uint8_t shift);
     void FormKeyPress(char key);
     void FormKeyBoss(int key, uint8_t shift, bool down);
+    // A gamepad button, sent on as the key it stands for here (PadInput.h).
+    void HandlePadEvent(const TWindowEvent& event);
+    TPadContext PadContext() const;
     void ToggleBossKeyCapture();
     void BossKeyAction();
 
@@ -248,6 +251,7 @@ private:
     bool FTerminated = false;
     TInputStates FHeld;
     TInputStates FPressed;
+    TPadInput FPad;  // the keys the gamepad's buttons hold
     // The saved selection of the open dialog, and the boss key as it was when capture began.
     int FSavedHot = 0, FSavedFirst = 1, FSavedLast = 0;
     TShiftState FSavedBossShift;

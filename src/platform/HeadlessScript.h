@@ -9,9 +9,9 @@
 namespace quillon {
 
 struct THeadlessCommand {
-    enum class TKind { Down, Up, Tap, Text, Move, Click, Shot, State, Quit, Race, Pilot, Track };
+    enum class TKind { Down, Up, Tap, PadDown, PadUp, Text, Move, Click, Shot, State, Quit, Race, Pilot, Track };
     TKind Kind = TKind::Quit;
-    int Key = 0;        // virtual-key code for down, up, tap
+    int Key = 0;        // virtual-key code for down, up, tap; the TPadButton of pad down, pad up
     std::string Text;   // text to type, or the output file of shot and state
     int X = 0;  // also the ship of race, and 1/0 for pilot on/off
     int Y = 0;  // also the level of race
