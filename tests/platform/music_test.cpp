@@ -9,6 +9,7 @@
 
 #include "../support/SoundFixtures.h"
 #include "../support/TinyModule.h"
+#include "../support/TempDir.h"
 #include "engine/DXSound.h"
 #include "engine/MusicDirector.h"
 #include "platform/OpenMptMusic.h"
@@ -72,12 +73,12 @@ TEST(MusicDirector, AMissingSongLeavesTheGameSilent) {
 class ModuleFile : public ::testing::Test {
 protected:
     void SetUp() override {
-        Path = ::testing::TempDir() + "quillon_tiny.xm";
+        Path = Dir.File("tiny.xm");
         std::vector<uint8_t> bytes = testing::MakeTinyModule();
         std::ofstream(Path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
                                                     static_cast<std::streamsize>(bytes.size()));
     }
-    void TearDown() override { std::remove(Path.c_str()); }
+    testing::TTempDir Dir{"module"};
     std::string Path;
 };
 
