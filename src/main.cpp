@@ -38,7 +38,7 @@ void InstallStopSignals() {
 void Prepare(TMForm& form, const TCommandLine& line, const TGameFolder& folder) {
     form.StartSeed = line.Seed;
     form.FullScreenThisRun = line.FullScreen;
-    form.DemoMode = line.Demo;  // what the demo does belongs to the race
+    form.DemoRequested = line.Demo;
     form.SaveFolderPath = folder.SaveFolder;
 }
 

@@ -64,7 +64,7 @@ const char* UsageText() {
            "\n"
            "  --fullscreen        play in full screen this time (the saved option is kept)\n"
            "  --window            play in a window this time (the saved option is kept)\n"
-           "  --demo              start the demo race\n"
+           "  --demo              start a demo race, driven until you take over\n"
            "  --headless          run with no window and no sound device\n"
            "  --frames N          number of frames to run\n"
            "  --fps F             frames per second of the virtual clock (default 85)\n"

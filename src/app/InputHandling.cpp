@@ -93,6 +93,11 @@ uint8_t TMForm::ShiftByte() const {
 }
 
 void TMForm::FormKeyDown(int key, uint8_t shift) {
+    // Any key during the demo hands the ship to the player.
+    if (DemoMode) {
+        DemoMode = false;
+        PilotOn = false;
+    }
     if (CapturingBossKey)
         FormKeyBoss(key, shift, true);
     else if (shift == State.BossKeyShift.Bits && key == State.BossKeyCode)

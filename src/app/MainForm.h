@@ -126,6 +126,7 @@ public:
     TRace Race{RaceHost};
     bool PilotOn = false;
     bool DemoMode = false;  // the pilot drives until the player presses a key
+    bool DemoRequested = false;  // start a demo race once the main menu has faded in
 
     // Handlers.
     void FormCreate();
@@ -171,6 +172,7 @@ public:
     void LevelResultsFrame();
     void StartRace(int level = 1);
     bool StartRaceFromMenu(int ship, int level);
+    void StartDemo();
     void EndRace();
     void LeaveRace();
     void RaceFrame(int lagCount);

@@ -110,6 +110,7 @@ void TMForm::MainMenuIntroStep() {
 void TMForm::MainMenuFrame() {
     if (MenuIntro) {
         MainMenuIntroStep();
+        if (!MenuIntro && DemoRequested) StartDemo();
         return;
     }
     UpdateHover(false);

@@ -39,10 +39,19 @@ bool TMForm::StartRaceFromMenu(int ship, int level) {
     return true;
 }
 
+// The demo: a race on a random ship, driven by the pilot until the player takes over.
+void TMForm::StartDemo() {
+    DemoRequested = false;
+    if (!StartRaceFromMenu(Random(5) + 1, 1)) return;
+    PilotOn = true;
+    DemoMode = true;
+}
+
 void TMForm::EndRace() {
     CurrentScreen = 0;
     Race.EndRace();
     PilotOn = false;
+    DemoMode = false;
 }
 
 // Every way out of a game ends here. A score good enough for the table is entered

@@ -29,6 +29,9 @@ public:
     void Kill();
 
     void MoveSelf(int moveCount) override;
+    // The wall contacts, run by the move on every third race frame.
+    void TestPlayerWalls();
+    void TestRivalWalls();
 
     uint8_t TileCollection = 2;
     double ScrollDX = 0;
@@ -37,8 +40,6 @@ public:
 
 private:
     void StepWindow(double& offset, double velocity, int& view, int viewCells, int mapCells);
-    void TestPlayerWalls();
-    void TestRivalWalls();
 
     TRace* FRace;
 };
