@@ -28,8 +28,9 @@ cat > "$work/inner.sh" <<INNER
 SDL_AUDIODRIVER=dummy "$game" --root "$work/game" "\$1" > "$work/game.log" 2>&1 &
 pid=\$!
 window=""
-# Wait until the game's visible window answers (SDL may make and drop helper windows first).
-for i in \$(seq 1 200); do
+# Wait until the game's visible window answers (SDL may make and drop helper windows first;
+# a loaded machine may take a while to start the game).
+for i in \$(seq 1 600); do
   window=\$(xdotool search --onlyvisible --classname quillon 2>/dev/null | head -n 1)
   if [ -n "\$window" ] && xdotool getwindowname "\$window" > "$work/name.txt" 2>/dev/null; then
     break
@@ -37,7 +38,7 @@ for i in \$(seq 1 200); do
   window=""
   sleep 0.1
 done
-[ -n "\$window" ] || { echo "no window appeared"; kill -9 \$pid; exit 1; }
+[ -n "\$window" ] || { echo "\$1: no window appeared"; kill -9 \$pid; exit 1; }
 sleep 1
 xdotool getwindowgeometry "\$window" > "$work/geometry.txt" 2>/dev/null
 kill -0 \$pid || { echo "the game ended by itself"; exit 1; }
