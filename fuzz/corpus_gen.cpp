@@ -9,6 +9,7 @@
 #include "engine/CollectionFiles.h"
 #include "engine/ComponentStream.h"
 #include "engine/Wave.h"
+#include "save/ScoreCodec.h"
 
 using namespace quillon;
 
@@ -164,5 +165,17 @@ int main(int argc, char** argv) {
     waves[1].Data = {1, 2, 3, 4, 5};
     Save(dir / "dxw" / "written.dxw", EncodeWaveCollection(waves));
     Save(dir / "dxw" / "handmade.dxw", HandMadeWaves());
+
+    // Score submissions as the game sends them.
+    std::filesystem::create_directories(dir / "score");
+    const std::pair<const char*, TScoreEntry> scores[] = {
+        {"vanya", {"\xC2\xE0\xED\xFF", 10000, "\xD0\xEE\xF1\xF1\xE8\xFF"}},
+        {"empty", {"", 0, ""}},
+        {"longest", {"Abcdefghijkl", -2147483647 - 1, "Abcdefghijklmnop"}},
+    };
+    for (const auto& [name, entry] : scores) {
+        const std::string letters = EncodeScoreLetters(FormatScoreMessage(entry));
+        Save(dir / "score" / name, std::vector<uint8_t>(letters.begin(), letters.end()));
+    }
     return 0;
 }

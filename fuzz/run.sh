@@ -1,7 +1,7 @@
 #!/bin/sh
 # Builds every fuzz/*_fuzz.cpp target with libFuzzer, AddressSanitizer and
 # UndefinedBehaviorSanitizer against the engine and save-file sources (the layers
-# with file readers and no SDL), refreshes the seed files,
+# with file readers and no SDL) and the score server's submission reader, refreshes the seed files,
 # and runs each target for the given number of seconds (default 60).
 # Usage: fuzz/run.sh [SECONDS] [TARGET...]   e.g. fuzz/run.sh 600 dxg
 set -eu
@@ -14,16 +14,16 @@ out=build-fuzz
 mkdir -p "$out/obj"
 CXX=${CXX:-clang++}
 # Pictures are capped at 1 Mpixel here so that huge declared sizes stay cheap to fuzz.
-common="-std=c++20 -g -O1 -Isrc -fno-omit-frame-pointer -DQUILLON_DIB_MAX_PIXELS=1048576"
+common="-std=c++20 -g -O1 -Isrc -I. -fno-omit-frame-pointer -DQUILLON_DIB_MAX_PIXELS=1048576"
 sanitize="-fsanitize=address,undefined -fno-sanitize-recover=undefined"
 
 # The layers once, instrumented for coverage.
 objs=""
-for src in src/engine/*.cpp src/save/*.cpp; do
+for src in src/engine/*.cpp src/save/*.cpp server/SubmissionCheck.cpp; do
   [ -f "$src" ] || continue
   layer=$(basename "$(dirname "$src")")
   obj="$out/obj/$layer-$(basename "$src" .cpp).o"
-  if [ ! -f "$obj" ] || [ "$src" -nt "$obj" ] || [ -n "$(find src/engine src/save -name '*.h' -newer "$obj")" ]; then
+  if [ ! -f "$obj" ] || [ "$src" -nt "$obj" ] || [ -n "$(find src/engine src/save server -name '*.h' -newer "$obj")" ]; then
     $CXX $common $sanitize -fsanitize=fuzzer-no-link -c "$src" -o "$obj"
   fi
   objs="$objs $obj"

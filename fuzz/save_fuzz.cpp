@@ -1,5 +1,5 @@
 // Fuzz target for the save-file readers: any bytes as an options file, a high-score file and a
-// ".url" link file. Reading never fails except with a read stop; whatever is read must survive
+// ".url" link file. Reading never fails except with lines or entries it could not read; whatever is read must survive
 // being written and read again unchanged.
 #include <cstddef>
 #include <cstdint>
@@ -13,14 +13,14 @@ namespace {
 
 void CheckOptions(std::string_view text) {
     quillon::TSavedState state;
-    const auto stop = quillon::ReadOptionsFile(text, state);
-    if (stop && (stop->Item < 1 || stop->Item > 7)) std::abort();
+    for (int line : quillon::ReadOptionsFile(text, state))
+        if (line < 1 || line > 6) std::abort();
     if (state.BossKeyCode != 0 && (state.BossKeyCode < quillon::kKeyF1 || state.BossKeyCode > quillon::kKeyF12))
         std::abort();
 
     quillon::TSavedState again;
     again.HighScores = state.HighScores;
-    if (quillon::ReadOptionsFile(quillon::FormatOptionsFile(state), again)) std::abort();
+    if (!quillon::ReadOptionsFile(quillon::FormatOptionsFile(state), again).empty()) std::abort();
     if (again.GameOptions.FullScreen != state.GameOptions.FullScreen ||
         again.GameOptions.MusicOn != state.GameOptions.MusicOn ||
         again.GameOptions.SoundOn != state.GameOptions.SoundOn || again.GameOptions.Country != state.GameOptions.Country ||
@@ -30,11 +30,11 @@ void CheckOptions(std::string_view text) {
 
 void CheckHighScores(std::string_view text) {
     quillon::THighScoreTable table;
-    const auto stop = quillon::ReadHighScoreFile(text, table);
-    if (stop && (stop->Item < 1 || stop->Item > 10)) std::abort();
+    for (int entry : quillon::ReadHighScoreFile(text, table))
+        if (entry < 1 || entry > 10) std::abort();
 
     quillon::THighScoreTable again;
-    if (quillon::ReadHighScoreFile(quillon::FormatHighScoreFile(table), again)) std::abort();
+    if (!quillon::ReadHighScoreFile(quillon::FormatHighScoreFile(table), again).empty()) std::abort();
     for (std::size_t i = 0; i < quillon::kHighScoreEntries; ++i)
         if (again[i].Name != table[i].Name || again[i].Score != table[i].Score) std::abort();
     if (quillon::ComputeHighScoreChecksum(again) != quillon::ComputeHighScoreChecksum(table)) std::abort();

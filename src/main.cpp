@@ -13,8 +13,10 @@
 #include "app/GameFolder.h"
 #include "app/MainForm.h"
 #include "app/StateDump.h"
+#include "engine/PrintableText.h"
 #include "platform/DesktopPlatform.h"
 #include "platform/HeadlessPlatform.h"
+#include "platform/CurlScoreSender.h"
 #include "platform/OpenMptMusic.h"
 #include "platform/SdlAudioOutput.h"
 #include "platform/TtfFontRasterizer.h"
@@ -48,7 +50,8 @@ int RunHeadless(const TCommandLine& line, const TGameFolder& folder, THeadlessSc
     THeadlessPlatform platform(line.Frames, line.Fps, std::move(script));
     TOpenMptMusic music;
     TTtfFontRasterizer fonts;
-    TMForm form(platform, TFormServices{nullptr, &music, &fonts});
+    TCurlScoreSender scores(true);  // outlives the form
+    TMForm form(platform, TFormServices{nullptr, &music, &fonts, &scores});
     Prepare(form, line, folder);
     form.RunHandler([&] { form.FormCreate(); });
     form.RunHandler([&] { form.Show(); });
@@ -56,7 +59,16 @@ int RunHeadless(const TCommandLine& line, const TGameFolder& folder, THeadlessSc
     std::unique_ptr<TWavRecorder> recorder;
     if (!line.RecordAudio.empty()) recorder = std::make_unique<TWavRecorder>(line.RecordAudio, form.MDXSound.Rate());
     std::vector<int16_t> discarded;
-    bool outputsWritten = true;
+    // Sound goes on while the window is minimised, so every frame pulls its share.
+    platform.SetFrameSound([&](int frame) {
+        if (recorder) {
+            recorder->RecordFrame(form.MDXSound, frame, line.Fps);
+        } else {
+            int samples = TWavRecorder::FrameSamples(frame, line.Fps, form.MDXSound.Rate());
+            discarded.resize(2 * static_cast<size_t>(samples));
+            form.MDXSound.Mix(discarded.data(), samples);
+        }
+    });
     platform.SetGameCommands([&](const THeadlessCommand& command) {
         if (command.Kind == THeadlessCommand::TKind::Race) {
             if (!form.StartRaceFromMenu(command.X, command.Y))
@@ -67,18 +79,11 @@ int RunHeadless(const TCommandLine& line, const TGameFolder& folder, THeadlessSc
     });
     TApplication application(platform, form);
     application.Run([&] {
-        int frame = platform.Frame();
-        if (recorder) {
-            recorder->RecordFrame(form.MDXSound, frame, line.Fps);
-        } else {
-            int samples = TWavRecorder::FrameSamples(frame, line.Fps, form.MDXSound.Rate());
-            discarded.resize(2 * static_cast<size_t>(samples));
-            form.MDXSound.Mix(discarded.data(), samples);
-        }
-        outputsWritten &= platform.EndFrame([&](int at) { return BuildStateDump(form, at, platform.Opened()); },
-                                            [&] { return BuildTrackDump(form.Race.State); });
+        platform.EndFrame([&](int at) { return BuildStateDump(form, at, platform.Opened()); },
+                          [&] { return BuildTrackDump(form.Race.State); });
     });
-    form.RunExitLauncher();
+    if (!application.StoppedBySignal()) form.RunExitLauncher();
+    bool outputsWritten = platform.OutputsWritten();
     if (recorder && !recorder->Finish()) {
         std::fprintf(stderr, "quillon: cannot write %s\n", line.RecordAudio.c_str());
         outputsWritten = false;
@@ -91,13 +96,14 @@ int RunDesktop(const TCommandLine& line, const TGameFolder& folder) {
     TSdlAudioOutput audio;
     TOpenMptMusic music;
     TTtfFontRasterizer fonts;
-    TMForm form(platform, TFormServices{&audio, &music, &fonts});
+    TCurlScoreSender scores;
+    TMForm form(platform, TFormServices{&audio, &music, &fonts, &scores});
     Prepare(form, line, folder);
     form.RunHandler([&] { form.FormCreate(); });
     form.RunHandler([&] { form.Show(); });
     TApplication application(platform, form);
     application.Run();
-    form.RunExitLauncher();
+    if (!application.StoppedBySignal()) form.RunExitLauncher();
     return 0;
 }
 
@@ -108,7 +114,7 @@ int main(int argc, char** argv) {
     try {
         line = ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
     } catch (const ECommandLineError& error) {
-        std::fprintf(stderr, "quillon: %s\n\n%s", error.what(), UsageText());
+        std::fprintf(stderr, "quillon: %s\n\n%s", PrintableText(error.what()).c_str(), UsageText());
         return 2;
     }
     if (line.Help) {
@@ -125,7 +131,7 @@ int main(int argc, char** argv) {
         try {
             script = THeadlessScript::Load(line.Script);  // before the folder changes
         } catch (const EScriptError& error) {
-            std::fprintf(stderr, "quillon: %s\n", error.what());
+            std::fprintf(stderr, "quillon: %s\n", PrintableText(error.what()).c_str());
             return 2;
         }
     }
@@ -139,7 +145,7 @@ int main(int argc, char** argv) {
     try {
         return line.Headless ? RunHeadless(line, folder, std::move(script)) : RunDesktop(line, folder);
     } catch (const std::exception& error) {
-        std::fprintf(stderr, "quillon: %s\n", error.what());
+        std::fprintf(stderr, "quillon: %s\n", PrintableText(error.what()).c_str());
         return 1;
     }
 }

@@ -41,8 +41,9 @@ void TApplication::Run(const std::function<void()>& afterTick) {
     while (!FForm.Terminated() && !FPlatform.Finished()) {
         if (StopRequested) {
             StopRequested = 0;
-            FForm.RunHandler([&] { FForm.FormClose(); });
-            // A signal must end the game even when saving failed; the error was reported.
+            FStoppedBySignal = true;
+            // The game ends even when saving failed; the error was reported.
+            FForm.RunHandler([&] { FForm.CloseBySignal(); });
             FForm.Terminate();
             break;
         }

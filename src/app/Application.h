@@ -18,8 +18,10 @@ public:
     // afterTick runs after every frame tick (the headless driver's screenshots and dumps).
     void Run(const std::function<void()>& afterTick = {});
 
-    // Set from a signal handler: the loop ends through the form's orderly shutdown.
+    // Set from a signal handler: the loop ends with the form's save, without the links.
     static void RequestStop();
+    // The run ended on a stop signal: the exit launcher does not run.
+    bool StoppedBySignal() const { return FStoppedBySignal; }
 
 private:
     void DispatchPendingEvents();
@@ -28,6 +30,7 @@ private:
     IPlatform& FPlatform;
     TMForm& FForm;
     bool FWasActive = false;
+    bool FStoppedBySignal = false;
 };
 
 }  // namespace quillon

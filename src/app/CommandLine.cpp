@@ -71,7 +71,7 @@ const char* UsageText() {
            "  --seed S            seed of the random source (default: the clock)\n"
            "  --script FILE       commands per frame: FRAME COMMAND ARGS, where COMMAND is\n"
            "                      down KEY, up KEY, tap KEY, pad down BUTTON, pad up BUTTON,\n"
-           "                      text STRING, move X Y, click X Y,\n"
+           "                      text STRING, move X Y, click X Y, minimize, restore, close,\n"
            "                      shot FILE.png, state FILE.json or quit\n"
            "  --root DIR          the game folder (holding Data/Res, Data/Music, Data/Save)\n"
            "  --record-audio FILE write the run's sound to a WAV file\n"

@@ -6,6 +6,8 @@
 #include "menus/RangeHelpers.h"
 #include "race/RaceClock.h"
 #include "race/RaceTables.h"
+#include "save/LinkFile.h"
+#include "save/ScoreCodec.h"
 
 namespace quillon {
 
@@ -76,6 +78,21 @@ void TMForm::DialogFrame(int lagCount) {
             }
             break;
         }
+        case 8:
+            NameEntryFrame(lagCount);
+            break;
+        case 9: {
+            static const std::string line1 = Utf8ToCp1251("Отправить очки в");
+            static const std::string line2 = Utf8ToCp1251("мировую таблицу?");
+            FText.SelectFont(11);
+            FText.Canvas().Font.Size = 14;
+            FText.DrawText(line1, 400, 261, true, true);
+            FText.DrawText(line2, 400, 291, true, true);
+            break;
+        }
+        case 10:
+            SendingFrame();
+            break;
         case 11:
             LevelResultsFrame();
             break;
@@ -116,6 +133,53 @@ void TMForm::DialogFrame(int lagCount) {
     }
     // The race's display stays on top of its dialogs.
     if (CurrentScreen == 6) DrawHud();
+}
+
+// The name for the table: typed characters arrive through the event path; Enter puts the
+// name and the score into the table, which is saved at once, then asks about the world table.
+void TMForm::NameEntryFrame(int lagCount) {
+    static const std::string scored = Utf8ToCp1251("Набрано очков : ");
+    static const std::string askName = Utf8ToCp1251("Введите ваше имя: ");
+    FText.SelectFont(9);
+    FText.Canvas().Font.Size = 14;
+    FText.DrawText(scored + std::to_string(Race.State.Score), 400, 261, true, true);
+    FText.DrawText(askName, 400, 296, true, true);
+    FText.SelectFont(10);
+    FText.DrawText(State.PlayerName, 400, 334, true, true);
+    if (TextCursor) {
+        TextCursor->X = FText.GetTextWidth(State.PlayerName) / 2.0 + 402;
+        TextCursor->Move(lagCount);
+    }
+    if (TypedKey != 13) return;
+    TypedKey = 0;
+    InsertHighScore(State.HighScores, State.PlayerName, Race.State.Score);
+    SaveStateNow();
+    CloseDialog();
+    OpenDialog(9);
+}
+
+// "Sending...": shown for a frame, then the score goes to the world table while the notice
+// stays and the window keeps answering; once the request is over, whatever its outcome,
+// the game goes on to the high-score screen.
+void TMForm::SendingFrame() {
+    static const std::string sending = Utf8ToCp1251("Отправка...");
+    FText.SelectFont(1);
+    FText.DrawText(sending, 400, 279, true, true);
+    if (!DialogSending) {
+        DialogSending = true;
+        FSubmitting = false;
+        return;
+    }
+    if (!FSubmitting) {
+        FSubmitting = true;
+        if (FScores) {
+            const TScoreEntry entry{State.PlayerName, Race.State.Score, State.GameOptions.Country};
+            FScores->Send(ScoreSubmissionUrl(ScoreServerAddress(), entry));
+        }
+    }
+    if (FScores && FScores->Busy()) return;
+    CloseDialog();
+    LeaveRaceToHighScores(1);
 }
 
 // The level's results, a line a second, then the remaining time paid out; then the next

@@ -14,7 +14,17 @@ constexpr int KeyEnter = 13;
 constexpr int KeyShift = 16;
 constexpr int KeyCtrl = 17;
 constexpr int KeyAlt = 18;
-constexpr uint8_t ShiftBit = 1, AltBit = 2, CtrlBit = 4, LeftButtonBit = 8;
+constexpr uint8_t ShiftBit = 1, AltBit = 2, CtrlBit = 4;
+// The shift-state bit of a mouse button: left, right and middle as the window reports them; any
+// other button gets a bit of its own, so that it too keeps the boss key from firing.
+uint8_t MouseButtonBit(int button) {
+    switch (button) {
+        case 1: return 8;
+        case 3: return 16;
+        case 2: return 32;
+        default: return 128;
+    }
+}
 }  // namespace
 
 void TMForm::PollInput() {
@@ -89,7 +99,7 @@ uint8_t TMForm::ShiftByte() const {
     FPlatform.GetKeyboardState(keys);
     auto held = [&](bool tracked, int key) { return tracked && (keys[key] & 0x80) != 0; };
     return static_cast<uint8_t>((held(FShiftDown, KeyShift) ? ShiftBit : 0) | (held(FAltDown, KeyAlt) ? AltBit : 0) |
-                                (held(FCtrlDown, KeyCtrl) ? CtrlBit : 0) | (FMouseDown ? LeftButtonBit : 0));
+                                (held(FCtrlDown, KeyCtrl) ? CtrlBit : 0) | FMouseButtons);
 }
 
 void TMForm::FormKeyDown(int key, uint8_t shift) {
@@ -172,10 +182,7 @@ void TMForm::FormKeyBoss(int key, uint8_t shift, bool down) {
 
 void TMForm::BossKeyAction() {
     StopMusic();
-    if (CurrentScreen == 6) {
-        if (ActiveDialog == 6) CloseDialog();
-        OpenDialog(5);
-    }
+    PauseRaceOnMinimize();
     ResumeMusic = true;
     if (State.GameOptions.FullScreen) {
         State.GameOptions.FullScreen = false;
@@ -194,6 +201,9 @@ void TMForm::HandleEvent(const TWindowEvent& event) {
                 FormCloseQuery(canClose);
                 break;
             }
+            case TWindowEvent::TType::Minimize:
+                PauseRaceOnMinimize();
+                break;
             case TWindowEvent::TType::Restore:
                 MDXDraw.Initialize();
                 break;
@@ -225,10 +235,10 @@ void TMForm::HandleEvent(const TWindowEvent& event) {
                 MDXDrawMouseMove(event.X, event.Y);
                 break;
             case TWindowEvent::TType::MouseDown:
-                FMouseDown = true;
+                FMouseButtons |= MouseButtonBit(event.Button);
                 break;
             case TWindowEvent::TType::MouseUp:
-                FMouseDown = false;
+                FMouseButtons &= static_cast<uint8_t>(~MouseButtonBit(event.Button));
                 break;
             case TWindowEvent::TType::PadDown:
             case TWindowEvent::TType::PadUp:

@@ -19,6 +19,7 @@ constexpr int SelectionClick = 1;  // the effect played when the selected item c
 
 TMForm::TMForm(IPlatform& platform, const TFormServices& services)
     : FPlatform(platform),
+      FScores(services.Scores),
       FWaves(MDXWaveList, MDXSound),
       FEffects(State.GameOptions.SoundOn, [this](int index) { return FWaves.Item(index); }),
       FMusic(services.Music, State.GameOptions.MusicOn),
@@ -34,6 +35,7 @@ TMForm::TMForm(IPlatform& platform, const TFormServices& services)
     SpriteWorld.Root = MDXSpriteEngine.Engine();
     SpriteWorld.Lists[0] = &MDXImageList1.Items();
     SpriteWorld.Lists[1] = &MDXImageList2.Items();
+    SpriteWorld.Lists[2] = &MDXImageList3.Items();
     SpriteWorld.FrameMs = &FrameMs;
     ResetOptions(State);
     ResetHighScores(State.HighScores);
@@ -98,9 +100,22 @@ void TMForm::Show() {
 // reported, and start-up goes on with what was read and defaults for the rest.
 void TMForm::LoadSavedState() {
     TLoadReport report = LoadOptionsAndHighScores(State, SaveFolder());
+    FSavedStateLoaded = true;
+    FDamagedSaves = report.Damaged;
     for (const std::string& error : report.Errors) FPlatform.ShowError(error);
     FSavedFullScreen = State.GameOptions.FullScreen;
     if (FullScreenThisRun) State.GameOptions.FullScreen = *FullScreenThisRun;
+}
+
+// A start that stopped before loading has nothing of the player's to save: the files on
+// disk stay as they are.
+void TMForm::SaveLoadedState() {
+    if (!FSavedStateLoaded) return;
+    // Once the new pair is committed the damaged files are gone: a later save keeps no copy.
+    const TDamagedFiles damaged = FDamagedSaves;
+    SaveOptionsAndHighScores(StateToSave(), SaveFolder(), [this](TSaveStep step) {
+        if (step == TSaveStep::Committed) FDamagedSaves = TDamagedFiles{};
+    }, damaged);
 }
 
 void TMForm::ApplyDisplayMode() {
@@ -170,7 +185,9 @@ void TMForm::UpdateFrameTiming() {
 // The window never closes directly; the exit dialogs decide.
 void TMForm::FormCloseQuery(bool& canClose) {
     canClose = false;
-    if (CurrentScreen == 6)
+    if (FExitSaveFailed)
+        Shutdown();
+    else if (CurrentScreen == 6)
         OpenDialog(2);
     else if (CurrentScreen == 1)
         OpenDialog(1);
@@ -178,17 +195,40 @@ void TMForm::FormCloseQuery(bool& canClose) {
 
 void TMForm::FormClose() { Shutdown(); }
 
-// A failed save is raised to the handler, which reports it; the game then keeps running.
+// A failed save is raised to the handler, which reports it, and the game keeps running with
+// the old files untouched; the next try to leave saves again and ends the game even if it fails.
 void TMForm::Shutdown() {
     MDXSpriteEngine.FreeDead();
-    SaveOptionsAndHighScores(StateToSave(), SaveFolder());
+    try {
+        SaveLoadedState();
+    } catch (const std::exception& error) {
+        if (!FExitSaveFailed) {
+            FExitSaveFailed = true;
+            throw;
+        }
+        FPlatform.ShowError(error.what());
+    }
     OpenPlayLink();
     Terminate();
 }
 
+// A signal is not the player leaving: no play link and no exit launcher, but the game ends
+// even when the save fails (the handler reports it).
+void TMForm::CloseBySignal() {
+    Terminate();
+    MDXSpriteEngine.FreeDead();
+    SaveLoadedState();
+}
+
+void TMForm::PauseRaceOnMinimize() {
+    if (CurrentScreen != 6) return;
+    if (ActiveDialog == 6) CloseDialog();
+    OpenDialog(5);
+}
+
 void TMForm::SaveStateNow() {
     try {
-        SaveOptionsAndHighScores(StateToSave(), SaveFolder());
+        SaveLoadedState();
     } catch (const std::exception& error) {
         FPlatform.ShowError(error.what());
     }

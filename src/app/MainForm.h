@@ -33,7 +33,9 @@
 #include "app/FormRaceHost.h"
 #include "app/PadInput.h"
 #include "race/Race.h"
+#include "save/SavePair.h"
 #include "save/SavedState.h"
+#include "save/ScoreSender.h"
 
 namespace quillon {
 
@@ -43,6 +45,7 @@ struct TFormServices {
     IAudioOutput* Audio = nullptr;
     IMusicPlayer* Music = nullptr;
     IFontRasterizer* Fonts = nullptr;
+    IScoreSender* Scores = nullptr;  // none: scores are not sent
 };
 
 class TMForm {
@@ -136,6 +139,10 @@ public:
     void FormCloseQuery(bool& canClose);
     void FormClose();
     void Shutdown();
+    // The end a stop signal asks for: what start-up loaded is saved, nothing is opened.
+    void CloseBySignal();
+    // Minimising the window during a race: the level banner gives way to the pause dialog.
+    void PauseRaceOnMinimize();
 
     // The screen state machine.
     void OpenDialog(int kind);
@@ -175,6 +182,9 @@ public:
     void StartDemo();
     void EndRace();
     void LeaveRace();
+    void LeaveRaceToHighScores(int hotItem);
+    void NameEntryFrame(int lagCount);
+    void SendingFrame();
     void RaceFrame(int lagCount);
     TRaceControls KeyControls() const;
     void DrawHud();
@@ -239,10 +249,13 @@ private:
     void KillMenuBackground();
     uint8_t ShiftByte() const;
     void LoadSavedState();
+    void SaveLoadedState();
     std::filesystem::path SaveFolder() const;
     TSavedState StateToSave() const;
 
     IPlatform& FPlatform;
+    IScoreSender* FScores;
+    bool FSubmitting = false;  // the sending dialog's request has started
     TRandom FRandom;
     TWaveListPlayer FWaves;
     TSoundEffects FEffects;
@@ -258,8 +271,13 @@ private:
     int FSavedHot = 0, FSavedFirst = 1, FSavedLast = 0;
     TShiftState FSavedBossShift;
     uint16_t FSavedBossCode = 0;
-    // Modifier keys and the left mouse button as the window's events report them.
-    bool FShiftDown = false, FCtrlDown = false, FAltDown = false, FMouseDown = false;
+    // Modifier keys and the mouse buttons (their shift-state bits) as the window's events report them.
+    bool FShiftDown = false, FCtrlDown = false, FAltDown = false;
+    uint8_t FMouseButtons = 0;
+    // Saving writes only what start-up loaded; damaged files are kept aside by the first save.
+    bool FSavedStateLoaded = false;
+    TDamagedFiles FDamagedSaves;
+    bool FExitSaveFailed = false;  // a save on leaving failed: the next try to leave ends the game
     int FCursorCount = 0;  // the system cursor's display count
     bool FSavedFullScreen = false;  // the screen mode option as loaded, kept under FullScreenThisRun
 };

@@ -54,11 +54,23 @@ void TMForm::EndRace() {
     DemoMode = false;
 }
 
-// Every way out of a game ends here. A score good enough for the table is entered
-// under the player's name once that dialog exists; until then it leaves the same way.
+// Every way out of a game ends here: a score good enough for the table is first entered
+// under the player's name; otherwise straight back to the main menu.
 void TMForm::LeaveRace() {
+    if (QualifiesForHighScores(State.HighScores, Race.State.Score)) {
+        OpenDialog(8);
+        return;
+    }
     EndRace();
     BuildMainMenu(false, 1, true);
+}
+
+// After the name entry and the world-table question: the main menu with the high-score
+// screen over it.
+void TMForm::LeaveRaceToHighScores(int hotItem) {
+    EndRace();
+    BuildMainMenu(false, hotItem, true);
+    ShowHighScores();
 }
 
 TRaceControls TMForm::KeyControls() const {
@@ -80,7 +92,5 @@ void TMForm::RaceFrame(int lagCount) {
     DrawHud();
 }
 
-// The texts of the heads-up display, over the race and over its dialogs.
-void TMForm::DrawHud() {}
 
 }  // namespace quillon

@@ -153,8 +153,13 @@ void TMForm::ActivateItem() {
                 }
                 break;
             case 9:
-                // The score's way to the world table comes with the name entry.
-                if (HotItem == 12) CloseDialog();
+                if (HotItem == 11) {
+                    CloseDialog();
+                    OpenDialog(10);
+                } else if (HotItem == 12) {
+                    CloseDialog();
+                    LeaveRaceToHighScores(4);
+                }
                 break;
             default:
                 break;

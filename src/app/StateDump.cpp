@@ -4,6 +4,7 @@
 #include "app/JsonWriter.h"
 #include "app/MainForm.h"
 #include "engine/Cp1251.h"
+#include "race/Bonuses.h"
 #include "race/Player.h"
 #include "race/Rivals.h"
 #include "race/ScrollBackground.h"
@@ -70,6 +71,33 @@ void DumpRace(TJsonWriter& json, const TRace& race) {
             json.Field("OnScreen", r.OnScreen);
             json.Field("Destroyed", r.Destroyed);
             json.Field("HitCount", static_cast<int>(r.HitCount));
+            json.EndObject();
+        }
+        json.EndArray();
+    }
+    json.BeginArray("shots");
+    for (int slot = 1; slot <= ShotSlots; ++slot) {
+        const TShot& shot = race.Shots[slot];
+        if (!shot.Used) continue;
+        json.BeginObject();
+        json.Field("Slot", slot);
+        json.Field("Kind", static_cast<int>(shot.Kind));
+        json.Field("Owner", static_cast<int>(shot.Owner));
+        json.Field("X", shot.X);
+        json.Field("Y", shot.Y);
+        json.Field("State", static_cast<int>(shot.State));
+        json.EndObject();
+    }
+    json.EndArray();
+    if (const TBonus* bonuses = race.Bonuses()) {
+        json.BeginArray("bonuses");
+        for (int i = 1; i <= s.BonusCount && i <= BonusSlots; ++i) {
+            const TBonusSlot& bonus = bonuses->Slot(i);
+            if (!bonus.Present) continue;
+            json.BeginObject();
+            json.Field("Col", bonus.Col);
+            json.Field("Row", bonus.Row);
+            json.Field("Kind", static_cast<int>(bonus.Kind));
             json.EndObject();
         }
         json.EndArray();

@@ -17,9 +17,9 @@ struct TWindowEvent {
         KeyUp,
         Char,          // Text: one character, UTF-8
         MouseMove,     // X, Y in 800 x 600 display pixels
-        MouseDown,
+        MouseDown,     // Button: 1 left, 2 middle, 3 right, 4 and up the others
         MouseUp,
-        Click,
+        Click,         // the left button released
         CloseRequest,  // the window's close button or the window manager
         Minimize,
         Restore,
@@ -32,6 +32,7 @@ struct TWindowEvent {
     std::string Text;
     int X = 0;
     int Y = 0;
+    int Button = 1;
 };
 
 class IPlatform : public IDisplayPort {

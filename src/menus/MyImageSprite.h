@@ -9,15 +9,15 @@
 
 namespace quillon {
 
-// Where the game's sprites live: the sprite engine's root, the image collections 1 and 2,
+// Where the game's sprites live: the sprite engine's root, the image collections 1 to 3,
 // and the milliseconds one frame stands for. The main form fills it in when it is made.
 struct TSpriteWorld {
     TSprite* Root = nullptr;
-    TPictureCollection* Lists[2] = {nullptr, nullptr};
+    TPictureCollection* Lists[3] = {nullptr, nullptr, nullptr};
     const int* FrameMs = nullptr;
 
     TPictureCollection* List(int number) const {
-        return number == 1 || number == 2 ? Lists[number - 1] : nullptr;
+        return number >= 1 && number <= 3 ? Lists[number - 1] : nullptr;
     }
     int FrameMsNow() const { return FrameMs ? *FrameMs : 11; }
 };

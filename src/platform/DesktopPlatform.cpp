@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "engine/Cp1251.h"
+#include "engine/PrintableText.h"
 #include "platform/VirtualKeys.h"
 
 namespace quillon {
@@ -32,6 +33,7 @@ TDesktopPlatform::TDesktopPlatform() {
 
 TDesktopPlatform::~TDesktopPlatform() {
     for (auto& [id, pad] : FPads) SDL_GameControllerClose(pad);
+    if (FHandCursor) SDL_FreeCursor(FHandCursor);
     if (FTexture) SDL_DestroyTexture(FTexture);
     if (FRenderer) SDL_DestroyRenderer(FRenderer);
     if (FWindow) SDL_DestroyWindow(FWindow);
@@ -42,6 +44,9 @@ bool TDesktopPlatform::CreateWindow() {
     FWindow = SDL_CreateWindow(Title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, FrameWidth, FrameHeight,
                                SDL_WINDOW_SHOWN);
     if (!FWindow) return false;
+    // Over the game the pointer is the hand, shown and hidden by the game's display count.
+    FHandCursor = SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_HAND);
+    if (FHandCursor) SDL_SetCursor(FHandCursor);
     FRenderer = SDL_CreateRenderer(FWindow, -1, SDL_RENDERER_PRESENTVSYNC);
     if (!FRenderer) FRenderer = SDL_CreateRenderer(FWindow, -1, SDL_RENDERER_SOFTWARE);
     if (!FRenderer) return false;
@@ -134,13 +139,13 @@ void TDesktopPlatform::Translate(const SDL_Event& sdl) {
             break;
         case SDL_MOUSEBUTTONDOWN:
         case SDL_MOUSEBUTTONUP:
-            if (sdl.button.button != SDL_BUTTON_LEFT) return;
             event.Type = sdl.type == SDL_MOUSEBUTTONDOWN ? TWindowEvent::TType::MouseDown
                                                           : TWindowEvent::TType::MouseUp;
             event.X = sdl.button.x;
             event.Y = sdl.button.y;
+            event.Button = sdl.button.button;
             FPending.push_back(event);
-            if (sdl.type == SDL_MOUSEBUTTONUP) {
+            if (sdl.type == SDL_MOUSEBUTTONUP && sdl.button.button == SDL_BUTTON_LEFT) {
                 event.Type = TWindowEvent::TType::Click;
                 FPending.push_back(event);
             }
@@ -234,8 +239,9 @@ void TDesktopPlatform::GetKeyboardState(uint8_t states[256]) {
 }
 
 void TDesktopPlatform::ShowError(const std::string& text) {
-    std::fprintf(stderr, "error: %s\n", text.c_str());
-    SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, Title, text.c_str(), FWindow);
+    const std::string shown = PrintableText(text);
+    std::fprintf(stderr, "error: %s\n", shown.c_str());
+    SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, Title, shown.c_str(), FWindow);
 }
 
 extern "C" char** environ;

@@ -52,6 +52,7 @@ private:
     SDL_Window* FWindow = nullptr;
     SDL_Renderer* FRenderer = nullptr;
     SDL_Texture* FTexture = nullptr;
+    SDL_Cursor* FHandCursor = nullptr;
     bool FFullScreen = false;
     bool FHasPlacement = false;
     int FPlacementX = 0;

@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "engine/Cp1251.h"
+#include "engine/PrintableText.h"
 #include "platform/PngWriter.h"
 
 namespace quillon {
@@ -75,6 +76,16 @@ void THeadlessPlatform::QueueFrameEvents() {
             case K::Pilot:
                 FEvents.push_back({TWindowEvent{}, &command});
                 break;
+            case K::Minimize:
+            case K::Restore:
+            case K::Close: {
+                TWindowEvent event;
+                event.Type = command.Kind == K::Minimize  ? TWindowEvent::TType::Minimize
+                           : command.Kind == K::Restore ? TWindowEvent::TType::Restore
+                                                        : TWindowEvent::TType::CloseRequest;
+                FEvents.push_back({event});
+                break;
+            }
             case K::Shot:
             case K::State:
             case K::Track:
@@ -96,6 +107,8 @@ bool THeadlessPlatform::PollEvent(TWindowEvent& event) {
     FEvents.pop_front();
     if (event.Type == TWindowEvent::TType::KeyDown) FKeys[event.Key & 0xFF] = 0x80;
     if (event.Type == TWindowEvent::TType::KeyUp) FKeys[event.Key & 0xFF] = 0;
+    if (event.Type == TWindowEvent::TType::Minimize) FMinimized = true;
+    if (event.Type == TWindowEvent::TType::Restore) FMinimized = false;
     return true;
 }
 
@@ -104,11 +117,24 @@ void THeadlessPlatform::GetKeyboardState(uint8_t states[256]) {
 }
 
 void THeadlessPlatform::ShowError(const std::string& text) {
-    std::fprintf(stderr, "error: %s\n", text.c_str());
+    std::fprintf(stderr, "error: %s\n", PrintableText(text).c_str());
 }
 
 bool THeadlessPlatform::EndFrame(const std::function<std::string(int frame)>& stateDump,
                                  const std::function<std::string()>& trackDump) {
+    FStateDump = stateDump;
+    FTrackDump = trackDump;
+    return FinishFrame();
+}
+
+// While minimised the game does not tick, but its time passes and the script's outputs are
+// written: screenshots show the last presented frame.
+void THeadlessPlatform::WaitForEvent() {
+    if (FMinimized) FinishFrame();
+}
+
+bool THeadlessPlatform::FinishFrame() {
+    if (FFrameSound) FFrameSound(FFrame);
     bool ok = true;
     for (const THeadlessCommand& command : FScript.CommandsAt(FFrame)) {
         if (command.Kind == THeadlessCommand::TKind::Shot) {
@@ -116,11 +142,11 @@ bool THeadlessPlatform::EndFrame(const std::function<std::string(int frame)>& st
                 std::fprintf(stderr, "cannot write screenshot %s\n", command.Text.c_str());
                 ok = false;
             }
-        } else if (command.Kind == THeadlessCommand::TKind::State ||
-                   (command.Kind == THeadlessCommand::TKind::Track && trackDump)) {
+        } else if (command.Kind == THeadlessCommand::TKind::State || command.Kind == THeadlessCommand::TKind::Track) {
             const bool state = command.Kind == THeadlessCommand::TKind::State;
             std::ofstream file(command.Text, std::ios::binary);
-            file << (state ? stateDump(FFrame) : trackDump()) << "\n";
+            if (state && FStateDump) file << FStateDump(FFrame) << "\n";
+            if (!state && FTrackDump) file << FTrackDump() << "\n";
             if (!file) {
                 std::fprintf(stderr, "cannot write %s dump %s\n", state ? "state" : "track", command.Text.c_str());
                 ok = false;
@@ -130,6 +156,7 @@ bool THeadlessPlatform::EndFrame(const std::function<std::string(int frame)>& st
         }
     }
     ++FFrame;
+    FOutputsWritten &= ok;
     return ok;
 }
 

@@ -7,6 +7,7 @@
 #include <deque>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/Platform.h"
@@ -29,8 +30,9 @@ public:
     // IPlatform
     uint32_t Milliseconds() override;
     bool PollEvent(TWindowEvent& event) override;
-    bool IsActive() override { return true; }
-    void WaitForEvent() override {}
+    // False between the script's "minimize" and "restore".
+    bool IsActive() override { return !FMinimized; }
+    void WaitForEvent() override;
     bool Finished() override { return FFrame >= FFrames || FQuit; }
     void GetKeyboardState(uint8_t states[256]) override;
     void ShowError(const std::string& text) override;
@@ -43,11 +45,17 @@ public:
     void SetGameCommands(std::function<void(const THeadlessCommand&)> run) { FGameCommands = std::move(run); }
 
     // After each tick: screenshots, state and track dumps of this frame, then the clock
-    // moves on. Returns false when an output file could not be written.
+    // moves on. Returns false when an output file could not be written. The dump functions
+    // are kept for the frames that pass while minimised.
     bool EndFrame(const std::function<std::string(int frame)>& stateDump,
                   const std::function<std::string()>& trackDump = {});
 
+    // Runs at the end of every frame, ticked or not: the driver pulls the frame's sound here.
+    void SetFrameSound(std::function<void(int frame)> frameSound) { FFrameSound = std::move(frameSound); }
+
     int Frame() const { return FFrame; }
+    // False once any output file of the run could not be written.
+    bool OutputsWritten() const { return FOutputsWritten; }
     const TDirectDrawSurface& LastFrame() const { return FLastFrame; }
     // What the game would have opened, in order: the headless run opens nothing.
     const std::vector<std::string>& Opened() const { return FOpened; }
@@ -55,6 +63,7 @@ public:
 private:
     void QueueFrameEvents();
     void QueueKey(TWindowEvent::TType type, int key);
+    bool FinishFrame();
 
     int FFrames;
     int FFps;
@@ -62,6 +71,11 @@ private:
     int FFrame = 0;
     int FQueuedFrame = -1;
     bool FQuit = false;
+    bool FMinimized = false;
+    bool FOutputsWritten = true;
+    std::function<std::string(int frame)> FStateDump;
+    std::function<std::string()> FTrackDump;
+    std::function<void(int frame)> FFrameSound;
     // A queued game command has no window event: it runs when its turn comes.
     struct TQueued {
         TWindowEvent Event;

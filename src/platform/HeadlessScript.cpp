@@ -107,9 +107,12 @@ THeadlessScript THeadlessScript::Parse(const std::string& text, const std::strin
             std::filesystem::path path(args);
             if (path.is_relative()) path = std::filesystem::path(baseDir) / path;
             command.Text = path.string();
-        } else if (name == "quit") {
-            command.Kind = THeadlessCommand::TKind::Quit;
-            if (!args.empty()) Fail(lineNumber, "quit takes no arguments");
+        } else if (name == "quit" || name == "minimize" || name == "restore" || name == "close") {
+            command.Kind = name == "quit"     ? THeadlessCommand::TKind::Quit
+                         : name == "minimize" ? THeadlessCommand::TKind::Minimize
+                         : name == "restore"  ? THeadlessCommand::TKind::Restore
+                                              : THeadlessCommand::TKind::Close;
+            if (!args.empty()) Fail(lineNumber, name + " takes no arguments");
         } else {
             Fail(lineNumber, "unknown command '" + name + "'");
         }

@@ -9,12 +9,12 @@
 namespace quillon {
 
 struct THeadlessCommand {
-    enum class TKind { Down, Up, Tap, PadDown, PadUp, Text, Move, Click, Shot, State, Quit, Race, Pilot, Track };
+    enum class TKind { Down, Up, Tap, PadDown, PadUp, Text, Move, Click, Minimize, Restore, Close, Shot, State, Quit, Race, Pilot, Track };
     TKind Kind = TKind::Quit;
     int Key = 0;        // virtual-key code for down, up, tap; the TPadButton of pad down, pad up
     std::string Text;   // text to type, or the output file of shot and state
-    int X = 0;  // also the ship of race, and 1/0 for pilot on/off
-    int Y = 0;  // also the level of race
+    int X = 0;
+    int Y = 0;
     int Line = 0;
 };
 

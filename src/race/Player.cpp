@@ -12,6 +12,7 @@
 #include "race/Rivals.h"
 #include "race/ScrollBackground.h"
 #include "race/ShipPhysics.h"
+#include "race/Shots.h"
 
 namespace quillon {
 
@@ -47,6 +48,7 @@ void TPlayer::MoveSelf(int moveCount) {
     IRaceHost& host = FRace.Host();
     const double speedScale = host.SpeedScale();
 
+    SpawnAsteroid(FRace);
     BlinkPhase += 0.15 * speedScale;
     if (BlinkPhase > 2) BlinkPhase = 0;
     BlinkOn = Round(BlinkPhase * 4) % 2 == 0;
@@ -54,6 +56,8 @@ void TPlayer::MoveSelf(int moveCount) {
 
     const double backgroundY = FRace.Background() ? FRace.Background()->Y : 0;
     if ((1550 - state.TrackLength - state.ViewRow) * TileSize + backgroundY > Y) Finished = true;
+    MoveShots(FRace);
+    CullShots(FRace);
     if (!Finished) UpdatePlace();
     ComputeOutline();
 

@@ -50,6 +50,9 @@ public:
     void BeginLevel(bool advance);
     void UpdatePlace();
     void ComputeOutline();
+    // The instrument panel, the radar, the speedometer and the energy gauge.
+    void DrawDashboard();
+    void DrawRadar();
     bool RoadTest() const;
 
     // The speed model of this ship at the current speed.
@@ -93,6 +96,7 @@ public:
     int TiltState = 0;
     bool PrevLeft = false, PrevRight = false;
     double TiltStartHeading = 0;
+    int RadarGrid[17][13] = {};  // radar piece codes by column 1..16 and row 1..12
 
 private:
     void TiltAnimation();

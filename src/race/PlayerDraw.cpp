@@ -6,6 +6,7 @@
 #include "race/Race.h"
 #include "race/RaceTables.h"
 #include "race/Rivals.h"
+#include "race/Shots.h"
 
 namespace quillon {
 
@@ -14,6 +15,8 @@ void TPlayer::DrawSelf() {
     Y = ScreenY;
     if (FRace.Rivals()) FRace.Rivals()->DrawRivals();
     DrawShip();
+    DrawShots(FRace);
+    DrawDashboard();
 }
 
 void TPlayer::DrawShip() {

@@ -3,7 +3,9 @@
 #include <cmath>
 
 #include "engine/Rounding.h"
+#include "race/Bonuses.h"
 #include "race/Player.h"
+#include "race/Shots.h"
 #include "race/Race.h"
 #include "race/RaceClock.h"
 #include "race/RaceTables.h"
@@ -220,6 +222,7 @@ void TPlayer::BeginLevel(bool advance) {
     Heading = 0;
     Energy = FullEnergy;
     if (TScrollBackground* background = FRace.Background()) background->X = background->Y = 0;
+    if (FRace.Bonuses()) FRace.Bonuses()->PlaceBonuses();
     Finished = false;
     if (FRace.Rivals()) FRace.Rivals()->ResetRivals();
     FRace.Host().OpenDialog(6);
@@ -266,8 +269,7 @@ void TPlayer::ScaleSpeed(bool withSound, double factor) {
     if (withSound) FRace.Host().PlaySound(17);
 }
 
-// A shot of the ship's gun, or the mega-shot; the shots fly in the race's shot table.
-void TPlayer::Fire() {}
+void TPlayer::Fire() { PlayerFires(FRace); }
 
 // Ramming a rival costs a point of energy once per contact and trades speed and heading.
 void TPlayer::RivalContact() {

@@ -2,6 +2,7 @@
 #include "race/Race.h"
 
 #include "engine/TrigFunctions.h"
+#include "race/Bonuses.h"
 #include "race/Player.h"
 #include "race/RaceClock.h"
 #include "race/RaceTables.h"
@@ -33,6 +34,7 @@ void TRace::StartRace(int level) {
     FStars->X = FStars->Y = 0;
     FStars->SetZ(1);
     StartLevel(level);
+    FBonuses = new TBonus(*this);
     FPlayer = new TPlayer(*this, SelectedShip);
     FRivals = new TCar(*this);
     State.Lives = StartingLives;
@@ -51,6 +53,7 @@ void TRace::StartLevel(int level) {
     State.ClockBefore = State.TimeLeft;
     State.BonusCount = LevelBonusCount(level);
     GenerateTrack();
+    Shots.Clear();
     State.ThirdFrame = true;
     State.ThirdFrameCounter = 0;
 }
@@ -71,12 +74,14 @@ void TRace::EndRace() {
     if (FStars) FStars->MarkDead();
     FHost.FreeDeadSprites();
     if (FPlayer) FPlayer->StopShipSounds(true);
+    if (FBonuses) FBonuses->Kill();
     if (FRivals) FRivals->Kill();
     if (FPlayer) FPlayer->Kill();
     FHost.FreeDeadSprites();
     FBackground = nullptr;
     FStars = nullptr;
     FRivals = nullptr;
+    FBonuses = nullptr;
     FPlayer = nullptr;
     State.ThirdFrame = true;
     State.ThirdFrameCounter = 0;

@@ -5,11 +5,13 @@
 
 #include "race/RaceHost.h"
 #include "race/RaceState.h"
+#include "race/Shots.h"
 
 namespace quillon {
 
 class TPlayer;
 class TCar;
+class TBonus;
 class TScrollBackground;
 class TBackgroundSprite;
 
@@ -18,6 +20,7 @@ public:
     explicit TRace(IRaceHost& host) : FHost(host) {}
 
     TRaceState State;
+    TShotTable Shots;
     int SelectedShip = 1;
 
     // A new game on SelectedShip at `level` (1 for a game from the ship selection):
@@ -40,6 +43,7 @@ public:
 
     TPlayer* Player() const { return FPlayer; }
     TCar* Rivals() const { return FRivals; }
+    TBonus* Bonuses() const { return FBonuses; }
     TScrollBackground* Background() const { return FBackground; }
     TBackgroundSprite* Stars() const { return FStars; }
     IRaceHost& Host() const { return FHost; }
@@ -52,6 +56,7 @@ private:
     IRaceHost& FHost;
     TPlayer* FPlayer = nullptr;
     TCar* FRivals = nullptr;
+    TBonus* FBonuses = nullptr;
     TScrollBackground* FBackground = nullptr;
     TBackgroundSprite* FStars = nullptr;
 };

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 
 #include "menus/MyImageSprite.h"
@@ -57,6 +58,8 @@ public:
     void ResetRivals();
     void HitRival(int slot);
     void ExplodeRival(int slot);
+    // The slot is live again where the road's right lane runs; public for tests.
+    void Respawn(int slot) { RespawnRival(slot); }
     // Painted by the player's draw, under the player's ship.
     void DrawRivals();
 
@@ -68,6 +71,12 @@ public:
     bool Starting = false;
 
 private:
+    void StepRival(int slot);
+    void Probe(int slot, bool& ahead, bool& left, bool& right);
+    void Fire(int slot);
+    void RespawnRival(int slot);
+    static TVec PointAt(const TRivalSlot& rival, double angle, double distance);
+
     TRace& FRace;
     std::array<TRivalSlot, RivalSlots> FSlots{};
 };

@@ -15,11 +15,8 @@ namespace {
 
 [[noreturn]] void Fail(int errorNumber) { throw ESaveFileError(InOutErrorText(errorNumber)); }
 
-}  // namespace
-
-void WriteFileSynced(const std::filesystem::path& file, std::string_view bytes) {
-    const int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0) Fail(errno);
+// Writes all bytes to the open file, flushes and closes it.
+void WriteAndClose(int fd, std::string_view bytes) {
     int error = 0;
     while (!bytes.empty() && error == 0) {
         const ssize_t n = ::write(fd, bytes.data(), bytes.size());
@@ -33,6 +30,33 @@ void WriteFileSynced(const std::filesystem::path& file, std::string_view bytes) 
     // A delayed write error (a full disk on some file systems) can first show up at close.
     if (::close(fd) != 0 && error == 0 && errno != EINTR) error = errno;
     if (error != 0) Fail(error);
+}
+
+}  // namespace
+
+void WriteFileSynced(const std::filesystem::path& file, std::string_view bytes) {
+    const int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NONBLOCK, 0644);
+    if (fd < 0) Fail(errno);
+    WriteAndClose(fd, bytes);
+}
+
+void WriteNewFileSynced(const std::filesystem::path& file, std::string_view bytes) {
+    RemoveFileIfPresent(file);
+    // A fresh regular file: whatever else appears under the name in between (a pipe, a link) fails
+    // the exclusive creation instead of blocking or writing elsewhere.
+    const int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK, 0644);
+    if (fd < 0) Fail(errno);
+    WriteAndClose(fd, bytes);
+}
+
+void KeepCopy(const std::filesystem::path& file, const std::filesystem::path& copy) {
+    RemoveFileIfPresent(copy);
+    if (::link(file.c_str(), copy.c_str()) == 0) return;
+    if (errno == ENOENT) return;
+    // A file system without hard links gets a real copy.
+    std::error_code ec;
+    std::filesystem::copy_file(file, copy, std::filesystem::copy_options::overwrite_existing, ec);
+    if (ec) Fail(ec.value());
 }
 
 void RenameFile(const std::filesystem::path& from, const std::filesystem::path& to) {
@@ -65,7 +89,7 @@ void WriteFileAtomic(const std::filesystem::path& file, std::string_view bytes) 
     std::filesystem::path temporary = file;
     temporary += ".tmp";
     try {
-        WriteFileSynced(temporary, bytes);
+        WriteNewFileSynced(temporary, bytes);
         RenameFile(temporary, file);
     } catch (...) {
         std::error_code ignored;

@@ -8,8 +8,13 @@
 
 namespace quillon {
 
-// Creates or truncates the file, writes all bytes and flushes them to disk.
+// Creates or truncates the file, writes all bytes and flushes them to disk. Never blocks on a pipe.
 void WriteFileSynced(const std::filesystem::path& file, std::string_view bytes);
+// Removes whatever has the name and writes a new regular file in its place, flushed to disk.
+void WriteNewFileSynced(const std::filesystem::path& file, std::string_view bytes);
+// Puts a copy of the file (a second link to it where the file system allows) under the name
+// `copy`, replacing what was there; nothing when the file is missing.
+void KeepCopy(const std::filesystem::path& file, const std::filesystem::path& copy);
 // Renames `from` over `to` (atomic within one folder).
 void RenameFile(const std::filesystem::path& from, const std::filesystem::path& to);
 // Removes the file; false when there was none.

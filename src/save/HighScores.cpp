@@ -23,13 +23,13 @@ void FoldInto(std::string& check, const std::string& text) {
 
 }  // namespace
 
-void ResetHighScores(THighScoreTable& table) { ResetHighScoresFrom(table, 0); }
+void ResetHighScores(THighScoreTable& table) {
+    for (std::size_t i = 0; i < kHighScoreEntries; ++i) ResetHighScoreEntry(table, i);
+}
 
-void ResetHighScoresFrom(THighScoreTable& table, std::size_t first) {
-    for (std::size_t i = first; i < kHighScoreEntries; ++i) {
-        table[i].Name = kDefaultName;
-        table[i].Score = static_cast<std::int32_t>(10000 - 1000 * i);
-    }
+void ResetHighScoreEntry(THighScoreTable& table, std::size_t entry) {
+    table[entry].Name = kDefaultName;
+    table[entry].Score = static_cast<std::int32_t>(10000 - 1000 * entry);
 }
 
 void SortHighScores(THighScoreTable& table) {

@@ -25,8 +25,8 @@ inline constexpr std::size_t kCountryLimit = 16;
 
 // The default table: "Ваня" with 10000 down to 1000. The spare slot is left as it is.
 void ResetHighScores(THighScoreTable& table);
-// Default entries from entry `first` (counted from 0) to the tenth.
-void ResetHighScoresFrom(THighScoreTable& table, std::size_t first);
+// The default of one entry (counted from 0).
+void ResetHighScoreEntry(THighScoreTable& table, std::size_t entry);
 
 // Bubble sort of all eleven slots, best first; equal scores never swap, so a new score equal to
 // an old one ends below it.

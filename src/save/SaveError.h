@@ -14,6 +14,8 @@ public:
 };
 
 inline constexpr const char* kInvalidNumericInput = "Invalid numeric input";
+// A save file far longer than the game ever writes.
+inline constexpr const char* kFileTooLarge = "File too large";
 
 // The game's text for a failed file operation with the given errno value: "File access denied",
 // "Disk full" and the like, "I/O error N" for the rest.

@@ -2,6 +2,7 @@
 #include "save/SaveFiles.h"
 
 #include <cerrno>
+#include <cstdint>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -14,8 +15,6 @@ namespace quillon {
 namespace {
 
 constexpr const char* kLineEnd = "\r\n";
-
-std::optional<TReadStop> Stop(int item) { return TReadStop{item, kInvalidNumericInput}; }
 
 int ShiftNumber(TShiftState shift) {
     if (shift.Contains(TShiftKey::Alt)) return 1;
@@ -50,42 +49,51 @@ std::string FormatOptionsFile(const TSavedState& state) {
     return text;
 }
 
-std::optional<TReadStop> ReadOptionsFile(std::string_view text, TSavedState& state) {
+// A line whose number cannot be read is noted and skipped; the next line is read as usual.
+TBadItems ReadOptionsFile(std::string_view text, TSavedState& state) {
     TTextFileReader reader(text);
+    TBadItems bad;
+    auto readNumber = [&](int line, std::int32_t& value) {
+        const bool ok = reader.ReadInteger(value);
+        if (!ok) bad.push_back(line);
+        return ok;
+    };
     std::int32_t value = 0;
     bool* flags[] = {&state.GameOptions.FullScreen, &state.GameOptions.MusicOn, &state.GameOptions.SoundOn};
     for (int line = 1; line <= 3; ++line) {
-        if (!reader.ReadInteger(value)) return Stop(line);
-        *flags[line - 1] = value != 0;
+        if (readNumber(line, value)) *flags[line - 1] = value != 0;
         reader.SkipLine();
     }
     state.GameOptions.Country = reader.ReadLine();
 
-    if (!reader.ReadInteger(value)) return Stop(5);
     static const TShiftState kShifts[] = {TShiftState{}, TShiftState::Of(TShiftKey::Alt),
                                           TShiftState::Of(TShiftKey::Ctrl), TShiftState::Of(TShiftKey::Shift)};
-    if (value >= 0 && value <= 3) state.BossKeyShift = kShifts[value];
+    if (readNumber(5, value) && value >= 0 && value <= 3) state.BossKeyShift = kShifts[value];
     reader.SkipLine();
 
-    if (!reader.ReadInteger(value)) return Stop(6);
-    if (value == 0) state.BossKeyCode = 0;
-    if (value >= 1 && value <= 12) state.BossKeyCode = static_cast<std::uint16_t>(kKeyF1 + value - 1);
+    if (readNumber(6, value)) {
+        if (value == 0) state.BossKeyCode = 0;
+        if (value >= 1 && value <= 12) state.BossKeyCode = static_cast<std::uint16_t>(kKeyF1 + value - 1);
+    }
     reader.SkipLine();
 
     state.HighScoreChecksum = reader.ReadLine();
-    return std::nullopt;
+    return bad;
 }
 
-void ResetOptionsFromLine(TSavedState& state, int line) {
+void ResetOptionsLine(TSavedState& state, int line) {
     TSavedState defaults;
     ResetOptions(defaults);
     TGameOptions& o = state.GameOptions;
-    if (line <= 1) o.FullScreen = defaults.GameOptions.FullScreen;
-    if (line <= 2) o.MusicOn = defaults.GameOptions.MusicOn;
-    if (line <= 3) o.SoundOn = defaults.GameOptions.SoundOn;
-    if (line <= 4) o.Country = defaults.GameOptions.Country;
-    if (line <= 5) state.BossKeyShift = defaults.BossKeyShift;
-    if (line <= 6) state.BossKeyCode = defaults.BossKeyCode;
+    switch (line) {
+        case 1: o.FullScreen = defaults.GameOptions.FullScreen; break;
+        case 2: o.MusicOn = defaults.GameOptions.MusicOn; break;
+        case 3: o.SoundOn = defaults.GameOptions.SoundOn; break;
+        case 4: o.Country = defaults.GameOptions.Country; break;
+        case 5: state.BossKeyShift = defaults.BossKeyShift; break;
+        case 6: state.BossKeyCode = defaults.BossKeyCode; break;
+        default: break;
+    }
 }
 
 std::string FormatHighScoreFile(const THighScoreTable& table) {
@@ -97,16 +105,21 @@ std::string FormatHighScoreFile(const THighScoreTable& table) {
     return text;
 }
 
-std::optional<TReadStop> ReadHighScoreFile(std::string_view text, THighScoreTable& table) {
+// An entry whose score cannot be read is noted and keeps its old name and score; the next entry
+// is read from the line after the bad one.
+TBadItems ReadHighScoreFile(std::string_view text, THighScoreTable& table) {
     TTextFileReader reader(text);
+    TBadItems bad;
     for (std::size_t i = 0; i < kHighScoreEntries; ++i) {
-        table[i].Name = reader.ReadLine();
+        std::string name = reader.ReadLine();
         std::int32_t score = 0;
-        if (!reader.ReadInteger(score)) return Stop(static_cast<int>(i + 1));
-        table[i].Score = score;
+        if (reader.ReadInteger(score))
+            table[i] = THighScore{std::move(name), score};
+        else
+            bad.push_back(static_cast<int>(i + 1));
         reader.SkipLine();
     }
-    return std::nullopt;
+    return bad;
 }
 
 bool IsFileReadable(const std::filesystem::path& file) {
@@ -118,10 +131,14 @@ bool IsFileReadable(const std::filesystem::path& file) {
     return ::fstat(handle.Fd, &info) == 0 && S_ISREG(info.st_mode);
 }
 
-std::string ReadWholeFile(const std::filesystem::path& file) {
-    TFileHandle handle(::open(file.c_str(), O_RDONLY | O_CLOEXEC));
+TFileStart ReadFileStart(const std::filesystem::path& file, std::size_t limit) {
+    // Non-blocking, and only a regular file is read: a pipe or a device swapped in is refused.
+    TFileHandle handle(::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (handle.Fd < 0) throw ESaveFileError(InOutErrorText(errno));
-    std::string text;
+    struct stat info {};
+    if (::fstat(handle.Fd, &info) != 0) throw ESaveFileError(InOutErrorText(errno));
+    if (!S_ISREG(info.st_mode)) throw ESaveFileError(InOutErrorText(EACCES));
+    TFileStart start;
     char buffer[4096];
     for (;;) {
         const ssize_t n = ::read(handle.Fd, buffer, sizeof buffer);
@@ -130,25 +147,17 @@ std::string ReadWholeFile(const std::filesystem::path& file) {
             throw ESaveFileError(InOutErrorText(errno));
         }
         if (n == 0) break;
-        text.append(buffer, static_cast<std::size_t>(n));
+        const std::size_t room = limit - start.Text.size();
+        if (static_cast<std::size_t>(n) > room) {
+            start.Text.append(buffer, room);
+            start.Whole = false;
+            break;
+        }
+        start.Text.append(buffer, static_cast<std::size_t>(n));
     }
-    return text;
+    return start;
 }
 
-std::optional<TReadStop> LoadOptions(TSavedState& state, const std::filesystem::path& file) {
-    if (!IsFileReadable(file)) {
-        ResetOptions(state);
-        return std::nullopt;
-    }
-    return ReadOptionsFile(ReadWholeFile(file), state);
-}
-
-std::optional<TReadStop> LoadHighScores(THighScoreTable& table, const std::filesystem::path& file) {
-    if (!IsFileReadable(file)) {
-        ResetHighScores(table);
-        return std::nullopt;
-    }
-    return ReadHighScoreFile(ReadWholeFile(file), table);
-}
+std::string ReadWholeFile(const std::filesystem::path& file) { return ReadFileStart(file, SIZE_MAX).Text; }
 
 }  // namespace quillon

@@ -25,6 +25,27 @@ void Step(const TSaveStepHook& hook, TSaveStep step) {
     if (hook) hook(step);
 }
 
+std::filesystem::path DamagedCopy(const std::filesystem::path& folder, const char* name) {
+    return folder / (std::string(name) + ".damaged");
+}
+
+// Reads a save file with `read` when it is there and readable. Returns whether it was damaged;
+// its error text, if any, goes into the report.
+template <typename TRead>
+bool LoadSaveFile(const std::filesystem::path& file, TLoadReport& report, TRead read) {
+    if (!IsFileReadable(file)) return false;
+    try {
+        TFileStart start = ReadFileStart(file, kMaxSaveFileSize);
+        const bool badNumbers = read(start.Text);
+        if (!start.Whole) report.Errors.push_back(kFileTooLarge);
+        else if (badNumbers) report.Errors.push_back(kInvalidNumericInput);
+        return !start.Whole || badNumbers;
+    } catch (const ESaveFileError& e) {
+        report.Errors.push_back(e.what());
+        return true;
+    }
+}
+
 }  // namespace
 
 std::filesystem::path SaveDirectory(const std::filesystem::path& gameFolder) { return gameFolder / "Data" / "Save"; }
@@ -49,19 +70,21 @@ bool FinishInterruptedSave(const std::filesystem::path& saveFolder) {
 }
 
 void SaveOptionsAndHighScores(const TSavedState& state, const std::filesystem::path& saveFolder,
-                              const TSaveStepHook& afterStep) {
+                              const TSaveStepHook& afterStep, const TDamagedFiles& damaged) {
     EnsureDirectory(saveFolder);
     FinishInterruptedSave(saveFolder);
 
     const std::filesystem::path optionsTemporary = Temporary(saveFolder, kOptionsFileName);
     const std::filesystem::path highScoresTemporary = Temporary(saveFolder, kHighScoreFileName);
     try {
-        WriteFileSynced(optionsTemporary, FormatOptionsFile(state));
+        WriteNewFileSynced(optionsTemporary, FormatOptionsFile(state));
         Step(afterStep, TSaveStep::OptionsWritten);
-        WriteFileSynced(highScoresTemporary, FormatHighScoreFile(state.HighScores));
+        WriteNewFileSynced(highScoresTemporary, FormatHighScoreFile(state.HighScores));
         Step(afterStep, TSaveStep::HighScoresWritten);
+        if (damaged.Options) KeepCopy(saveFolder / kOptionsFileName, DamagedCopy(saveFolder, kOptionsFileName));
+        if (damaged.HighScores) KeepCopy(saveFolder / kHighScoreFileName, DamagedCopy(saveFolder, kHighScoreFileName));
         SyncDirectory(saveFolder);
-        WriteFileSynced(saveFolder / kJournalName, "");
+        WriteNewFileSynced(saveFolder / kJournalName, "");
         SyncDirectory(saveFolder);
     } catch (const ESaveFileError&) {
         std::error_code ignored;
@@ -89,27 +112,25 @@ TLoadReport LoadOptionsAndHighScores(TSavedState& state, const std::filesystem::
         report.Errors.push_back(e.what());
     }
 
-    try {
-        if (auto stop = LoadHighScores(state.HighScores, saveFolder / kHighScoreFileName)) {
-            report.Errors.push_back(stop->Message);
-            ResetHighScoresFrom(state.HighScores, static_cast<std::size_t>(stop->Item - 1));
-        }
-    } catch (const ESaveFileError& e) {
-        report.Errors.push_back(e.what());
-        ResetHighScores(state.HighScores);
-    }
+    ResetHighScores(state.HighScores);
+    report.Damaged.HighScores = LoadSaveFile(saveFolder / kHighScoreFileName, report, [&](std::string_view text) {
+        const TBadItems bad = ReadHighScoreFile(text, state.HighScores);
+        for (int entry : bad) ResetHighScoreEntry(state.HighScores, static_cast<std::size_t>(entry - 1));
+        return !bad.empty();
+    });
 
-    try {
-        if (auto stop = LoadOptions(state, saveFolder / kOptionsFileName)) {
-            report.Errors.push_back(stop->Message);
-            ResetOptionsFromLine(state, stop->Item);
-        }
-    } catch (const ESaveFileError& e) {
-        report.Errors.push_back(e.what());
-        ResetOptions(state);
-    }
+    ResetOptions(state);
+    state.HighScoreChecksum.clear();
+    report.Damaged.Options = LoadSaveFile(saveFolder / kOptionsFileName, report, [&](std::string_view text) {
+        // An out-of-range key line keeps the key in force before loading, which is none.
+        state.BossKeyShift = TShiftState{};
+        state.BossKeyCode = 0;
+        const TBadItems bad = ReadOptionsFile(text, state);
+        for (int line : bad) ResetOptionsLine(state, line);
+        return !bad.empty();
+    });
 
-    if (ComputeHighScoreChecksum(state.HighScores) != state.HighScoreChecksum) {
+    if (!report.Damaged.Any() && ComputeHighScoreChecksum(state.HighScores) != state.HighScoreChecksum) {
         ResetHighScores(state.HighScores);
         report.HighScoresReset = true;
     }

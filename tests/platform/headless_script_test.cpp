@@ -17,7 +17,10 @@ TEST(HeadlessScript, ParsesEveryCommand) {
         "4 click 400 300\n"
         "4 shot out.png\n"
         "4 state /abs/s.json\n"
-        "5 quit\n",
+        "5 quit\n"
+        "6 minimize\n"
+        "6 restore\n"
+        "6 close\n",
         "/base");
     const auto& frame3 = script.CommandsAt(3);
     ASSERT_EQ(frame3.size(), 3u);
@@ -32,7 +35,12 @@ TEST(HeadlessScript, ParsesEveryCommand) {
     EXPECT_EQ(frame4[1].Text, "/base/out.png");
     EXPECT_EQ(frame4[2].Text, "/abs/s.json");
     EXPECT_EQ(script.CommandsAt(5).at(0).Kind, THeadlessCommand::TKind::Quit);
-    EXPECT_TRUE(script.CommandsAt(6).empty());
+    const auto& frame6 = script.CommandsAt(6);
+    ASSERT_EQ(frame6.size(), 3u);
+    EXPECT_EQ(frame6[0].Kind, THeadlessCommand::TKind::Minimize);
+    EXPECT_EQ(frame6[1].Kind, THeadlessCommand::TKind::Restore);
+    EXPECT_EQ(frame6[2].Kind, THeadlessCommand::TKind::Close);
+    EXPECT_TRUE(script.CommandsAt(7).empty());
 }
 
 TEST(HeadlessScript, KeyNamesMapToVirtualKeys) {
@@ -59,7 +67,7 @@ TEST(HeadlessScript, PadButtonsGoDownAndUpBySdlsNames) {
 TEST(HeadlessScript, BadLinesNameTheirLineNumber) {
     const char* bad[] = {
         "x tap Up", "-1 tap Up", "1 jump", "1 down NoSuchKey", "1 move 10", "1 click 1 2 3",
-        "1 shot", "1 quit now", "1 move a b",
+        "1 shot", "1 quit now", "1 move a b", "1 minimize now", "1 close 1",
         "1 pad down", "1 pad press a", "1 pad down nosuchbutton", "1 pad up a b", "1 pad down misc1",
     };
     for (const char* line : bad) {

@@ -3,13 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
 
+#include "../support/HeadlessRun.h"
 #include "../support/SoundFixtures.h"
 #include "../support/TinyModule.h"
-#include "../support/TempDir.h"
 #include "engine/DXSound.h"
 #include "engine/MusicDirector.h"
 #include "platform/OpenMptMusic.h"
@@ -73,12 +74,14 @@ TEST(MusicDirector, AMissingSongLeavesTheGameSilent) {
 class ModuleFile : public ::testing::Test {
 protected:
     void SetUp() override {
-        Path = Dir.File("tiny.xm");
+        Dir = testing::MakeTempDir("module");
+        Path = Dir + "/tiny.xm";
         std::vector<uint8_t> bytes = testing::MakeTinyModule();
         std::ofstream(Path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
                                                     static_cast<std::streamsize>(bytes.size()));
     }
-    testing::TTempDir Dir{"module"};
+    void TearDown() override { std::filesystem::remove_all(Dir); }
+    std::string Dir;
     std::string Path;
 };
 

@@ -15,6 +15,7 @@
 #include "menus/MyImageSprite.h"
 #include "race/Player.h"
 #include "race/Race.h"
+#include "race/Rivals.h"
 #include "race/ScrollBackground.h"
 #include "support/HeadlessRun.h"
 
@@ -72,8 +73,17 @@ protected:
         return *Race.Player();
     }
     // One race frame with these controls.
-    void Frame(const TRaceControls& controls = {}) { Race.RaceFrame(1, controls, false, false); }
+    void Frame(const TRaceControls& controls = {}) {
+        if (Quiet) Race.Shots.AsteroidTimer = 1000000;
+        Race.RaceFrame(1, controls, false, false);
+    }
+    // No asteroids fall and no rival races: the player alone on the road.
+    void MakeQuiet() {
+        Quiet = true;
+        for (int i = 1; i <= RivalSlots; ++i) Race.Rivals()->Slot(i).Active = false;
+    }
 
+    bool Quiet = false;
     TRecordingHost Host;
     TRace Race{Host};
     TDXDraw Display;

@@ -69,6 +69,7 @@ TEST_F(TRaceTest, FullSpeedReadsTheShipsTopSpeedOnTheSpeedometer) {
     for (int ship = 1; ship <= 5; ++ship) {
         Engine.Clear();
         TPlayer& player = Start(ship, 10);
+        MakeQuiet();
         StraightRoad(Race);
         Race.State.TimeLeft = 1000000;
         TRaceControls up;

@@ -97,50 +97,48 @@ TEST(OptionsFile, ReadingRules) {
         std::string text;
         bool fromPrior;  // start from PriorState() instead of the zeroed start-up state
         TOptionsFields want;
-        int stopLine;  // 0: read to the end
+        TBadItems bad;  // lines whose number could not be read
     } cases[] = {
         {"every line", "1\r\n0\r\n1\r\n" + kRussia + "\r\n1\r\n5\r\nabcd\r\n", false,
-         {true, false, true, kRussia, Alt(), F5, "abcd"}, 0},
+         {true, false, true, kRussia, Alt(), F5, "abcd"}, {}},
         {"line 1 holding 5 is full screen", "5\r\n1\r\n1\r\n\r\n0\r\n12\r\nx\r\n", false,
-         {true, true, true, "", {}, kKeyF12, "x"}, 0},
+         {true, true, true, "", {}, kKeyF12, "x"}, {}},
         {"line 6 holding 13 keeps no key at start-up", "0\r\n1\r\n1\r\n\r\n0\r\n13\r\nx\r\n", false,
-         {false, true, true, "", {}, 0, "x"}, 0},
+         {false, true, true, "", {}, 0, "x"}, {}},
         {"line 6 holding 13 keeps the key in force", "0\r\n1\r\n1\r\n\r\n0\r\n13\r\nx\r\n", true,
-         {false, true, true, "", {}, F5, "x"}, 0},
+         {false, true, true, "", {}, F5, "x"}, {}},
         {"line 6 negative keeps the key", "0\r\n1\r\n1\r\n\r\n0\r\n-1\r\nx\r\n", true,
-         {false, true, true, "", {}, F5, "x"}, 0},
+         {false, true, true, "", {}, F5, "x"}, {}},
         {"line 6 zero clears the key", "0\r\n1\r\n1\r\n\r\n0\r\n0\r\nx\r\n", true,
-         {false, true, true, "", {}, 0, "x"}, 0},
+         {false, true, true, "", {}, 0, "x"}, {}},
         {"line 5 out of range keeps the modifier", "0\r\n1\r\n1\r\nC\r\n4\r\n1\r\n\r\n", true,
-         {false, true, true, "C", Ctrl(), kKeyF1, ""}, 0},
+         {false, true, true, "C", Ctrl(), kKeyF1, ""}, {}},
         {"line 5 holding 3 is Shift", "0\r\n1\r\n1\r\nC\r\n3\r\n1\r\n\r\n", true,
-         {false, true, true, "C", Shift(), kKeyF1, ""}, 0},
-        {"missing lines read as 0 or empty", "1\r\n", true, {true, false, false, "", {}, 0, ""}, 0},
-        {"empty file", "", false, {false, false, false, "", {}, 0, ""}, 0},
+         {false, true, true, "C", Shift(), kKeyF1, ""}, {}},
+        {"missing lines read as 0 or empty", "1\r\n", true, {true, false, false, "", {}, 0, ""}, {}},
+        {"empty file", "", false, {false, false, false, "", {}, 0, ""}, {}},
         {"rest of a number's line skipped", "1 yes\r\n0 no\r\n1\t!\r\nC\r\n2 Ctrl\r\n12 F12\r\nk\r\n", false,
-         {true, false, true, "C", Ctrl(), kKeyF12, "k"}, 0},
+         {true, false, true, "C", Ctrl(), kKeyF12, "k"}, {}},
         {"blank lines before a number are skipped", "\r\n  \t1\r\n0\r\n1\r\nC\r\n0\r\n0\r\nk\r\n", false,
-         {true, false, true, "C", {}, 0, "k"}, 0},
-        {"LF line ends", "0\n1\n0\nC\n1\n3\nk\n", false, {false, true, false, "C", Alt(), kKeyF1 + 2, "k"}, 0},
+         {true, false, true, "C", {}, 0, "k"}, {}},
+        {"LF line ends", "0\n1\n0\nC\n1\n3\nk\n", false, {false, true, false, "C", Alt(), kKeyF1 + 2, "k"}, {}},
         {"country keeps its blanks", "1\r\n1\r\n1\r\n" + kNovgorod + "\r\n0\r\n0\r\nq\r\n", false,
-         {true, true, true, kNovgorod, {}, 0, "q"}, 0},
+         {true, true, true, kNovgorod, {}, 0, "q"}, {}},
         {"signed numbers", "+1\r\n-3\r\n-0\r\nC\r\n+1\r\n+2\r\nq", false,
-         {true, true, false, "C", Alt(), kKeyF1 + 1, "q"}, 0},
-        {"bad number stops at line 2", "1\r\nyes\r\n0\r\nC\r\n1\r\n1\r\nk\r\n", true,
-         {true, true, true, "Prior", Ctrl(), F5, "old"}, 2},
-        {"bad number stops at line 6", "0\r\n0\r\n0\r\nX\r\n3\r\nF12\r\nzz\r\n", true,
-         {false, false, false, "X", Shift(), F5, "old"}, 6},
+         {true, true, false, "C", Alt(), kKeyF1 + 1, "q"}, {}},
+        {"a bad number keeps line 2 and reading goes on", "1\r\nyes\r\n0\r\nC\r\n1\r\n1\r\nk\r\n", true,
+         {true, true, false, "C", Alt(), kKeyF1, "k"}, {2}},
+        {"a bad number keeps line 6, the check string is still read",
+         "0\r\n0\r\n0\r\nX\r\n3\r\nF12\r\nzz\r\n", true, {false, false, false, "X", Shift(), F5, "zz"}, {6}},
+        {"several bad lines", "x\r\n1\r\ny\r\nC\r\nz\r\n2\r\nk\r\n", true,
+         {false, true, true, "C", Ctrl(), kKeyF1 + 1, "k"}, {1, 3, 5}},
         {"a number too large is not a number", "99999999999\r\n", true,
-         {false, true, true, "Prior", Ctrl(), F5, "old"}, 1},
+         {false, false, false, "", {}, 0, ""}, {1}},
     };
     for (const Case& c : cases) {
         TSavedState state = c.fromPrior ? PriorState() : TSavedState{};
-        const std::optional<TReadStop> stop = ReadOptionsFile(c.text, state);
+        EXPECT_EQ(ReadOptionsFile(c.text, state), c.bad) << c.what;
         ExpectFields(FieldsOf(state), c.want, c.what);
-        EXPECT_EQ(stop ? stop->Item : 0, c.stopLine) << c.what;
-        if (stop) {
-            EXPECT_EQ(stop->Message, "Invalid numeric input") << c.what;
-        }
     }
 }
 
@@ -172,7 +170,7 @@ TEST(OptionsFile, BossKeyLines) {
 
 TEST(OptionsFile, FullScreenFromFiveIsWrittenAsOne) {
     TSavedState state;
-    ASSERT_FALSE(ReadOptionsFile("5\r\n0\r\n0\r\n\r\n0\r\n0\r\n\r\n", state));
+    ASSERT_TRUE(ReadOptionsFile("5\r\n0\r\n0\r\n\r\n0\r\n0\r\n\r\n", state).empty());
     EXPECT_EQ(FormatOptionsFile(state).substr(0, 3), "1\r\n");
 }
 
@@ -205,8 +203,8 @@ TEST(OptionsAndHighScoreFiles, RoundTrips) {
         saved.HighScores = NamedTable(c.scores);
 
         TSavedState loaded;
-        ASSERT_FALSE(ReadHighScoreFile(FormatHighScoreFile(saved.HighScores), loaded.HighScores)) << c.what;
-        ASSERT_FALSE(ReadOptionsFile(FormatOptionsFile(saved), loaded)) << c.what;
+        ASSERT_TRUE(ReadHighScoreFile(FormatHighScoreFile(saved.HighScores), loaded.HighScores).empty()) << c.what;
+        ASSERT_TRUE(ReadOptionsFile(FormatOptionsFile(saved), loaded).empty()) << c.what;
         ExpectFields(FieldsOf(loaded),
                      {c.options.FullScreen, c.options.MusicOn, c.options.SoundOn, c.options.Country, c.shift, c.key,
                       ComputeHighScoreChecksum(saved.HighScores)},
@@ -232,19 +230,21 @@ TEST(HighScoreFile, ReadingRules) {
         const char* what;
         std::string text;
         std::vector<THighScore> want;  // the first entries; the others stay as they were (Prior)
-        int stopEntry;
+        TBadItems bad;
     } cases[] = {
-        {"missing lines", "A\r\n5\r\nB\r\n", {{"A", 5}, {"B", 0}, {"", 0}, {"", 0}}, 0},
-        {"rest of a score's line skipped", "A\r\n500 pts\r\n B \r\n-7\r\n", {{"A", 500}, {" B ", -7}}, 0},
-        {"a blank score line is skipped", "A\r\n\r\n7\r\nB\r\n8\r\n", {{"A", 7}, {"B", 8}}, 0},
-        {"bad score stops at entry 3", "A\r\n1\r\nB\r\n2\r\nC\r\nthree\r\nD\r\n4\r\n",
-         {{"A", 1}, {"B", 2}, {"C", 20}, {"Prior", 30}}, 3},
+        {"missing lines", "A\r\n5\r\nB\r\n", {{"A", 5}, {"B", 0}, {"", 0}, {"", 0}}, {}},
+        {"rest of a score's line skipped", "A\r\n500 pts\r\n B \r\n-7\r\n", {{"A", 500}, {" B ", -7}}, {}},
+        {"a blank score line is skipped", "A\r\n\r\n7\r\nB\r\n8\r\n", {{"A", 7}, {"B", 8}}, {}},
+        {"a bad score keeps entry 3 and reading goes on",
+         "A\r\n1\r\nB\r\n2\r\nC\r\nthree\r\nD\r\n4\r\n", {{"A", 1}, {"B", 2}, {"Prior", 20}, {"D", 4}}, {3}},
+        {"a missing name line puts the next entries out of step",
+         "A\r\n1\r\n2\r\nC\r\n3\r\n", {{"A", 1}, {"Prior", 10}, {"3", 0}, {"", 0}}, {2}},
+        {"two bad scores", "A\r\nx\r\nB\r\n2\r\nC\r\ny\r\n", {{"Prior", 0}, {"B", 2}, {"Prior", 20}}, {1, 3}},
     };
     for (const Case& c : cases) {
         THighScoreTable table;
         for (std::size_t i = 0; i < kHighScoreSlots; ++i) table[i] = THighScore{"Prior", static_cast<int>(i * 10)};
-        const std::optional<TReadStop> stop = ReadHighScoreFile(c.text, table);
-        EXPECT_EQ(stop ? stop->Item : 0, c.stopEntry) << c.what;
+        EXPECT_EQ(ReadHighScoreFile(c.text, table), c.bad) << c.what;
         for (std::size_t i = 0; i < c.want.size(); ++i) {
             EXPECT_EQ(table[i].Name, c.want[i].Name) << c.what << " " << i;
             EXPECT_EQ(table[i].Score, c.want[i].Score) << c.what << " " << i;

@@ -11,6 +11,7 @@
 #include <set>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/stat.h>
 #include <string>
 #include <sys/wait.h>
 #include <thread>
@@ -196,22 +197,37 @@ TEST_F(SavePairTest, StartUpCases) {
          [](const TSavedState& s) { EXPECT_EQ(s.HighScores[0].Score, 10000); }},
         {"missing table fails the check of the saved one", goodOptions, std::nullopt, {}, true,
          [](const TSavedState& s) { EXPECT_EQ(s.HighScores[9].Score, 1000); }},
-        {"bad number in the table is reported, the options still load", goodOptions,
-         "A\r\n1\r\nB\r\nlots\r\n", {"Invalid numeric input"}, true,
+        {"a bad score is reported; the rest of the table and the options load, unchecked", goodOptions,
+         "A\r\n1\r\nB\r\nlots\r\n", {"Invalid numeric input"}, false,
          [&](const TSavedState& s) {
              EXPECT_EQ(s.GameOptions.Country, custom.GameOptions.Country);
              EXPECT_EQ(s.BossKeyCode, custom.BossKeyCode);
+             // The unreadable entry is the default one; the entries after it read as empty.
+             EXPECT_EQ(s.HighScores[0].Name, "A");
+             EXPECT_EQ(s.HighScores[0].Score, 1);
              EXPECT_EQ(s.HighScores[1].Score, 9000);
+             EXPECT_EQ(s.HighScores[2].Score, 0);
          }},
-        {"bad number in the options keeps what was read, defaults for the rest",
-         "1\r\n0\r\n1\r\nQ\r\nAlt\r\n5\r\nx\r\n", goodTable, {"Invalid numeric input"}, true,
-         [](const TSavedState& s) {
+        {"a bad number in the options is reported; its line gets the default, the table is unchecked",
+         "1\r\n0\r\n1\r\nQ\r\nAlt\r\n5\r\nx\r\n", goodTable, {"Invalid numeric input"}, false,
+         [&](const TSavedState& s) {
              EXPECT_TRUE(s.GameOptions.FullScreen);
              EXPECT_FALSE(s.GameOptions.MusicOn);
              EXPECT_TRUE(s.GameOptions.SoundOn);
              EXPECT_EQ(s.GameOptions.Country, "Q");
              EXPECT_TRUE(s.BossKeyShift.Empty());
+             EXPECT_EQ(s.BossKeyCode, kKeyF1 + 4);
+             ExpectSameState(s, [&] {
+                 TSavedState want = s;
+                 want.HighScores = custom.HighScores;
+                 return want;
+             }(), "the table survives");
+         }},
+        {"an unreadable key line gets the default key", "0\r\n1\r\n1\r\n\r\n2\r\nF9\r\nx\r\n", goodTable,
+         {"Invalid numeric input"}, false,
+         [](const TSavedState& s) {
              EXPECT_EQ(s.BossKeyCode, kKeyF12);
+             EXPECT_EQ(s.BossKeyShift, TShiftState::Of(TShiftKey::Ctrl));
          }},
         {"line 6 holding 13 at start-up is no key", "0\r\n1\r\n1\r\n\r\n2\r\n13\r\n" + ComputeHighScoreChecksum(DefaultTable()),
          FormatHighScoreFile(DefaultTable()), {}, false,
@@ -241,6 +257,100 @@ TEST_F(SavePairTest, AFolderInPlaceOfAFileReadsAsMissing) {
     EXPECT_TRUE(report.Errors.empty());
     EXPECT_EQ(state.BossKeyCode, kKeyF12);
     EXPECT_EQ(state.HighScores[0].Score, 10000);
+}
+
+TEST_F(SavePairTest, DamagedFilesAreKeptAsideByTheFirstSave) {
+    const TSavedState custom = stress::MakeGeneration(5);
+    const std::string goodOptions = FormatOptionsFile(custom);
+    const std::string goodTable = FormatHighScoreFile(custom.HighScores);
+    std::string badOptions = goodOptions;
+    badOptions.replace(badOptions.find("\r\n") + 2, 1, "x");  // line 2
+    std::string badTable = goodTable;
+    const std::size_t fifthScore = [&] {
+        std::size_t at = 0;
+        for (int line = 0; line < 9; ++line) at = badTable.find("\r\n", at) + 2;
+        return at;
+    }();
+    badTable.insert(fifthScore, "?");
+
+    struct Case {
+        const char* what;
+        std::string options, table;
+        TDamagedFiles damaged;
+    } cases[] = {
+        {"options line 2 holding x", badOptions, goodTable, {true, false}},
+        {"a bad score in entry 5", goodOptions, badTable, {false, true}},
+        {"both", badOptions, badTable, {true, true}},
+    };
+    for (const Case& c : cases) {
+        fs::remove_all(Folder);
+        WriteRaw("options", c.options);
+        WriteRaw("hs", c.table);
+        TLoadReport report;
+        TSavedState state = Load(&report);
+        EXPECT_EQ(report.Damaged.Options, c.damaged.Options) << c.what;
+        EXPECT_EQ(report.Damaged.HighScores, c.damaged.HighScores) << c.what;
+        EXPECT_FALSE(report.HighScoresReset) << c.what;
+        const std::size_t readable = c.damaged.HighScores ? 4 : kHighScoreEntries;
+        for (std::size_t i = 0; i < readable; ++i) EXPECT_EQ(state.HighScores[i].Score, custom.HighScores[i].Score) << c.what;
+        EXPECT_EQ(state.GameOptions.Country, custom.GameOptions.Country) << c.what;
+
+        SaveOptionsAndHighScores(state, Folder, {}, report.Damaged);
+        std::set<std::string> want = {"hs", "options"};
+        if (c.damaged.Options) want.insert("options.damaged");
+        if (c.damaged.HighScores) want.insert("hs.damaged");
+        EXPECT_EQ(FolderEntries(), want) << c.what;
+        if (c.damaged.Options) {
+            EXPECT_EQ(ReadWholeFile(Folder / "options.damaged"), c.options) << c.what;
+        }
+        if (c.damaged.HighScores) {
+            EXPECT_EQ(ReadWholeFile(Folder / "hs.damaged"), c.table) << c.what;
+        }
+        // The saved pair is whole again and its check holds.
+        Load(&report);
+        EXPECT_TRUE(report.Errors.empty()) << c.what;
+        EXPECT_FALSE(report.HighScoresReset) << c.what;
+        EXPECT_FALSE(report.Damaged.Any()) << c.what;
+    }
+}
+
+TEST_F(SavePairTest, AFileFarTooLongIsDamagedAndOnlyItsStartIsRead) {
+    const TSavedState custom = stress::MakeGeneration(9);
+    WriteRaw("options", FormatOptionsFile(custom));
+    WriteRaw("hs", FormatHighScoreFile(custom.HighScores));
+    // Four gigabytes of nothing after a good table, without using the disk.
+    ASSERT_EQ(::truncate((Folder / "hs").c_str(), 4LL << 30), 0);
+    TLoadReport report;
+    const TSavedState state = Load(&report);
+    EXPECT_EQ(report.Errors, std::vector<std::string>{"File too large"});
+    EXPECT_TRUE(report.Damaged.HighScores);
+    ExpectSameState(state, custom, "the start of the long file");
+
+    SaveOptionsAndHighScores(state, Folder, {}, report.Damaged);
+    EXPECT_EQ(fs::file_size(Folder / "hs.damaged"), 4ULL << 30);
+    EXPECT_EQ(ReadWholeFile(Folder / "hs"), FormatHighScoreFile(custom.HighScores));
+}
+
+TEST_F(SavePairTest, PipesInPlaceOfTheFilesNeverBlock) {
+    const TSavedState custom = stress::MakeGeneration(3);
+    fs::create_directories(Folder);
+    for (const char* name : {"options", "hs", "options.tmp", "hs.tmp", "save.journal"})
+        ASSERT_EQ(::mkfifo((Folder / name).c_str(), 0644), 0) << name;
+    // A child does the work, so that a hang fails the test instead of stopping it.
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        ::alarm(20);
+        TSavedState state;
+        LoadOptionsAndHighScores(state, Folder);
+        SaveOptionsAndHighScores(custom, Folder);
+        ::_exit(0);
+    }
+    const int status = WaitExit(child);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the save hung or failed: " << status;
+    TLoadReport report;
+    ExpectSameState(Load(&report), custom, "after the pipes");
+    EXPECT_TRUE(report.Errors.empty());
 }
 
 TEST_F(SavePairTest, TableSavedAfterNameEntryAndAfterClearing) {

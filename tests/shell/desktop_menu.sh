@@ -43,45 +43,29 @@ done
 [ -n "\$window" ] || { echo "no window appeared"; kill -9 \$pid; exit 1; }
 # The game runs only while its window has the focus.
 xdotool windowfocus --sync "\$window" 2>/dev/null || xdotool windowfocus "\$window"
-# Wait for the buttons to fade in: a loaded machine may take a while.
-shown=""
-for i in \$(seq 1 20); do
-  sleep 1
-  xwd -id "\$window" -silent > "$work/window.xwd"
-  python3 "$(dirname "$0")/common/compare_window.py" menu "$work/window.xwd" "$work/reference.ppm" > "$work/menu.txt" 2>&1 && { shown=yes; break; }
-done
-[ -n "\$shown" ] || { echo "the main menu did not appear:"; cat "$work/menu.txt"; kill -9 \$pid; exit 1; }
+# see MODE NAME WHY: waits until the window shows MODE (compare_window.py), keeping its
+# verdict in NAME.txt; gives up with WHY. A loaded machine may take a while.
+see() {
+  for i in \$(seq 1 40); do
+    sleep 0.5
+    xwd -id "\$window" -silent > "$work/\$2.xwd"
+    python3 "$(dirname "$0")/common/compare_window.py" \$1 "$work/\$2.xwd" "$work/reference.ppm" > "$work/\$2.txt" 2>&1 && return 0
+  done
+  echo "\$3:"; cat "$work/\$2.txt"; kill -9 \$pid; exit 1
+}
+# Keys are read once per frame: hold each for a few frames.
+press() { xdotool keydown \$1; sleep 0.3; xdotool keyup \$1; }
+see menu menu "the main menu did not appear"
 # A race: Enter opens the ship selection, Enter starts; after the level banner Escape
 # asks "leave to the menu?" and Y answers it.
-xdotool keydown Return; sleep 0.3; xdotool keyup Return; sleep 0.5
-xdotool keydown Return; sleep 0.3; xdotool keyup Return
-raced=""
-for i in \$(seq 1 20); do
-  sleep 0.5
-  xwd -id "\$window" -silent > "$work/race.xwd"
-  python3 "$(dirname "$0")/common/compare_window.py" race "$work/race.xwd" "$work/reference.ppm" > "$work/race.txt" 2>&1 && { raced=yes; break; }
-done
-[ -n "\$raced" ] || { echo "Enter, Enter did not start a race:"; cat "$work/race.txt"; kill -9 \$pid; exit 1; }
+press Return; sleep 0.5; press Return
+see race race "Enter, Enter did not start a race"
 sleep 3
-xdotool keydown Escape; sleep 0.3; xdotool keyup Escape; sleep 0.5
-xdotool keydown y; sleep 0.3; xdotool keyup y
-shown=""
-for i in \$(seq 1 20); do
-  sleep 0.5
-  xwd -id "\$window" -silent > "$work/window.xwd"
-  python3 "$(dirname "$0")/common/compare_window.py" menu "$work/window.xwd" "$work/reference.ppm" > "$work/back.txt" 2>&1 && { shown=yes; break; }
-done
-[ -n "\$shown" ] || { echo "Escape, Y did not leave the race for the main menu:"; cat "$work/back.txt"; kill -9 \$pid; exit 1; }
-# Keys are read once per frame: hold each for a few frames.
-xdotool keydown Escape; sleep 0.3; xdotool keyup Escape
-opened=""
-for i in \$(seq 1 20); do
-  sleep 0.5
-  xwd -id "\$window" -silent > "$work/dialog.xwd"
-  python3 "$(dirname "$0")/common/compare_window.py" dialog "$work/dialog.xwd" "$work/reference.ppm" > "$work/dialog.txt" 2>&1 && { opened=yes; break; }
-done
-[ -n "\$opened" ] || { echo "Escape did not open the exit dialog:"; cat "$work/dialog.txt"; kill -9 \$pid; exit 1; }
-xdotool keydown y; sleep 0.3; xdotool keyup y
+press Escape; sleep 0.5; press y
+see menu back "Escape, Y did not leave the race for the main menu"
+press Escape
+see dialog dialog "Escape did not open the exit dialog"
+press y
 for i in \$(seq 1 50); do
   kill -0 \$pid 2>/dev/null || break
   sleep 0.1

@@ -36,8 +36,11 @@ protected:
     // A state dump after the frame, read back after the run by its frame number.
     void Dump(int frame) { At(frame, "state s" + std::to_string(frame) + ".json"); }
     // Runs the script written so far, then starts a new one for the next run in the same folder.
-    THeadlessResult Run(int frames) {
-        THeadlessResult result = RunHeadless(Dir, Script.str(), "--frames " + std::to_string(frames) + " --fps 85");
+    // A seed makes a run with chance in it (asteroids, rivals) repeat exactly.
+    THeadlessResult Run(int frames, int seed = 0) {
+        const std::string seeded = seed ? " --seed " + std::to_string(seed) : "";
+        THeadlessResult result =
+            RunHeadless(Dir, Script.str(), "--frames " + std::to_string(frames) + " --fps 85" + seeded);
         Script.str("");
         EXPECT_EQ(result.ExitStatus, 0) << result.Stderr;
         return result;

@@ -1,0 +1,16 @@
+// One stored score of the world table as the page and the JSON show it.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace quillon::server {
+
+struct TScoreRow {
+    std::string Name;     // UTF-8
+    std::int32_t Score = 0;
+    std::string Country;  // UTF-8
+    std::int64_t Time = 0;  // seconds since 1970, UTC
+};
+
+}  // namespace quillon::server

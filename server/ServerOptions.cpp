@@ -1,0 +1,68 @@
+// Parsing the command line of quillon-scores.
+#include "server/ServerOptions.h"
+
+#include <charconv>
+
+namespace quillon::server {
+namespace {
+
+template <typename T>
+bool ParseNumber(const std::string& text, T& value, T low, T high) {
+    T parsed{};
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), parsed);
+    if (ec != std::errc() || end != text.data() + text.size() || parsed < low || parsed > high) return false;
+    value = parsed;
+    return true;
+}
+
+bool ParseListen(const std::string& text, TServerOptions& options) {
+    const std::size_t colon = text.rfind(':');
+    if (colon == std::string::npos || colon == 0) return false;
+    std::string host = text.substr(0, colon);
+    if (host.front() == '[') {
+        if (host.size() < 3 || host.back() != ']') return false;
+        host = host.substr(1, host.size() - 2);
+    } else if (host.find(':') != std::string::npos) {
+        return false;  // an IPv6 address needs its brackets
+    }
+    if (!ParseNumber(text.substr(colon + 1), options.Port, 0, 65535)) return false;
+    options.Host = host;
+    return true;
+}
+
+}  // namespace
+
+std::optional<TServerOptions> ParseServerOptions(const std::vector<std::string>& args, std::string& error) {
+    TServerOptions options;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg == "--help" || arg == "-h") {
+            options.Help = true;
+            continue;
+        }
+        if (arg != "--listen" && arg != "--db" && arg != "--rate-limit" && arg != "--threads") {
+            error = "unknown option " + arg;
+            return std::nullopt;
+        }
+        if (i + 1 >= args.size()) {
+            error = arg + " needs a value";
+            return std::nullopt;
+        }
+        const std::string& value = args[++i];
+        bool ok = true;
+        if (arg == "--listen") ok = ParseListen(value, options);
+        else if (arg == "--db") {
+            ok = !value.empty();
+            options.Database = value;
+        }
+        else if (arg == "--rate-limit") ok = ParseNumber(value, options.RatePerMinute, 0.0, 1e9);
+        else ok = ParseNumber<std::size_t>(value, options.Threads, 1, 1024);
+        if (!ok) {
+            error = "bad value for " + arg + ": " + value;
+            return std::nullopt;
+        }
+    }
+    return options;
+}
+
+}  // namespace quillon::server

@@ -1,0 +1,31 @@
+// The command line of quillon-scores.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace quillon::server {
+
+struct TServerOptions {
+    std::string Host = "127.0.0.1";
+    int Port = 8080;
+    std::string Database = "quillon-scores.db";
+    double RatePerMinute = 120;
+    std::size_t Threads = 16;
+    bool Help = false;
+};
+
+inline constexpr const char* kServerUsage =
+    "usage: quillon-scores [--listen ADDR:PORT] [--db FILE] [--rate-limit N] [--threads N]\n"
+    "  --listen ADDR:PORT  address to serve on (default 127.0.0.1:8080; port 0 picks a free one;\n"
+    "                      IPv6 as [::1]:8080)\n"
+    "  --db FILE           SQLite database of the table (default quillon-scores.db here)\n"
+    "  --rate-limit N      requests per minute from one address (default 120; 0: no limit)\n"
+    "  --threads N         worker threads (default 16)\n";
+
+// The options, or nothing with `error` set for a bad command line.
+std::optional<TServerOptions> ParseServerOptions(const std::vector<std::string>& args, std::string& error);
+
+}  // namespace quillon::server

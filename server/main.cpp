@@ -1,0 +1,84 @@
+// quillon-scores: the world score table server. Serves until SIGTERM or SIGINT, then finishes
+// the requests under way and exits with status 0.
+#include <pthread.h>
+#include <signal.h>
+
+#include <atomic>
+#include <cstdio>
+#include <iostream>
+#include <mutex>
+#include <thread>
+
+#include "server/ScoreServer.h"
+#include "server/ScoreStore.h"
+#include "server/ServerOptions.h"
+
+using namespace quillon::server;
+
+namespace {
+
+std::mutex gLogMutex;
+
+void LogLine(const std::string& line) {
+    std::lock_guard lock(gLogMutex);
+    std::fprintf(stderr, "%s\n", line.c_str());
+    std::fflush(stderr);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::string error;
+    const auto options = ParseServerOptions(std::vector<std::string>(argv + 1, argv + argc), error);
+    if (!options) {
+        std::cerr << "quillon-scores: " << error << "\n" << kServerUsage;
+        return 2;
+    }
+    if (options->Help) {
+        std::cout << kServerUsage;
+        return 0;
+    }
+
+    // The signals go to one waiting thread only; every thread started later inherits the mask.
+    sigset_t stopSignals;
+    sigemptyset(&stopSignals);
+    sigaddset(&stopSignals, SIGTERM);
+    sigaddset(&stopSignals, SIGINT);
+    pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+    signal(SIGPIPE, SIG_IGN);
+
+    try {
+        TScoreStore store(options->Database);
+        TScoreServerSettings settings;
+        settings.RatePerMinute = options->RatePerMinute;
+        settings.Threads = options->Threads;
+        settings.Log = LogLine;
+        TScoreServer server(store, settings);
+        const int port = server.Bind(options->Host, options->Port);
+        if (port < 0) {
+            std::cerr << "quillon-scores: cannot listen on " << options->Host << ":" << options->Port << "\n";
+            return 1;
+        }
+        std::cout << "quillon-scores: listening on " << options->Host << ":" << port << ", database "
+                  << options->Database << std::endl;
+
+        std::atomic<bool> ended = false;
+        std::thread waiter([&] {
+            int signalNumber = 0;
+            sigwait(&stopSignals, &signalNumber);
+            if (ended) return;
+            LogLine(std::string("quillon-scores: stopping on ") + (signalNumber == SIGINT ? "SIGINT" : "SIGTERM"));
+            server.Stop();
+        });
+        const bool served = server.Run();
+        // When serving ended by itself the waiter is still waiting: wake it.
+        ended = true;
+        pthread_kill(waiter.native_handle(), SIGTERM);
+        waiter.join();
+        LogLine("quillon-scores: stopped");
+        return served ? 0 : 1;
+    } catch (const EScoreStoreError& failure) {
+        std::cerr << "quillon-scores: " << failure.what() << "\n";
+        return 1;
+    }
+}

@@ -1,0 +1,159 @@
+// A score for the table, end to end through the keys: the name typed after the race, the
+// table on disk at once, the question about the world table, the one request it sends to
+// a loopback server (or none), and the high-score screen with the new entry; a server that
+// never answers or refuses the connection does not keep the game from going on.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <fstream>
+#include <sstream>
+
+#include "engine/Cp1251.h"
+#include "save/HighScores.h"
+#include "save/SavePair.h"
+#include "save/SavedState.h"
+#include "save/ScoreCodec.h"
+#include "support/LoopbackHttpServer.h"
+#include "support/ScriptedRun.h"
+
+namespace quillon::testing {
+namespace {
+
+constexpr int Banner = 182;
+const int Left = Ready + Banner + 10;  // Escape, Y: the race is left with a score of 0
+
+class ScoreEntryTest : public TScriptedRun {
+protected:
+    void SetUp() override {
+        TScriptedRun::SetUp();
+        WriteSaves();
+    }
+
+    // A table whose last entry any score beats, and a country to send.
+    void WriteSaves() {
+        TSavedState state;
+        ResetOptions(state);
+        ResetHighScores(state.HighScores);
+        state.HighScores[9].Score = -5;
+        state.GameOptions.Country = Utf8ToCp1251("Тверь");
+        SaveOptionsAndHighScores(state, Dir + "/Data/Save");
+    }
+
+    // Race, leave it, type the name, Enter: the send question opens at Asked.
+    void LeaveAndTypeName() {
+        At(Ready, "race 2 1");
+        At(Left, "tap Escape");
+        At(Left + 2, "tap Y");
+        Dump(Left + 3);
+        At(Left + 5, "text Вася 2");
+        At(Left + 7, "tap Backspace");
+        At(Left + 9, "tap Return");
+        Dump(Asked);
+    }
+
+    THeadlessResult RunWith(const std::string& server, int frames) {
+        setenv("QUILLON_SCORE_SERVER", server.c_str(), 1);
+        THeadlessResult result = RunHeadless(Dir, Script.str(), "--frames " + std::to_string(frames) + " --seed 1");
+        unsetenv("QUILLON_SCORE_SERVER");
+        Script.str("");
+        EXPECT_EQ(result.ExitStatus, 0) << result.Stderr;
+        return result;
+    }
+
+    std::string SavedTable() {
+        std::ifstream file(Dir + "/Data/Save/hs", std::ios::binary);
+        std::ostringstream text;
+        text << file.rdbuf();
+        return Cp1251ToUtf8(text.str());
+    }
+
+    const int Asked = Left + 10;
+};
+
+TEST_F(ScoreEntryTest, TheNameGoesIntoTheTableOnDiskAtOnce) {
+    LeaveAndTypeName();
+    At(Asked, "quit");  // no exit save: what is on disk was saved by the name entry
+    RunWith(TLoopbackHttpServer::RefusingAddress(), Asked + 1);
+
+    const TJson entry = State(Left + 3);
+    EXPECT_EQ(entry["ActiveDialog"].Int(), 8) << "a qualifying score asks for a name";
+    const TJson asked = State(Asked);
+    EXPECT_EQ(asked["ActiveDialog"].Int(), 9);
+    EXPECT_EQ(asked["HotItem"].Int(), 11) << "yes is preselected";
+    EXPECT_EQ(asked["PlayerName"].String, "Вася ");
+    EXPECT_EQ(asked["HighScores"][9]["Name"].String, "Вася ");
+    EXPECT_EQ(asked["HighScores"][9]["Score"].Int(), 0);
+    EXPECT_NE(SavedTable().find("Вася \r\n0\r\n"), std::string::npos) << SavedTable();
+}
+
+TEST_F(ScoreEntryTest, YesSendsOneRequestThenTheHighScores) {
+    TLoopbackHttpServer server(TLoopbackHttpServer::TMode::Answer);
+    LeaveAndTypeName();
+    At(Asked + 2, "tap Y");
+    Dump(Asked + 2);
+    Dump(Asked + 3);
+    Dump(Asked + 4);
+    RunWith(server.Address(), Asked + 5);
+
+    EXPECT_EQ(State(Asked + 2)["ActiveDialog"].Int(), 10) << "the notice is shown for a frame first";
+    const TJson shown = State(Asked + 4);
+    EXPECT_EQ(shown["CurrentScreen"].Int(), 4);
+    EXPECT_EQ(shown["ActiveDialog"].Int(), 0);
+    EXPECT_FALSE(shown.Has("race"));
+    EXPECT_EQ(shown["HighScores"][9]["Name"].String, "Вася ");
+
+    const std::vector<std::string> requests = server.Requests();
+    ASSERT_EQ(requests.size(), 1u);
+    const std::string& head = requests[0];
+    const std::string start = "GET /cgi/version.pl?hs&prg=Quillon&inf=";
+    ASSERT_EQ(head.rfind(start, 0), 0u) << head;
+    const std::string letters = head.substr(start.size(), head.find(' ', start.size()) - start.size());
+    const std::optional<std::string> message = DecodeScoreLetters(letters);
+    ASSERT_TRUE(message) << letters;
+    const std::string expected = Utf8ToCp1251("type=0|name=Вася |score=0|key=") + kScoreKeyLetter + "|p=|add=" +
+                                 Utf8ToCp1251("Тверь") + "|z=";
+    EXPECT_EQ(message->substr(0, expected.size()), expected);
+    EXPECT_EQ(message->size() % 5, 0u);
+    EXPECT_EQ(message->find_first_not_of('0', expected.size()), std::string::npos) << "padded with zeros";
+    EXPECT_NE(head.find("Accept: text/html, */*\r\n"), std::string::npos) << head;
+    EXPECT_NE(head.find("Content-Type: text/html\r\n"), std::string::npos) << head;
+    EXPECT_NE(head.find("User-Agent: Mozilla/3.0 (compatible; Indy Library)\r\n"), std::string::npos) << head;
+}
+
+TEST_F(ScoreEntryTest, NoSendsNothingAndShowsTheHighScores) {
+    TLoopbackHttpServer server(TLoopbackHttpServer::TMode::Answer);
+    LeaveAndTypeName();
+    At(Asked + 2, "tap N");
+    Dump(Asked + 3);
+    RunWith(server.Address(), Asked + 4);
+
+    const TJson shown = State(Asked + 3);
+    EXPECT_EQ(shown["CurrentScreen"].Int(), 4);
+    EXPECT_EQ(shown["HotItem"].Int(), 8) << "the high-score screen's own selection";
+    EXPECT_TRUE(server.Requests().empty());
+}
+
+// Neither a server that never answers nor a refused connection holds the game: it goes on
+// to the high-score screen, after the request's time limit or at once.
+TEST_F(ScoreEntryTest, ASilentOrRefusingServerDoesNotHoldTheGame) {
+    for (bool silent : {true, false}) {
+        TLoopbackHttpServer server(TLoopbackHttpServer::TMode::NeverAnswer);
+        LeaveAndTypeName();
+        At(Asked + 2, "tap Y");
+        Dump(Asked + 4);
+        const auto start = std::chrono::steady_clock::now();
+        RunWith(silent ? server.Address() : TLoopbackHttpServer::RefusingAddress(), Asked + 5);
+        const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        EXPECT_EQ(State(Asked + 4)["CurrentScreen"].Int(), 4) << (silent ? "silent" : "refusing");
+        if (silent) {
+            EXPECT_EQ(server.Requests().size(), 1u);
+            EXPECT_GE(seconds, 9) << "the request waited out its time limit";
+        } else {
+            EXPECT_LT(seconds, 9) << "a refused connection goes on at once";
+        }
+        WriteSaves();  // the next round starts from the same table
+    }
+}
+
+}  // namespace
+}  // namespace quillon::testing

@@ -1,0 +1,115 @@
+// The world table's SQLite storage: order, filter, repeats, WAL mode, reopening, bad files.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "server/ScoreStore.h"
+#include "support/HeadlessRun.h"
+
+namespace quillon::server {
+namespace {
+
+namespace fs = std::filesystem;
+
+class ScoreStoreTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        Dir = testing::MakeTempDir("scores");
+        File = Dir + "/scores.db";
+    }
+    void TearDown() override { fs::remove_all(Dir); }
+
+    std::string Dir;
+    std::string File;
+};
+
+std::vector<std::string> Names(const std::vector<TScoreRow>& rows) {
+    std::vector<std::string> names;
+    for (const TScoreRow& row : rows) names.push_back(row.Name);
+    return names;
+}
+
+TEST_F(ScoreStoreTest, BestFirstEarlierOfEqualScoresFirstFilteredByCountry) {
+    TScoreStore store(File);
+    const TSubmission entries[] = {
+        {"c", 300, "Латвия"}, {"a", 500, "Россия"}, {"b", 300, "Россия"}, {"d", -1, ""}, {"e", 900, "Россия"},
+    };
+    std::int64_t time = 1000;
+    for (const TSubmission& entry : entries)
+        EXPECT_EQ(store.Add(entry, time += 100, "10.0.0.1"), TScoreStore::TAddResult::Stored);
+
+    EXPECT_EQ(Names(store.Best(100)), (std::vector<std::string>{"e", "a", "c", "b", "d"}));
+    EXPECT_EQ(Names(store.Best(2)), (std::vector<std::string>{"e", "a"}));
+    EXPECT_EQ(Names(store.Best(100, "Россия")), (std::vector<std::string>{"e", "a", "b"}));
+    EXPECT_TRUE(store.Best(100, "Эстония").empty());
+    EXPECT_EQ(store.Countries(10), (std::vector<std::string>{"Россия", "Латвия"}));
+    EXPECT_EQ(store.Countries(1), (std::vector<std::string>{"Россия"}));
+
+    const TScoreRow top = store.Best(1).at(0);
+    EXPECT_EQ(top.Score, 900);
+    EXPECT_EQ(top.Country, "Россия");
+    EXPECT_EQ(top.Time, 1500);
+}
+
+TEST_F(ScoreStoreTest, TheSameSubmissionWithinAMinuteIsStoredOnce) {
+    TScoreStore store(File);
+    const TSubmission entry{"Ваня", 1234, "Россия"};
+    struct Step {
+        const char* what;
+        TSubmission submission;
+        std::int64_t time;
+        const char* address;
+        TScoreStore::TAddResult result;
+    } steps[] = {
+        {"first", entry, 1000, "10.0.0.1", TScoreStore::TAddResult::Stored},
+        {"again at once", entry, 1000, "10.0.0.1", TScoreStore::TAddResult::Repeated},
+        {"again from another address", entry, 1030, "10.0.0.2", TScoreStore::TAddResult::Repeated},
+        {"59 seconds later", entry, 1059, "10.0.0.1", TScoreStore::TAddResult::Repeated},
+        {"another score", {"Ваня", 1235, "Россия"}, 1059, "10.0.0.1", TScoreStore::TAddResult::Stored},
+        {"another name", {"Петя", 1234, "Россия"}, 1059, "10.0.0.1", TScoreStore::TAddResult::Stored},
+        {"another country", {"Ваня", 1234, ""}, 1059, "10.0.0.1", TScoreStore::TAddResult::Stored},
+        {"a minute after the first", entry, 1060, "10.0.0.1", TScoreStore::TAddResult::Stored},
+    };
+    for (const Step& s : steps) EXPECT_EQ(store.Add(s.submission, s.time, s.address), s.result) << s.what;
+    EXPECT_EQ(store.Best(100).size(), 5u);
+}
+
+TEST_F(ScoreStoreTest, TextIsStoredAsDataNeverAsSql) {
+    TScoreStore store(File);
+    const TSubmission odd{"'); DROP TABLE scores; --", 1, "\"x\" OR 1=1"};
+    store.Add(odd, 1, "::1");
+    const auto rows = store.Best(10, "\"x\" OR 1=1");
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].Name, odd.Name);
+    EXPECT_TRUE(store.Best(10, "' OR '1'='1").empty());
+}
+
+TEST_F(ScoreStoreTest, RowsSurviveReopeningAndTheFileIsInWalMode) {
+    {
+        TScoreStore store(File);
+        for (int i = 0; i < 20; ++i) store.Add({"p" + std::to_string(i), i, ""}, 1000, "a");
+    }
+    // Bytes 18 and 19 of an SQLite file are 2 when it uses write-ahead logging.
+    std::ifstream in(File, std::ios::binary);
+    char header[20] = {};
+    in.read(header, sizeof header);
+    EXPECT_EQ(header[18], 2);
+    EXPECT_EQ(header[19], 2);
+
+    TScoreStore again(File);
+    const auto rows = again.Best(100);
+    ASSERT_EQ(rows.size(), 20u);
+    EXPECT_EQ(rows.front().Name, "p19");
+    EXPECT_EQ(again.Add({"p0", 0, ""}, 1010, "a"), TScoreStore::TAddResult::Repeated);
+}
+
+TEST_F(ScoreStoreTest, FilesThatCannotHoldTheTableAreRefused) {
+    std::ofstream(Dir + "/junk.db") << std::string(4096, 'x');
+    for (const std::string& bad : {Dir, Dir + "/missing/scores.db", Dir + "/junk.db"})
+        EXPECT_THROW(TScoreStore store(bad), EScoreStoreError) << bad;
+}
+
+}  // namespace
+}  // namespace quillon::server
