@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <string>
 
+#include "../tests/support/TempDir.h"
 #include "engine/CollectionFiles.h"
 #include "engine/DXDraw.h"
 #include "engine/PictureCollection.h"
@@ -18,9 +19,8 @@ namespace {
 // ship frames, a strip of tiles, whole backgrounds.
 class TLargeCollection {
 public:
-    TLargeCollection() {
-        Path = (std::filesystem::temp_directory_path() / ("quillon-bench-" + std::to_string(::getpid()) + ".dxg"))
-                   .string();
+    TLargeCollection() : Dir("bench-collection") {
+        Path = Dir.File("large.dxg");
         std::vector<TPictureItemData> items(8);
         uint32_t seed = 7;
         for (size_t i = 0; i < items.size(); ++i) {
@@ -38,7 +38,7 @@ public:
         }
         WriteImageCollectionFile(Path, items);
     }
-    ~TLargeCollection() { std::remove(Path.c_str()); }
+    testing::TTempDir Dir;
     std::string Path;
 };
 

@@ -2,6 +2,7 @@
 // through the sprite passes to presenting on the headless platform.
 #include <benchmark/benchmark.h>
 
+#include "InGameFolder.h"
 #include "app/MainForm.h"
 #include "engine/ImageSprite.h"
 #include "engine/PatternImage.h"
@@ -37,11 +38,12 @@ private:
 };
 
 void BM_FrameTickWithSprites(benchmark::State& state) {
+    TInGameFolder folder;
     THeadlessPlatform platform(1 << 30, 85, THeadlessScript());
     TTtfFontRasterizer fonts;
     TMForm form(platform, TFormServices{nullptr, nullptr, &fonts});
     form.StartSeed = 1;
-    form.RunHandler([&] { form.FormCreate(); });  // runs from the build's game folder or without data
+    form.RunHandler([&] { form.FormCreate(); });  // with the build's data, or without any
     TBenchImage image;
     TSpriteEngine* engine = form.MDXSpriteEngine.Engine();
     for (int i = 0; i < state.range(0); ++i) {

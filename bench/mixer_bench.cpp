@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "../tests/support/SoundFixtures.h"
+#include "../tests/support/TempDir.h"
+#include "InGameFolder.h"
 #include "../tests/support/TinyModule.h"
 #include "engine/DXSound.h"
 #include "engine/WavePlayer.h"
@@ -50,16 +52,17 @@ std::vector<std::unique_ptr<TWavePlayer>> StartVoices(TDXSound& mixer, int count
 // The game's race song when the data generator has written it beside the
 // benchmark, else an 8-channel chord module built here.
 bool LoadSong(TOpenMptMusic& player, benchmark::State& state) {
+    TInGameFolder folder;
     std::string real = "Data/Music/Race.xm";
     if (std::filesystem::exists(real) && player.Load(real)) {
         state.SetLabel("song: Data/Music/Race.xm");
     } else {
-        std::string path = (std::filesystem::temp_directory_path() / "quillon_bench_song.xm").string();
+        testing::TTempDir dir("bench-song");
+        std::string path = dir.File("song.xm");
         std::vector<uint8_t> bytes = testing::MakeTinyModule(8);
         std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
                                                     static_cast<std::streamsize>(bytes.size()));
         bool ok = player.Load(path);
-        std::filesystem::remove(path);
         if (!ok) return false;
         state.SetLabel("song: built-in 8-channel chord module (no Data/Music/Race.xm)");
     }

@@ -10,7 +10,8 @@ PACKAGES="
   libcpp-httplib-dev libsqlite3-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
-  xvfb xauth xdotool x11-apps netpbm sox python3
+  xvfb xauth xdotool x11-apps x11-utils openbox netpbm sox python3
+  desktop-file-utils appstream man-db
   fonts-dejavu-core fonts-jura fonts-dseg fonts-liberation2 fonts-play
 "
 

@@ -36,15 +36,23 @@ void InstallStopSignals() {
     sigaction(SIGTERM, &action, nullptr);
 }
 
+// What the command line and the folder search decide before start-up.
+void Prepare(TMForm& form, const TCommandLine& line, const TGameFolder& folder) {
+    form.StartSeed = line.Seed;
+    form.FullScreenThisRun = line.FullScreen;
+    form.DemoRequested = line.Demo;
+    form.SaveFolderPath = folder.SaveFolder;
+}
+
 // The headless run pulls each frame's share of the mix, so sounds end when they
 // would have ended on a sound card; --record-audio keeps it in a WAV file.
-int RunHeadless(const TCommandLine& line, THeadlessScript script) {
+int RunHeadless(const TCommandLine& line, const TGameFolder& folder, THeadlessScript script) {
     THeadlessPlatform platform(line.Frames, line.Fps, std::move(script));
     TOpenMptMusic music;
     TTtfFontRasterizer fonts;
     TCurlScoreSender scores(true);  // outlives the form
     TMForm form(platform, TFormServices{nullptr, &music, &fonts, &scores});
-    form.StartSeed = line.Seed;
+    Prepare(form, line, folder);
     form.RunHandler([&] { form.FormCreate(); });
     form.RunHandler([&] { form.Show(); });
 
@@ -83,14 +91,14 @@ int RunHeadless(const TCommandLine& line, THeadlessScript script) {
     return outputsWritten ? 0 : 1;
 }
 
-int RunDesktop(const TCommandLine& line) {
+int RunDesktop(const TCommandLine& line, const TGameFolder& folder) {
     TDesktopPlatform platform;
     TSdlAudioOutput audio;
     TOpenMptMusic music;
     TTtfFontRasterizer fonts;
     TCurlScoreSender scores;
     TMForm form(platform, TFormServices{&audio, &music, &fonts, &scores});
-    form.StartSeed = line.Seed;
+    Prepare(form, line, folder);
     form.RunHandler([&] { form.FormCreate(); });
     form.RunHandler([&] { form.Show(); });
     TApplication application(platform, form);
@@ -128,14 +136,14 @@ int main(int argc, char** argv) {
         }
     }
 
-    std::string folder = FindGameFolder(line.Root, argv[0]);
-    if (chdir(folder.c_str()) != 0) {
-        std::fprintf(stderr, "quillon: cannot enter the game folder %s\n", folder.c_str());
+    const TGameFolder folder = FindGameFolder(ThisRun(line.Root, argv[0]));
+    if (chdir(folder.Folder.c_str()) != 0) {
+        std::fprintf(stderr, "quillon: cannot enter the game folder %s\n", folder.Folder.c_str());
         return 2;
     }
     InstallStopSignals();
     try {
-        return line.Headless ? RunHeadless(line, std::move(script)) : RunDesktop(line);
+        return line.Headless ? RunHeadless(line, folder, std::move(script)) : RunDesktop(line, folder);
     } catch (const std::exception& error) {
         std::fprintf(stderr, "quillon: %s\n", PrintableText(error.what()).c_str());
         return 1;

@@ -33,6 +33,13 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& args) {
         if (option == "--headless") line.Headless = true;
         else if (option == "--help" || option == "-h") line.Help = true;
         else if (option == "--version") line.Version = true;
+        else if (option == "--fullscreen" || option == "--window") {
+            bool fullScreen = option == "--fullscreen";
+            if (line.FullScreen && *line.FullScreen != fullScreen)
+                throw ECommandLineError("--fullscreen and --window exclude each other");
+            line.FullScreen = fullScreen;
+        }
+        else if (option == "--demo") line.Demo = true;
         else if (option == "--frames") { line.Frames = static_cast<int>(ParseNumber(option, value(), 1, 100000000)); framesGiven = true; }
         else if (option == "--fps") line.Fps = static_cast<int>(ParseNumber(option, value(), 1, 1000));
         else if (option == "--seed") line.Seed = static_cast<uint64_t>(ParseNumber(option, value(), 0, 1LL << 62));
@@ -51,18 +58,21 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& args) {
 const char* UsageText() {
     return "Квиллон, a space-racing game.\n"
            "\n"
-           "usage: quillon                     play in a window\n"
+           "usage: quillon [--fullscreen | --window] [--demo]\n"
            "       quillon --headless --frames N [--fps F] [--seed S] [--script FILE]\n"
            "               [--root DIR] [--record-audio FILE.wav]\n"
            "\n"
+           "  --fullscreen        play in full screen this time (the saved option is kept)\n"
+           "  --window            play in a window this time (the saved option is kept)\n"
+           "  --demo              start a demo race, driven until you take over\n"
            "  --headless          run with no window and no sound device\n"
            "  --frames N          number of frames to run\n"
            "  --fps F             frames per second of the virtual clock (default 85)\n"
            "  --seed S            seed of the random source (default: the clock)\n"
            "  --script FILE       commands per frame: FRAME COMMAND ARGS, where COMMAND is\n"
-           "                      down KEY, up KEY, tap KEY, text STRING, move X Y, click X Y,\n"
-           "                      minimize, restore, close, shot FILE.png, state FILE.json\n"
-           "                      or quit\n"
+           "                      down KEY, up KEY, tap KEY, pad down BUTTON, pad up BUTTON,\n"
+           "                      text STRING, move X Y, click X Y, minimize, restore, close,\n"
+           "                      shot FILE.png, state FILE.json or quit\n"
            "  --root DIR          the game folder (holding Data/Res, Data/Music, Data/Save)\n"
            "  --record-audio FILE write the run's sound to a WAV file\n"
            "  --help, --version   this text, the version\n"

@@ -1,5 +1,5 @@
-// The program's arguments: the desktop game takes none; the headless driver and
-// the tools take the options below.
+// The program's arguments: the display mode of one run and the demo for players, the
+// headless driver's options for tests and tools.
 #pragma once
 
 #include <cstdint>
@@ -18,6 +18,9 @@ struct TCommandLine {
     std::string Script;
     std::string Root;
     std::string RecordAudio;
+    // Full screen (true) or a window (false) for this run only; the saved option is kept.
+    std::optional<bool> FullScreen;
+    bool Demo = false;
     bool Help = false;
     bool Version = false;
 };

@@ -76,8 +76,19 @@ void TMForm::FormCreate() {
     BuildMainMenu(true, 1, true);
 }
 
-// Data/Save of the game folder, which is the working directory of the run.
-std::filesystem::path TMForm::SaveFolder() const { return SaveDirectory(std::filesystem::current_path()); }
+// Data/Save of the game folder, which is the working directory of the run, unless the
+// installed game keeps its saves in the player's data folder.
+std::filesystem::path TMForm::SaveFolder() const {
+    return SaveFolderPath.empty() ? SaveDirectory(std::filesystem::current_path()) : SaveFolderPath;
+}
+
+// The screen mode given on the command line is not saved; one the player chose during the run is.
+TSavedState TMForm::StateToSave() const {
+    TSavedState saved = State;
+    if (FullScreenThisRun && saved.GameOptions.FullScreen == *FullScreenThisRun)
+        saved.GameOptions.FullScreen = FSavedFullScreen;
+    return saved;
+}
 
 // The display initialises itself when the window is shown, so a start-up that failed
 // half way still gets a window with frames.
@@ -92,6 +103,8 @@ void TMForm::LoadSavedState() {
     FSavedStateLoaded = true;
     FDamagedSaves = report.Damaged;
     for (const std::string& error : report.Errors) FPlatform.ShowError(error);
+    FSavedFullScreen = State.GameOptions.FullScreen;
+    if (FullScreenThisRun) State.GameOptions.FullScreen = *FullScreenThisRun;
 }
 
 // A start that stopped before loading has nothing of the player's to save: the files on
@@ -100,7 +113,7 @@ void TMForm::SaveLoadedState() {
     if (!FSavedStateLoaded) return;
     // Once the new pair is committed the damaged files are gone: a later save keeps no copy.
     const TDamagedFiles damaged = FDamagedSaves;
-    SaveOptionsAndHighScores(State, SaveFolder(), [this](TSaveStep step) {
+    SaveOptionsAndHighScores(StateToSave(), SaveFolder(), [this](TSaveStep step) {
         if (step == TSaveStep::Committed) FDamagedSaves = TDamagedFiles{};
     }, damaged);
 }

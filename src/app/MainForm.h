@@ -31,6 +31,7 @@
 #include "menus/MyImageSprite.h"
 #include "menus/Text.h"
 #include "app/FormRaceHost.h"
+#include "app/PadInput.h"
 #include "race/Race.h"
 #include "save/SavePair.h"
 #include "save/SavedState.h"
@@ -120,6 +121,8 @@ public:
     // Options, boss key, high scores and the player's name.
     TSavedState State;
     std::optional<uint64_t> StartSeed;  // fixed seed of a reproducible run, else the clock
+    std::optional<bool> FullScreenThisRun;  // --fullscreen or --window: the saved option is kept
+    std::filesystem::path SaveFolderPath;   // where the options and the table live; empty: Data/Save here
 
     // The race: its state and sprites, and who drives the player's ship.
     TFormRaceHost RaceHost{*this};
@@ -198,6 +201,9 @@ public:
     void FormKeyUp(int key, uint8_t shift);
     void FormKeyPress(char key);
     void FormKeyBoss(int key, uint8_t shift, bool down);
+    // A gamepad button, sent on as the key it stands for here (PadInput.h).
+    void HandlePadEvent(const TWindowEvent& event);
+    TPadContext PadContext() const;
     void ToggleBossKeyCapture();
     void BossKeyAction();
 
@@ -245,6 +251,7 @@ private:
     void LoadSavedState();
     void SaveLoadedState();
     std::filesystem::path SaveFolder() const;
+    TSavedState StateToSave() const;
 
     IPlatform& FPlatform;
     IScoreSender* FScores;
@@ -259,6 +266,7 @@ private:
     bool FTerminated = false;
     TInputStates FHeld;
     TInputStates FPressed;
+    TPadInput FPad;  // the keys the gamepad's buttons hold
     // The saved selection of the open dialog, and the boss key as it was when capture began.
     int FSavedHot = 0, FSavedFirst = 1, FSavedLast = 0;
     TShiftState FSavedBossShift;
@@ -271,6 +279,7 @@ private:
     TDamagedFiles FDamagedSaves;
     bool FExitSaveFailed = false;  // a save on leaving failed: the next try to leave ends the game
     int FCursorCount = 0;  // the system cursor's display count
+    bool FSavedFullScreen = false;  // the screen mode option as loaded, kept under FullScreenThisRun
 };
 
 // The one main form of the running game (null outside a run).

@@ -23,6 +23,8 @@ struct TWindowEvent {
         CloseRequest,  // the window's close button or the window manager
         Minimize,
         Restore,
+        PadDown,       // Key: a TPadButton, pressed on any pad (the first of several pads to press it)
+        PadUp,         // Key: a TPadButton, released on every pad
     };
     TType Type = TType::KeyDown;
     int Key = 0;

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "engine/Cp1251.h"
 #include "engine/PrintableText.h"
@@ -25,9 +26,13 @@ TDesktopPlatform::TDesktopPlatform() {
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0)
         throw std::runtime_error(std::string("SDL cannot start: ") + SDL_GetError());
     SDL_StopTextInput();
+    // Without pad support the game is played with the keyboard and mouse as before. Pads
+    // present at start arrive as "added" events like those plugged in later.
+    SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER);
 }
 
 TDesktopPlatform::~TDesktopPlatform() {
+    for (auto& [id, pad] : FPads) SDL_GameControllerClose(pad);
     if (FHandCursor) SDL_FreeCursor(FHandCursor);
     if (FTexture) SDL_DestroyTexture(FTexture);
     if (FRenderer) SDL_DestroyRenderer(FRenderer);
@@ -120,6 +125,13 @@ void TDesktopPlatform::Translate(const SDL_Event& sdl) {
             }
             return;
         }
+        case SDL_CONTROLLERDEVICEADDED:
+        case SDL_CONTROLLERDEVICEREMOVED:
+        case SDL_CONTROLLERBUTTONDOWN:
+        case SDL_CONTROLLERBUTTONUP:
+        case SDL_CONTROLLERAXISMOTION:
+            TranslatePad(sdl);
+            return;
         case SDL_MOUSEMOTION:
             event.Type = TWindowEvent::TType::MouseMove;
             event.X = sdl.motion.x;
@@ -142,6 +154,52 @@ void TDesktopPlatform::Translate(const SDL_Event& sdl) {
             return;
     }
     FPending.push_back(event);
+}
+
+void TDesktopPlatform::OpenPad(int deviceIndex) {
+    SDL_GameController* pad = SDL_GameControllerOpen(deviceIndex);
+    if (!pad) return;
+    const SDL_JoystickID id = SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(pad));
+    if (FPads.count(id)) {
+        SDL_GameControllerClose(pad);  // already open: SDL counts the opens
+        return;
+    }
+    FPads[id] = pad;
+}
+
+void TDesktopPlatform::ClosePad(SDL_JoystickID id) {
+    auto it = FPads.find(id);
+    if (it == FPads.end()) return;
+    SDL_GameControllerClose(it->second);
+    FPads.erase(it);
+}
+
+// Buttons and the left stick of every open pad; a pad pulled out lets go of what it held.
+void TDesktopPlatform::TranslatePad(const SDL_Event& sdl) {
+    std::vector<TWindowEvent> events;
+    switch (sdl.type) {
+        case SDL_CONTROLLERDEVICEADDED:
+            OpenPad(sdl.cdevice.which);
+            break;
+        case SDL_CONTROLLERDEVICEREMOVED:
+            FPadButtons.Remove(sdl.cdevice.which, events);
+            ClosePad(sdl.cdevice.which);
+            break;
+        case SDL_CONTROLLERBUTTONDOWN:
+        case SDL_CONTROLLERBUTTONUP: {
+            TPadButton button = TPadButton::A;
+            if (PadButtonFromSdl(sdl.cbutton.button, button))
+                FPadButtons.Button(sdl.cbutton.which, button, sdl.type == SDL_CONTROLLERBUTTONDOWN, events);
+            break;
+        }
+        case SDL_CONTROLLERAXISMOTION:
+            if (sdl.caxis.axis == SDL_CONTROLLER_AXIS_LEFTX || sdl.caxis.axis == SDL_CONTROLLER_AXIS_LEFTY)
+                FPadButtons.Stick(sdl.caxis.which, sdl.caxis.axis == SDL_CONTROLLER_AXIS_LEFTY, sdl.caxis.value, events);
+            break;
+        default:
+            break;
+    }
+    for (const TWindowEvent& event : events) FPending.push_back(event);
 }
 
 bool TDesktopPlatform::PollEvent(TWindowEvent& event) {

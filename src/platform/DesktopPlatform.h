@@ -1,13 +1,16 @@
 // TDesktopPlatform: the game in an SDL2 window. The 800 x 600 back surface is
 // streamed into a texture once per frame and presented with vsync, scaled with its
-// aspect kept (black bars) in desktop full screen.
+// aspect kept (black bars) in desktop full screen. Gamepads are SDL game controllers,
+// opened as they are plugged in.
 #pragma once
 
 #include <SDL.h>
 
 #include <deque>
+#include <map>
 
 #include "engine/Platform.h"
+#include "platform/PadTracker.h"
 
 namespace quillon {
 
@@ -42,6 +45,9 @@ public:
 private:
     bool CreateWindow();
     void Translate(const SDL_Event& sdl);
+    void TranslatePad(const SDL_Event& sdl);
+    void OpenPad(int deviceIndex);
+    void ClosePad(SDL_JoystickID pad);
 
     SDL_Window* FWindow = nullptr;
     SDL_Renderer* FRenderer = nullptr;
@@ -52,6 +58,9 @@ private:
     int FPlacementX = 0;
     int FPlacementY = 0;
     std::deque<TWindowEvent> FPending;
+    // Pads plugged in, by SDL's instance id; they come and go while the game runs.
+    std::map<SDL_JoystickID, SDL_GameController*> FPads;
+    TPadTracker FPadButtons;
 };
 
 }  // namespace quillon

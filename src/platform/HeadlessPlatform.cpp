@@ -36,6 +36,14 @@ void THeadlessPlatform::QueueFrameEvents() {
         switch (command.Kind) {
             case K::Down: QueueKey(TWindowEvent::TType::KeyDown, command.Key); break;
             case K::Up: QueueKey(TWindowEvent::TType::KeyUp, command.Key); break;
+            case K::PadDown:
+            case K::PadUp: {
+                // One pad: a button already down (or up) sends nothing, as on the desktop.
+                std::vector<TWindowEvent> events;
+                FPads.Button(0, static_cast<TPadButton>(command.Key), command.Kind == K::PadDown, events);
+                for (const TWindowEvent& event : events) FEvents.push_back({event});
+                break;
+            }
             case K::Tap:
                 QueueKey(TWindowEvent::TType::KeyDown, command.Key);
                 FTapsToRelease.push_back(command.Key);

@@ -13,6 +13,7 @@
 #include "engine/Platform.h"
 #include "engine/Surface.h"
 #include "platform/HeadlessScript.h"
+#include "platform/PadTracker.h"
 
 namespace quillon {
 
@@ -83,6 +84,7 @@ private:
     std::deque<TQueued> FEvents;
     std::function<void(const THeadlessCommand&)> FGameCommands;
     std::vector<int> FTapsToRelease;
+    TPadTracker FPads;
     uint8_t FKeys[256] = {};
     TDirectDrawSurface FLastFrame;
     std::vector<std::string> FOpened;

@@ -65,6 +65,17 @@ THeadlessScript THeadlessScript::Parse(const std::string& text, const std::strin
                                           : THeadlessCommand::TKind::Tap;
             command.Key = VirtualKeyFromName(args);
             if (command.Key == 0) Fail(lineNumber, "unknown key '" + args + "'");
+        } else if (name == "pad") {
+            // "pad down BUTTON" or "pad up BUTTON", with SDL's button names.
+            std::istringstream words(args);
+            std::string action, button, extra;
+            words >> action >> button >> extra;
+            if ((action != "down" && action != "up") || button.empty() || !extra.empty())
+                Fail(lineNumber, "pad needs down or up and a button");
+            command.Kind = action == "down" ? THeadlessCommand::TKind::PadDown : THeadlessCommand::TKind::PadUp;
+            TPadButton pad = TPadButton::A;
+            if (!PadButtonFromName(button, pad)) Fail(lineNumber, "unknown pad button '" + button + "'");
+            command.Key = static_cast<int>(pad);
         } else if (name == "text") {
             command.Kind = THeadlessCommand::TKind::Text;
             command.Text = rest;

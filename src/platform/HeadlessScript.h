@@ -9,9 +9,9 @@
 namespace quillon {
 
 struct THeadlessCommand {
-    enum class TKind { Down, Up, Tap, Text, Move, Click, Minimize, Restore, Close, Shot, State, Quit, Race, Pilot, Track };
+    enum class TKind { Down, Up, Tap, PadDown, PadUp, Text, Move, Click, Minimize, Restore, Close, Shot, State, Quit, Race, Pilot, Track };
     TKind Kind = TKind::Quit;
-    int Key = 0;        // virtual-key code for down, up, tap
+    int Key = 0;        // virtual-key code for down, up, tap; the TPadButton of pad down, pad up
     std::string Text;   // text to type, or the output file of shot and state
     int X = 0;
     int Y = 0;

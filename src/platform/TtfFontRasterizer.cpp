@@ -5,6 +5,9 @@
 #include <fontconfig/fontconfig.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <string>
+#include <system_error>
 #include <tuple>
 
 #include "platform/FontsConf.h"
@@ -14,8 +17,15 @@ namespace quillon {
 TTtfFontRasterizer::TTtfFontRasterizer() {
     if (TTF_Init() == 0) FTtfStarted = true;
     FConfig = FcInitLoadConfigAndFonts();
-    if (FConfig)
-        FcConfigParseAndLoadFromMemory(FConfig, reinterpret_cast<const FcChar8*>(QuillonFontsConf), FcTrue);
+    if (!FConfig) return;
+    // An installed game carries its rules as a file beside the data, where a packager may
+    // fit them to the system's fonts; otherwise, or when that file is broken, the built-in rules.
+    std::error_code error;
+    const std::string file = std::filesystem::absolute(kFontsConfFile, error).string();  // fontconfig's own folder otherwise
+    if (!error && std::filesystem::is_regular_file(file, error) &&
+        FcConfigParseAndLoad(FConfig, reinterpret_cast<const FcChar8*>(file.c_str()), FcTrue))
+        return;
+    FcConfigParseAndLoadFromMemory(FConfig, reinterpret_cast<const FcChar8*>(QuillonFontsConf), FcTrue);
 }
 
 TTtfFontRasterizer::~TTtfFontRasterizer() {

@@ -14,9 +14,13 @@ struct _TTF_Font;
 
 namespace quillon {
 
+// The game's font rules as an installed game carries them, relative to the game folder.
+inline constexpr const char* kFontsConfFile = "fonts/quillon-fonts.conf";
+
 class TTtfFontRasterizer : public IFontRasterizer {
 public:
-    // Loads the system's fontconfig set-up plus the game's rules (built in).
+    // Loads the system's fontconfig set-up plus the game's rules: kFontsConfFile of the
+    // game folder when there is one, else the built-in copy.
     TTtfFontRasterizer();
     ~TTtfFontRasterizer() override;
     TTtfFontRasterizer(const TTtfFontRasterizer&) = delete;

@@ -56,4 +56,20 @@ int VirtualKeyFromName(const std::string& name) {
     return SdlKeyToVirtualKey(key);
 }
 
+// SDL numbers the standard pad's buttons in the game's order.
+static_assert(SDL_CONTROLLER_BUTTON_A == static_cast<int>(TPadButton::A));
+static_assert(SDL_CONTROLLER_BUTTON_START == static_cast<int>(TPadButton::Start));
+static_assert(SDL_CONTROLLER_BUTTON_RIGHTSHOULDER == static_cast<int>(TPadButton::RightShoulder));
+static_assert(SDL_CONTROLLER_BUTTON_DPAD_RIGHT == static_cast<int>(TPadButton::DpadRight));
+
+bool PadButtonFromSdl(int sdlButton, TPadButton& button) {
+    if (sdlButton < 0 || sdlButton > SDL_CONTROLLER_BUTTON_DPAD_RIGHT) return false;
+    button = static_cast<TPadButton>(sdlButton);
+    return true;
+}
+
+bool PadButtonFromName(const std::string& name, TPadButton& button) {
+    return PadButtonFromSdl(SDL_GameControllerGetButtonFromString(name.c_str()), button);
+}
+
 }  // namespace quillon

@@ -1,10 +1,12 @@
 // The one table between SDL's keys and the virtual-key codes the game's key
-// bindings, boss key and options file use.
+// bindings, boss key and options file use, and between SDL's pad buttons and the game's.
 #pragma once
 
 #include <SDL.h>
 
 #include <string>
+
+#include "engine/PadButton.h"
 
 namespace quillon {
 
@@ -14,5 +16,9 @@ int SdlKeyToVirtualKey(SDL_Keycode key);
 SDL_Scancode VirtualKeyToScancode(int virtualKey);
 // Virtual-key code for an SDL key name ("Up", "Return", "Left Shift", "Y", ...), 0 when unknown.
 int VirtualKeyFromName(const std::string& name);
+// The game's pad button for an SDL game-controller button; false for one the game has no use for.
+bool PadButtonFromSdl(int sdlButton, TPadButton& button);
+// The pad button for an SDL button name ("a", "b", "start", "dpup", "rightshoulder", ...).
+bool PadButtonFromName(const std::string& name, TPadButton& button);
 
 }  // namespace quillon

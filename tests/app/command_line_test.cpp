@@ -23,6 +23,29 @@ TEST(CommandLine, NoArgumentsMeansTheDesktopGame) {
     EXPECT_FALSE(line.Headless);
     EXPECT_EQ(line.Fps, 85);
     EXPECT_FALSE(line.Seed.has_value());
+    EXPECT_FALSE(line.FullScreen.has_value());
+    EXPECT_FALSE(line.Demo);
+}
+
+TEST(CommandLine, ReadsThePlayersOptions) {
+    struct TCase {
+        std::vector<std::string> Args;
+        std::optional<bool> FullScreen;
+        bool Demo;
+    };
+    const TCase cases[] = {
+        {{"--fullscreen"}, true, false},
+        {{"--window"}, false, false},
+        {{"--window", "--window"}, false, false},
+        {{"--demo", "--fullscreen"}, true, true},
+        {{"--demo"}, std::nullopt, true},
+        {{"--headless", "--frames", "5", "--window"}, false, false},
+    };
+    for (const TCase& c : cases) {
+        TCommandLine line = ParseCommandLine(c.Args);
+        EXPECT_EQ(line.FullScreen, c.FullScreen) << c.Args[0];
+        EXPECT_EQ(line.Demo, c.Demo) << c.Args[0];
+    }
 }
 
 TEST(CommandLine, RejectsBadArguments) {
@@ -34,6 +57,8 @@ TEST(CommandLine, RejectsBadArguments) {
         {"--headless", "--frames", "10", "--fps", "0"},
         {"--headless", "--frames", "10", "--fps"},
         {"--bogus"},
+        {"--fullscreen", "--window"},
+        {"-fullscreen"},
     };
     for (const auto& args : bad) EXPECT_THROW(ParseCommandLine(args), ECommandLineError) << args[0];
 }

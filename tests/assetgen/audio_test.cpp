@@ -17,6 +17,7 @@
 #include "assetgen/audio/Songs.h"
 #include "assetgen/audio/XmWriter.h"
 #include "engine/WaveCollection.h"
+#include "support/TempDir.h"
 
 namespace quillon::assetgen {
 namespace {
@@ -163,8 +164,8 @@ TEST_F(SoundEffects, EngineBandsRiseInPitch) {
 // Written into a wave collection file, every effect reads back through the game's own loader
 // as the same PCM with the same loop flag.
 TEST_F(SoundEffects, ReadBackFromTheCollectionFileUnchanged) {
-    const std::string path =
-        (std::filesystem::temp_directory_path() / ("quillon_sounds_" + std::to_string(::getpid()) + ".dxw")).string();
+    testing::TTempDir dir("effects");
+    const std::string path = dir.File("sounds.dxw");
     WriteWaveCollectionFile(path, *Items);
     TWaveCollection loaded;
     loaded.LoadFromFile(path);
@@ -315,15 +316,15 @@ void Collect(const char* message, void* user) { static_cast<TLoaded*>(user)->Log
 class Songs : public ::testing::TestWithParam<const char*> {
 protected:
     static void SetUpTestSuite() {
-        Dir = new std::filesystem::path(std::filesystem::temp_directory_path() /
-                                        ("quillon_songs_" + std::to_string(::getpid())));
-        std::filesystem::create_directories(*Dir);
+        Folder = new testing::TTempDir("songs");
+        Dir = new std::filesystem::path(Folder->Path());
         WriteSongs(Dir->string());
     }
     static void TearDownTestSuite() {
-        std::filesystem::remove_all(*Dir);
         delete Dir;
         Dir = nullptr;
+        delete Folder;
+        Folder = nullptr;
     }
 
     void Load(TLoaded& loaded) {
@@ -337,9 +338,11 @@ protected:
         ASSERT_NE(loaded.Module, nullptr) << (message ? message : "");
     }
 
+    static testing::TTempDir* Folder;
     static std::filesystem::path* Dir;
     std::vector<char> Bytes;
 };
+testing::TTempDir* Songs::Folder = nullptr;
 std::filesystem::path* Songs::Dir = nullptr;
 
 TEST_P(Songs, LoadsWithoutWarningsAsALongEnoughXmSong) {

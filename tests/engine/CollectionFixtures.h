@@ -13,6 +13,7 @@
 
 #include "engine/ComponentStream.h"
 #include "engine/DIB.h"
+#include "support/TempDir.h"
 
 namespace quillon::testing {
 
@@ -64,19 +65,14 @@ inline std::vector<uint8_t> DIBPayload(const std::vector<uint8_t>& dib) {
     return payload;
 }
 
-// A file name in the temporary folder, removed with the object.
+// A file name in a temporary folder of its own, removed with the object.
 class TTempFile {
 public:
-    explicit TTempFile(const std::string& name)
-        : FPath((std::filesystem::temp_directory_path() /
-                 ("quillon-" + std::to_string(::getpid()) + "-" + name)).string()) {}
-    ~TTempFile() {
-        std::error_code ignored;
-        std::filesystem::remove(FPath, ignored);
-    }
+    explicit TTempFile(const std::string& name) : FDir("file"), FPath(FDir.File(name)) {}
     const std::string& Path() const { return FPath; }
 
 private:
+    TTempDir FDir;
     std::string FPath;
 };
 

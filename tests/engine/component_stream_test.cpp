@@ -221,9 +221,11 @@ TEST(ComponentStream, EveryReadErrorHasItsText) {
         b[at] = value;
         return b;
     };
-    std::vector<uint8_t> longName = {0xFF, 10, 0};
-    longName.insert(longName.end(), 76, 'N');
-    longName.push_back(0);
+    std::vector<uint8_t> longName(3 + 76 + 1, 'N');  // 0xFF 10 0, 76 letters, 0
+    longName[0] = 0xFF;
+    longName[1] = 10;
+    longName[2] = 0;
+    longName.back() = 0;
     std::vector<uint8_t> truncatedName = {0xFF, 10, 0, 'A', 'B'};
     std::vector<uint8_t> cutShort(good.begin(), good.end() - 1);
     std::vector<uint8_t> cutInItem(good.begin(), good.begin() + static_cast<long>(good.size()) - 6);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "../support/SoundFixtures.h"
+#include "../support/TempDir.h"
 #include "engine/CollectionFiles.h"
 #include "engine/DXSound.h"
 #include "engine/SoundEffects.h"
@@ -27,7 +28,8 @@ TWaveItemData Item(bool looped, int maxPlaying, int rate, int bits) {
 }
 
 TEST(WaveListPlayer, ItemsFromTheFilePlayByTheirOwnRulesAndFollowTheDevice) {
-    std::string path = ::testing::TempDir() + "quillon_sounds.dxw";
+    testing::TTempDir dir("sounds");
+    std::string path = dir.File("sounds.dxw");
     WriteWaveCollectionFile(path, {Item(false, 2, 11025, 8), Item(true, 0, 22050, 16), TWaveItemData{}});
     TDXWaveList list;
     list.LoadFromFile(path);

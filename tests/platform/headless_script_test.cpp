@@ -1,6 +1,7 @@
 // Parsing of headless scripts: commands, key names and the errors that name the line.
 #include <gtest/gtest.h>
 
+#include "engine/PadButton.h"
 #include "platform/HeadlessScript.h"
 
 namespace quillon {
@@ -67,12 +68,23 @@ TEST(HeadlessScript, KeyNamesMapToVirtualKeys) {
     }
 }
 
+TEST(HeadlessScript, PadButtonsGoDownAndUpBySdlsNames) {
+    THeadlessScript script = THeadlessScript::Parse("0 pad down a\n0 pad up rightshoulder\n", "/");
+    const auto& frame = script.CommandsAt(0);
+    ASSERT_EQ(frame.size(), 2u);
+    EXPECT_EQ(frame[0].Kind, THeadlessCommand::TKind::PadDown);
+    EXPECT_EQ(frame[0].Key, static_cast<int>(TPadButton::A));
+    EXPECT_EQ(frame[1].Kind, THeadlessCommand::TKind::PadUp);
+    EXPECT_EQ(frame[1].Key, static_cast<int>(TPadButton::RightShoulder));
+}
+
 TEST(HeadlessScript, BadLinesNameTheirLineNumber) {
     const char* bad[] = {
         "x tap Up", "-1 tap Up", "1 jump", "1 down NoSuchKey", "1 move 10", "1 click 1 2 3",
         "1 shot", "1 quit now", "1 move a b", "1 minimize now", "1 close 1",
         "1 race", "1 race 0 1", "1 race 6 1", "1 race 1 0", "1 race 1 11", "1 race 1 2 3", "1 race a b",
         "1 pilot", "1 pilot yes", "1 track",
+        "1 pad down", "1 pad press a", "1 pad down nosuchbutton", "1 pad up a b", "1 pad down misc1",
     };
     for (const char* line : bad) {
         std::string text = std::string("# header\n0 tap Up\n") + line + "\n";

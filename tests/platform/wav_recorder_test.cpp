@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "../support/SoundFixtures.h"
+#include "../support/TempDir.h"
 #include "engine/DXSound.h"
 #include "engine/WavePlayer.h"
 #include "platform/WavRecorder.h"
@@ -30,7 +31,8 @@ TEST(WavRecorder, FramesAddUpToTheRoundedTotal) {
 }
 
 TEST(WavRecorder, RecordsSoundWhereAnEffectPlaysAndSilenceElsewhere) {
-    std::string path = ::testing::TempDir() + "quillon_record.wav";
+    testing::TTempDir dir("record");
+    std::string path = dir.File("record.wav");
     TDXSound mixer;
     mixer.Initialize();
     TWavePlayer blip;

@@ -5,8 +5,9 @@
 # Exit 77 skips (no Xvfb, xdotool, xwd, netpbm or python3 here).
 set -u
 . "$(dirname "$0")/common/game_folder.sh"
+. "$(dirname "$0")/common/xvfb.sh"
 game=$1
-for tool in xvfb-run xdotool xwd pngtopnm pamdepth python3; do
+for tool in Xvfb xdotool xwd pngtopnm pamdepth python3; do
   command -v $tool >/dev/null 2>&1 || { echo "$tool not installed: skipping"; exit 77; }
 done
 
@@ -14,7 +15,7 @@ done
 export ASAN_OPTIONS="${ASAN_OPTIONS:-}:detect_leaks=0"
 
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+trap 'stop_xvfb; rm -rf "$work"' EXIT
 make_game_folder "$work/game" "$2"
 
 # The same menu drawn by the headless driver, long after its buttons have faded in.
@@ -74,7 +75,8 @@ wait \$pid
 echo "exit status \$?" > "$work/status.txt"
 INNER
 chmod +x "$work/inner.sh"
-timeout 120 xvfb-run -a -s "-screen 0 1024x768x24" "$work/inner.sh" || { cat "$work/game.log"; exit 1; }
+start_xvfb "$work" || exit 1
+timeout 120 "$work/inner.sh" || { cat "$work/game.log"; exit 1; }
 
 grep -q "exit status 0" "$work/status.txt" || { echo "the game did not end with status 0:"; cat "$work/status.txt" "$work/game.log"; exit 1; }
 [ -s "$work/game/Data/Save/options" ] || { echo "leaving the game did not save the options"; exit 1; }

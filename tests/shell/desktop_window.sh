@@ -1,47 +1,72 @@
 #!/bin/sh
-# The desktop game under Xvfb: its window opens at 800 x 600 with the game's title,
-# presents frames, and SIGTERM ends it through the orderly shutdown with status 0.
-# Usage: desktop_window.sh QUILLON_BINARY BUILD_DIR. Exit 77 skips (no Xvfb here).
+# The desktop game under Xvfb: started with --window its window opens at 800 x 600 with the
+# game's title, started with --fullscreen it covers the screen; either way it presents
+# frames, SIGTERM ends it through the orderly shutdown with status 0, and the screen mode
+# saved in the options is the one it had before (the options say window). A window manager
+# (openbox) runs on the X server, since full screen is the window manager's to grant.
+# Usage: desktop_window.sh QUILLON_BINARY BUILD_DIR. Exit 77 skips (no Xvfb, xdotool, openbox or xprop here).
 set -u
 . "$(dirname "$0")/common/game_folder.sh"
+. "$(dirname "$0")/common/xvfb.sh"
 game=$1
-command -v xvfb-run >/dev/null 2>&1 || { echo "xvfb-run not installed: skipping"; exit 77; }
+command -v Xvfb >/dev/null 2>&1 || { echo "Xvfb not installed: skipping"; exit 77; }
 command -v xdotool >/dev/null 2>&1 || { echo "xdotool not installed: skipping"; exit 77; }
+for tool in openbox xprop; do
+  command -v $tool >/dev/null 2>&1 || { echo "$tool not installed: skipping"; exit 77; }
+done
 
 # The X11, GL and D-Bus client libraries keep allocations to the end of the process;
 # leaks of our own code are caught by the headless and unit tests.
 export ASAN_OPTIONS="${ASAN_OPTIONS:-}:detect_leaks=0"
 
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+wm=""
+trap '[ -n "$wm" ] && kill "$wm" 2>/dev/null; stop_xvfb; rm -rf "$work"' EXIT
 make_game_folder "$work/game" "$2"
 cat > "$work/inner.sh" <<INNER
 #!/bin/sh
-SDL_AUDIODRIVER=dummy "$game" --root "$work/game" > "$work/game.log" 2>&1 &
+SDL_AUDIODRIVER=dummy "$game" --root "$work/game" "\$1" > "$work/game.log" 2>&1 &
 pid=\$!
 window=""
-# Wait until the game's visible window answers (SDL may make and drop helper windows first).
-for i in \$(seq 1 200); do
+# Wait until the game's visible window answers (SDL may make and drop helper windows first;
+# a loaded machine may take a while to start the game).
+for i in \$(seq 1 600); do
   window=\$(xdotool search --onlyvisible --classname quillon 2>/dev/null | head -n 1)
-  if [ -n "\$window" ] && xdotool getwindowgeometry "\$window" > "$work/geometry.txt" 2>/dev/null \
-     && xdotool getwindowname "\$window" > "$work/name.txt" 2>/dev/null; then
+  if [ -n "\$window" ] && xdotool getwindowname "\$window" > "$work/name.txt" 2>/dev/null; then
     break
   fi
   window=""
   sleep 0.1
 done
-[ -n "\$window" ] || { echo "no window appeared"; kill -9 \$pid; exit 1; }
+[ -n "\$window" ] || { echo "\$1: no window appeared"; kill -9 \$pid; exit 1; }
 sleep 1
+xdotool getwindowgeometry "\$window" > "$work/geometry.txt" 2>/dev/null
 kill -0 \$pid || { echo "the game ended by itself"; exit 1; }
 kill -TERM \$pid
 wait \$pid
 echo "exit status \$?" > "$work/status.txt"
 INNER
 chmod +x "$work/inner.sh"
-timeout 120 xvfb-run -a -s "-screen 0 1024x768x24" "$work/inner.sh" "$@" || { cat "$work/game.log"; exit 1; }
+start_xvfb "$work" || exit 1
+HOME="$work" openbox --sm-disable > "$work/openbox.log" 2>&1 &
+wm=$!
+# The window manager is up once it has claimed the root window's supporting-check property.
+for i in $(seq 1 100); do
+  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" && break
+  sleep 0.1
+done
 
-grep -q "Geometry: 800x600" "$work/geometry.txt" || { echo "wrong window size:"; cat "$work/geometry.txt"; exit 1; }
-grep -q "Квиллон" "$work/name.txt" || { echo "wrong window title:"; cat "$work/name.txt"; exit 1; }
-grep -q "exit status 0" "$work/status.txt" || { echo "SIGTERM did not end the game cleanly:"; cat "$work/status.txt" "$work/game.log"; exit 1; }
-[ -s "$work/game/Data/Save/options" ] && [ -s "$work/game/Data/Save/hs" ] || { echo "the shutdown did not save the options and the table"; exit 1; }
-echo "window opened at 800x600 and SIGTERM ended the game with status 0"
+for mode in --window --fullscreen; do
+  case $mode in
+    --window) size=800x600 ;;
+    --fullscreen) size=1024x768 ;;
+  esac
+  rm -f "$work/status.txt" "$work/geometry.txt" "$work/name.txt"
+  timeout 120 "$work/inner.sh" "$mode" || { cat "$work/game.log"; exit 1; }
+  grep -q "Geometry: $size" "$work/geometry.txt" || { echo "$mode: wrong window size, not $size:"; cat "$work/geometry.txt"; exit 1; }
+  grep -q "Квиллон" "$work/name.txt" || { echo "$mode: wrong window title:"; cat "$work/name.txt"; exit 1; }
+  grep -q "exit status 0" "$work/status.txt" || { echo "$mode: SIGTERM did not end the game cleanly:"; cat "$work/status.txt" "$work/game.log"; exit 1; }
+  [ -s "$work/game/Data/Save/options" ] && [ -s "$work/game/Data/Save/hs" ] || { echo "$mode: the shutdown did not save the options and the table"; exit 1; }
+  [ "$(head -n 1 "$work/game/Data/Save/options" | tr -d '\r')" = "0" ] || { echo "$mode: the screen mode of one run was saved"; exit 1; }
+  echo "$mode: the window covered $size and SIGTERM ended the game with status 0"
+done

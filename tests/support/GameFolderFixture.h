@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -34,11 +35,13 @@ protected:
         std::filesystem::remove_all(GameDir);
     }
 
-    // A headless form for `frames` frames at `fps`, started up (FormCreate).
-    TMForm& StartForm(int frames = 100, int fps = 85) {
+    // A headless form for `frames` frames at `fps`, prepared as the program entry would, then
+    // started up (FormCreate).
+    TMForm& StartForm(int frames = 100, int fps = 85, const std::function<void(TMForm&)>& prepare = {}) {
         Platform = std::make_unique<THeadlessPlatform>(frames, fps, THeadlessScript());
         Form = std::make_unique<TMForm>(*Platform, TFormServices{nullptr, &Music, &Fonts});
         Form->StartSeed = 1;
+        if (prepare) prepare(*Form);
         Form->FormCreate();
         return *Form;
     }

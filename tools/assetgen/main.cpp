@@ -1,19 +1,21 @@
-// assetgen: writes the game's data files (--out GAMEDIR) or contact sheets of the
-// pictures for looking at them (--contact-sheet DIR).
+// assetgen: writes the game's data files (--out GAMEDIR), its desktop icons (--icons DIR)
+// or contact sheets of the pictures for looking at them (--contact-sheet DIR).
 #include <cstdio>
 #include <exception>
 #include <filesystem>
+#include <stdexcept>
 #include <string>
 
 #include "ContactSheet.h"
 #include "art/Collections.h"
+#include "art/GameIcon.h"
 #include "audio/AudioGen.h"
 #include "engine/CollectionFiles.h"
 
 namespace {
 
 int Usage() {
-    std::fprintf(stderr, "usage: assetgen --out GAMEDIR | --contact-sheet DIR\n");
+    std::fprintf(stderr, "usage: assetgen --out GAMEDIR | --icons DIR | --contact-sheet DIR\n");
     return 2;
 }
 
@@ -30,6 +32,15 @@ void WriteGameData(const std::filesystem::path& gameDir) {
     assetgen::WriteSongs(musicDir.string());
 }
 
+// One PNG per size: DIR/16.png, DIR/22.png, ...
+void WriteIcons(const std::filesystem::path& dir) {
+    std::filesystem::create_directories(dir);
+    for (int size : quillon::assetgen::GameIconSizes()) {
+        const std::string path = (dir / (std::to_string(size) + ".png")).string();
+        if (!quillon::assetgen::WriteGameIcon(path, size)) throw std::runtime_error("cannot write " + path);
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -38,6 +49,8 @@ int main(int argc, char** argv) {
     try {
         if (option == "--out") {
             WriteGameData(argv[2]);
+        } else if (option == "--icons") {
+            WriteIcons(argv[2]);
         } else if (option == "--contact-sheet") {
             quillon::assetgen::WriteContactSheets(argv[2]);
         } else {

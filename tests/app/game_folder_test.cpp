@@ -1,0 +1,100 @@
+// Where a run finds its data and keeps its saves: the build tree, a --root folder, the
+// working directory, or an installed game with its saves in the player's data folder.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "app/GameFolder.h"
+#include "support/HeadlessRun.h"
+
+namespace quillon {
+namespace {
+
+namespace fs = std::filesystem;
+
+class GameFolder : public ::testing::Test {
+protected:
+    void SetUp() override { Base = testing::MakeTempDir("folders"); }
+    void TearDown() override { fs::remove_all(Base); }
+    fs::path Data(const std::string& folder) {
+        fs::create_directories(Base / folder / "Data" / "Res");
+        return Base / folder;
+    }
+    // An installed layout: PREFIX/bin/quillon and PREFIX/share/quillon/Data/Res.
+    TFolderSearch Installed() {
+        Data("prefix/share/quillon");
+        fs::create_directories(Base / "prefix" / "bin");
+        fs::create_directories(Base / "work");
+        TFolderSearch search;
+        search.Current = Base / "work";
+        search.Executable = Base / "prefix" / "bin" / "quillon";
+        search.InstalledData = "../share/quillon";
+        search.Home = "/home/player";
+        return search;
+    }
+    fs::path Base;
+};
+
+TEST_F(GameFolder, RootThenWorkingDirectoryThenTheBuildTreeKeepSavesInTheirOwnDataSave) {
+    TFolderSearch search;
+    search.Executable = Data("build") / "quillon";
+    search.Current = Data("current");
+    search.InstalledData = "../share/quillon";
+    search.Home = "/home/player";
+
+    search.Root = (Base / "elsewhere").string();
+    TGameFolder root = FindGameFolder(search);
+    EXPECT_EQ(root.Folder, Base / "elsewhere");
+    EXPECT_EQ(root.SaveFolder, Base / "elsewhere" / "Data" / "Save");
+    EXPECT_FALSE(root.Installed);
+
+    search.Root.clear();
+    EXPECT_EQ(FindGameFolder(search).Folder, Base / "current");
+
+    search.Current = Base;  // no data here: the executable's folder
+    TGameFolder build = FindGameFolder(search);
+    EXPECT_EQ(build.Folder, Base / "build");
+    EXPECT_EQ(build.SaveFolder, Base / "build" / "Data" / "Save");
+    EXPECT_FALSE(build.Installed);
+}
+
+TEST_F(GameFolder, AnInstalledGameSavesInThePlayersDataFolder) {
+    const struct {
+        const char* XdgDataHome;
+        fs::path Save;
+    } cases[] = {
+        {"", "/home/player/.local/share/quillon/Save"},
+        {"/data/player", "/data/player/quillon/Save"},
+        {"relative/ignored", "/home/player/.local/share/quillon/Save"},
+    };
+    for (const auto& c : cases) {
+        TFolderSearch search = Installed();
+        search.XdgDataHome = c.XdgDataHome;
+        TGameFolder found = FindGameFolder(search);
+        EXPECT_TRUE(found.Installed) << c.XdgDataHome;
+        EXPECT_EQ(found.Folder, Base / "prefix" / "share" / "quillon") << c.XdgDataHome;
+        EXPECT_EQ(found.SaveFolder, c.Save) << c.XdgDataHome;
+    }
+}
+
+TEST_F(GameFolder, DataInTheWorkingDirectoryWinsOverTheInstall) {
+    TFolderSearch search = Installed();
+    search.Current = Data("mine");
+    TGameFolder found = FindGameFolder(search);
+    EXPECT_FALSE(found.Installed);
+    EXPECT_EQ(found.Folder, Base / "mine");
+}
+
+TEST_F(GameFolder, WithoutDataAnywhereTheExecutablesFolderReportsTheMissingFiles) {
+    TFolderSearch search;
+    search.Current = Base;
+    search.Executable = Base / "bin" / "quillon";
+    search.InstalledData = "../share/quillon";
+    search.Home = "/home/player";
+    TGameFolder found = FindGameFolder(search);
+    EXPECT_EQ(found.Folder, Base / "bin");
+    EXPECT_FALSE(found.Installed);
+}
+
+}  // namespace
+}  // namespace quillon

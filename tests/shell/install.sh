@@ -1,0 +1,104 @@
+#!/bin/sh
+# The install: `cmake --install` into a temporary prefix brings the program, its data, the
+# font rules, a valid desktop entry and metainfo, the icons at every size, the screenshots
+# and the manual; the installed game, started from elsewhere, reads its data from the
+# install, opens the links beside it and saves under $XDG_DATA_HOME/quillon/Save
+# (~/.local/share/quillon/Save by default). Usage: install.sh QUILLON_BINARY BUILD_DIR.
+# Exit 77 skips (no desktop-file-validate, appstreamcli or python3 here).
+set -u
+build=$2
+for tool in desktop-file-validate appstreamcli python3; do
+  command -v $tool >/dev/null 2>&1 || { echo "$tool not installed: skipping"; exit 77; }
+done
+export ASAN_OPTIONS="${ASAN_OPTIONS:-}:detect_leaks=0"
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+prefix=$work/prefix
+fail() { echo "$*"; exit 1; }
+
+cmake --install "$build" --prefix "$prefix" > "$work/install.log" 2>&1 || { cat "$work/install.log"; fail "the install failed"; }
+
+id=ru.quillon.Quillon
+share=$prefix/share
+for file in bin/quillon share/quillon/Data/Res/Res1.dxg share/quillon/Data/Res/Res2.dxg \
+    share/quillon/Data/Res/Res3.dxg share/quillon/Data/Res/Sounds.dxw share/quillon/Data/Music/Menu.xm \
+    share/quillon/Data/Music/Race.xm share/quillon/fonts/quillon-fonts.conf \
+    share/applications/$id.desktop share/metainfo/$id.metainfo.xml share/man/man6/quillon.6; do
+  [ -s "$prefix/$file" ] || fail "not installed: $file"
+done
+[ -x "$prefix/bin/quillon" ] || fail "the installed program cannot be run"
+cmp -s "$build/Data/Res/Res2.dxg" "$share/quillon/Data/Res/Res2.dxg" || fail "the installed data differs from the build's"
+
+desktop-file-validate "$share/applications/$id.desktop" || fail "the desktop entry is not valid"
+grep -qx "Categories=Game;ArcadeGame;" "$share/applications/$id.desktop" || fail "the desktop entry's categories are wrong"
+for key in "Name=" "Name\[ru\]=" "Comment=" "Comment\[ru\]=" "Icon=$id" "Exec=quillon"; do
+  grep -q "^$key" "$share/applications/$id.desktop" || fail "the desktop entry has no $key"
+done
+appstreamcli validate --no-net "$share/metainfo/$id.metainfo.xml" || fail "the metainfo is not valid"
+
+# Icons: a PNG of its folder's size at every size; screenshots: 800 x 600 PNGs, one for each
+# picture the metainfo names.
+cat > "$work/check.py" <<'PY'
+import os, re, struct, sys
+share, doc, id = sys.argv[1], sys.argv[2], sys.argv[3]
+def png_size(path):
+    data = open(path, 'rb').read(24)
+    if data[:8] != b'\x89PNG\r\n\x1a\n':
+        sys.exit(path + " is not a PNG")
+    return struct.unpack('>II', data[16:24])
+sizes = []
+hicolor = os.path.join(share, 'icons', 'hicolor')
+for folder in sorted(os.listdir(hicolor)):
+    w, h = map(int, folder.split('x'))
+    got = png_size(os.path.join(hicolor, folder, 'apps', id + '.png'))
+    if got != (w, h):
+        sys.exit("icon %s is %dx%d" % (folder, got[0], got[1]))
+    sizes.append(w)
+for needed in (16, 24, 32, 48, 64, 128, 256):
+    if needed not in sizes:
+        sys.exit("no %dx%d icon" % (needed, needed))
+meta = open(os.path.join(share, 'metainfo', id + '.metainfo.xml'), encoding='utf-8').read()
+names = re.findall(r'<image[^>]*>[^<]*/screenshots/([^<]+)</image>', meta)
+if not names:
+    sys.exit("the metainfo shows no screenshots")
+for name in names:
+    if png_size(os.path.join(doc, 'screenshots', name)) != (800, 600):
+        sys.exit("screenshot %s is not 800x600" % name)
+for tag in ('<content_rating type="oars-1.1">', '<description>', '<launchable type="desktop-id">' + id + '.desktop'):
+    if tag not in meta:
+        sys.exit("the metainfo has no " + tag)
+print("icons at %s; screenshots %s" % (", ".join(map(str, sizes)), ", ".join(names)))
+PY
+python3 "$work/check.py" "$share" "$share/doc/quillon" "$id" || fail "icons, screenshots or metainfo are wrong"
+
+if command -v man >/dev/null 2>&1; then
+  warnings=$(MANWIDTH=80 man --warnings -l "$share/man/man6/quillon.6" 2>&1 >/dev/null)
+  [ -z "$warnings" ] || fail "the manual page has warnings: $warnings"
+fi
+
+# The installed game, run from another folder with a home of its own: the data comes from
+# the install, a link file beside it is opened, and the saves go to the player's data folder.
+printf '[InternetShortcut]\nURL=https://games.example/more\n' > "$share/quillon/moregames.url"
+mkdir -p "$work/home" "$work/elsewhere"
+cat > "$work/leave.txt" <<'SCRIPT'
+90 click 470 447
+92 state menu.json
+95 tap Escape
+97 tap Y
+SCRIPT
+run_installed() {  # XDG_DATA_HOME or "" for unset
+  ( cd "$work/elsewhere" && env -u XDG_DATA_HOME ${1:+XDG_DATA_HOME=$1} HOME="$work/home" \
+      "$prefix/bin/quillon" --headless --frames 200 --script "$work/leave.txt" ) > "$work/run.log" 2>&1
+}
+run_installed "" || { cat "$work/run.log"; fail "the installed game did not end with status 0"; }
+grep -q "error" "$work/run.log" && { cat "$work/run.log"; fail "the installed game reported errors"; }
+grep -q '"CurrentScreen": *1' "$work/elsewhere/menu.json" || fail "the installed game did not show its main menu"
+grep -q "https://games.example/more" "$work/elsewhere/menu.json" || fail "the link beside the installed data was not opened"
+[ -s "$work/home/.local/share/quillon/Save/options" ] && [ -s "$work/home/.local/share/quillon/Save/hs" ] ||
+  fail "the installed game did not save under ~/.local/share/quillon/Save"
+[ -e "$share/quillon/Data/Save" ] && fail "the installed game wrote into its install"
+
+run_installed "$work/xdg" || { cat "$work/run.log"; fail "the installed game did not end with status 0 under XDG_DATA_HOME"; }
+[ -s "$work/xdg/quillon/Save/options" ] || fail "the installed game did not save under \$XDG_DATA_HOME/quillon/Save"
+echo "installed into $prefix: program, data, desktop entry, metainfo, icons, screenshots and manual; saves in the player's data folder"
