@@ -17,14 +17,18 @@ ln -s "$PWD/build-asan/Data/Res" "$work/game/Data/Res"
 ln -s "$PWD/build-asan/Data/Music" "$work/game/Data/Music"
 
 frames=$((minutes * 60 * 85))
-# A new game is asked for every 400 frames; it starts only when the main menu is back.
+# Every 600 frames: a new game (it starts only on the main menu), then Enter (the name of a
+# score for the table, or "no" to a question that may be open), N (no score for the world
+# table) and Escape (from the high-score screen back to the main menu; in a race it asks
+# to leave, and the next Enter answers no).
 : > "$work/script.txt"
 f=80
 ship=1
 while [ $f -lt $frames ]; do
-  printf '%d race %d 1\n%d pilot on\n' $f $ship $f >> "$work/script.txt"
+  printf '%d race %d 1\n%d pilot on\n%d tap Return\n%d tap N\n%d tap Escape\n' \
+    $f $ship $f $((f + 150)) $((f + 300)) $((f + 450)) >> "$work/script.txt"
   ship=$((ship % 5 + 1))
-  f=$((f + 400))
+  f=$((f + 600))
 done
 f=1000
 while [ $f -lt $frames ]; do
@@ -47,13 +51,12 @@ wait $pid || status=$?
 echo "game time: $minutes min ($frames frames) in $(( $(date +%s) - start )) s, exit status $status"
 python3 - "$work" <<'PY'
 import glob, json, sys
-levels, games, last = [], 0, None
+samples = []
 for path in sorted(glob.glob(sys.argv[1] + "/s*.json"), key=lambda p: int(p.split("/s")[-1][:-5])):
     state = json.load(open(path))
     race = state.get("race")
-    if race:
-        levels.append(race["Level"])
-print("levels seen at the samples:", " ".join(map(str, levels)))
+    samples.append(str(race["Level"]) if race else "menu" if state["CurrentScreen"] != 6 else "?")
+print("level (or menu) at the samples:", " ".join(samples))
 PY
 if grep -q -E "ERROR: (Address|Leak)Sanitizer|runtime error" "$work/err.log"; then
   echo "sanitizer reports:"; grep -E -A20 "ERROR|runtime error" "$work/err.log" | head -60; exit 1
