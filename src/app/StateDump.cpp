@@ -47,8 +47,8 @@ void DumpRace(TJsonWriter& json, const TRace& race) {
     json.Field("Racers", static_cast<int>(s.Racers));
     json.Field("ViewCol", s.ViewCol);
     json.Field("ViewRow", s.ViewRow);
-    json.Field("BackgroundX", race.Background() ? race.Background()->X : 0.0);
-    json.Field("BackgroundY", race.Background() ? race.Background()->Y : 0.0);
+    json.Field("BackgroundX", race.Scroll().X);
+    json.Field("BackgroundY", race.Scroll().Y);
     json.Field("StarsX", race.Stars() ? race.Stars()->X : 0.0);
     json.Field("StarsY", race.Stars() ? race.Stars()->Y : 0.0);
     json.Field("ResultTime", s.ResultTime);

@@ -7,7 +7,6 @@
 #include "engine/SpriteEngine.h"
 #include "race/Player.h"
 #include "race/Race.h"
-#include "race/ScrollBackground.h"
 
 namespace quillon {
 
@@ -64,8 +63,7 @@ void TBonus::MoveSelf(int) {
     TSpriteEngine* engine = Engine();
     TPlayer* player = FRace.Player();
     const TRaceState& state = FRace.State;
-    const TScrollBackground* background = FRace.Background();
-    const double bx = background ? background->X : 0, by = background ? background->Y : 0;
+    const auto [bx, by] = FRace.Scroll();
     const double ss = FRace.Host().SpeedScale();
     for (int i = 1; i <= state.BonusCount && i <= BonusSlots; ++i) {
         TBonusSlot& bonus = Slot(i);
@@ -91,8 +89,7 @@ void TBonus::DrawSelf() {
     TPictureCollection* list = SpriteWorld.List(2);
     if (!engine || !engine->Surface() || !list) return;
     const TRaceState& state = FRace.State;
-    const TScrollBackground* background = FRace.Background();
-    const double bx = background ? background->X : 0, by = background ? background->Y : 0;
+    const auto [bx, by] = FRace.Scroll();
     for (int i = 1; i <= state.BonusCount && i <= BonusSlots; ++i) {
         const TBonusSlot& bonus = Slot(i);
         if (!bonus.Present || bonus.Col < state.ViewCol || bonus.Col > state.ViewCol + 13 ||

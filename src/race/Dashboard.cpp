@@ -9,7 +9,6 @@
 #include "race/Player.h"
 #include "race/Race.h"
 #include "race/Rivals.h"
-#include "race/ScrollBackground.h"
 #include "race/ShipPhysics.h"
 
 namespace quillon {
@@ -92,8 +91,7 @@ void TPlayer::DrawRadar() {
         }
     }
 
-    const TScrollBackground* background = FRace.Background();
-    const double by = background ? background->Y : 0;
+    const double by = FRace.Scroll().Y;
     // The radar scrolls with the road: a quarter-size tile is 18 pixels.
     const double scroll = by / TileSize * 18;
     int first = 1;

@@ -39,15 +39,15 @@ int SteerToward(const TTrackMap& track, const TImagined& ship, double lateral) {
     return error > 1 ? 1 : error < -1 ? -1 : 0;
 }
 
-void Drive(TImagined& ship, int steer, TThrottle throttle, const TShipSpec& spec, double ss) {
-    const double top = TopSpeedFactor(spec.SpeedRating);
+void Drive(TImagined& ship, int steer, TThrottle throttle, const TShipModel& model, double ss) {
+    const double top = TopSpeedFactor(model.SpeedRating);
     const double velocity = top * ship.Speed / 8;
     const double sign = velocity > 0 ? 1 : velocity < 0 ? -1 : 0;
-    ship.HeadingTarget = std::clamp(ship.HeadingTarget + steer * sign * TurnStep(ship.Speed, spec.HandlingRating) * ss,
+    ship.HeadingTarget = std::clamp(ship.HeadingTarget + steer * sign * TurnStep(ship.Speed, model.HandlingRating) * ss,
                                     -128.0, 128.0);
-    if (throttle == Accelerate && top * 160 >= ship.Speed) ship.Speed += AccelStep(ship.Speed, spec.AccelRating, false) * ss;
-    if (throttle == Coast) ship.Speed -= CoastStep(ship.Speed, spec.AccelRating, false) * ss;
-    if (throttle == Brake) ship.Speed = std::max(0.0, ship.Speed - BrakeStep(spec.BrakeRating) * ss);
+    if (throttle == Accelerate && top * 160 >= ship.Speed) ship.Speed += AccelStep(ship.Speed, model.AccelRating, false) * ss;
+    if (throttle == Coast) ship.Speed -= CoastStep(ship.Speed, model.AccelRating, false) * ss;
+    if (throttle == Brake) ship.Speed = std::max(0.0, ship.Speed - BrakeStep(model.BrakeRating) * ss);
     const double heading = std::round(ship.HeadingTarget / 2) * RadiansPerStep;
     const double v = top * ship.Speed / 8;
     ship.X += std::sin(heading) * v * 0.5 * ss;
@@ -56,10 +56,10 @@ void Drive(TImagined& ship, int steer, TThrottle throttle, const TShipSpec& spec
 
 // Frames the ship stays near the road's middle with this throttle.
 int FramesOnRoad(const TRace& race, TImagined ship, TThrottle throttle, double lateral) {
-    const TShipSpec& spec = Ship(race.Player()->ShipNumber);
+    const TShipModel& model = Ship(race.Player()->ShipNumber);
     const double ss = race.Host().SpeedScale();
     for (int frame = 0; frame < Horizon; ++frame) {
-        Drive(ship, SteerToward(race.State.Track, ship, lateral), throttle, spec, ss);
+        Drive(ship, SteerToward(race.State.Track, ship, lateral), throttle, model, ss);
         const int row = static_cast<int>(ship.Y) / TileSize;
         if (std::fabs(ship.X - race.State.Track.RoadLeft(row)) > RoadSlack) return frame;
     }

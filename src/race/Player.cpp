@@ -10,7 +10,6 @@
 #include "race/Race.h"
 #include "race/RaceTables.h"
 #include "race/Rivals.h"
-#include "race/ScrollBackground.h"
 #include "race/ShipPhysics.h"
 #include "race/Shots.h"
 
@@ -54,8 +53,7 @@ void TPlayer::MoveSelf(int moveCount) {
     BlinkOn = Round(BlinkPhase * 4) % 2 == 0;
     if (!Dead) TiltAnimation();
 
-    const double backgroundY = FRace.Background() ? FRace.Background()->Y : 0;
-    if ((1550 - state.TrackLength - state.ViewRow) * TileSize + backgroundY > Y) Finished = true;
+    if ((1550 - state.TrackLength - state.ViewRow) * TileSize + FRace.Scroll().Y > Y) Finished = true;
     MoveShots(FRace);
     CullShots(FRace);
     if (!Finished) UpdatePlace();
@@ -91,7 +89,7 @@ void TPlayer::ShowImage(int image) {
 
 void TPlayer::TiltAnimation() {
     const double speedScale = FRace.Host().SpeedScale();
-    const TShipSpec& ship = Ship(ShipNumber);
+    const TShipModel& ship = Ship(ShipNumber);
     auto straight = [&] {
         ShowImage(ship.Image);
         TiltState = 0;
@@ -140,8 +138,7 @@ void TPlayer::ComputeOutline() {
 
 bool TPlayer::RoadTest() const {
     const TRaceState& state = FRace.State;
-    const TScrollBackground* background = FRace.Background();
-    const double bx = background ? Round(background->X) : 0, by = background ? Round(background->Y) : 0;
+    const double bx = Round(FRace.Scroll().X), by = Round(FRace.Scroll().Y);
     for (const TVec& corner : Corners) {
         const double wx = corner.X + TileSize * state.ViewCol - bx;
         const double wy = corner.Y + TileSize * state.ViewRow - by;

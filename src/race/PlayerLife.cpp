@@ -276,8 +276,7 @@ void TPlayer::RivalContact() {
     TCar* rivals = FRace.Rivals();
     if (!rivals) return;
     const TRaceState& state = FRace.State;
-    const TScrollBackground* background = FRace.Background();
-    const double bx = background ? background->X : 0, by = background ? background->Y : 0;
+    const auto [bx, by] = FRace.Scroll();
     for (int i = 1; i <= RivalSlots; ++i) {
         TRivalSlot& rival = rivals->Slot(i);
         if (!rival.Active || !rival.OnScreen || rival.Destroyed) continue;

@@ -11,14 +11,14 @@
 
 namespace quillon {
 
+TVec TRace::Scroll() const { return FBackground ? TVec{FBackground->X, FBackground->Y} : TVec{}; }
+
 double TRace::PlayerWorldX() const {
-    const double bx = FBackground ? FBackground->X : 0;
-    return TileSize * State.ViewCol + (FPlayer ? FPlayer->ShipCentreX : 0) - bx;
+    return TileSize * State.ViewCol + (FPlayer ? FPlayer->ShipCentreX : 0) - Scroll().X;
 }
 
 double TRace::PlayerWorldY() const {
-    const double by = FBackground ? FBackground->Y : 0;
-    return TileSize * State.ViewRow + (FPlayer ? FPlayer->ShipCentreY : 0) - by;
+    return TileSize * State.ViewRow + (FPlayer ? FPlayer->ShipCentreY : 0) - Scroll().Y;
 }
 
 // The background comes first: it moves before the other race sprites, with the velocity

@@ -3,6 +3,7 @@
 // of a game; owns the race state and knows the race's sprites.
 #pragma once
 
+#include "race/Quad.h"
 #include "race/RaceHost.h"
 #include "race/RaceState.h"
 #include "race/Shots.h"
@@ -48,6 +49,8 @@ public:
     TBackgroundSprite* Stars() const { return FStars; }
     IRaceHost& Host() const { return FHost; }
 
+    // The road's offset inside its top-left cell (the scrolling background's X and Y).
+    TVec Scroll() const;
     // The player's world position from its fixed place on the screen and the scroll.
     double PlayerWorldX() const;
     double PlayerWorldY() const;

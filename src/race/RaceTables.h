@@ -6,7 +6,7 @@
 namespace quillon {
 
 // One ship model; the player's ship and the rivals read the same rows.
-struct TShipSpec {
+struct TShipModel {
     int Image;           // straight picture (collection 2)
     int TiltLeftImage;
     int TiltRightImage;
@@ -24,7 +24,7 @@ struct TShipSpec {
 };
 
 // Indexed by ship 1..5; entry 0 is unused.
-inline constexpr std::array<TShipSpec, 6> ShipTable = {{
+inline constexpr std::array<TShipModel, 6> ShipTable = {{
     {},
     {5, 24, 25, 63, 17, 50, {0.88, 0.88, 0.78, 0.78}, 6, 9, 8, 7, 1, 16, 38},
     {6, 27, 28, 64, 17, 40, {0.82, 0.82, 0.82, 0.82}, 11, 4, 5, 8, 2, 17, 34},
@@ -33,7 +33,7 @@ inline constexpr std::array<TShipSpec, 6> ShipTable = {{
     {9, 36, 37, 64, 17, 60, {0.7, 0.7, 0.8, 0.8}, 8, 8, 11, 9, 8, 17, 38},
 }};
 
-inline const TShipSpec& Ship(int ship) { return ShipTable[ship >= 1 && ship <= 5 ? ship : 1]; }
+inline const TShipModel& Ship(int ship) { return ShipTable[ship >= 1 && ship <= 5 ? ship : 1]; }
 
 // Seconds of race time per level 1..10.
 inline constexpr std::array<int, 11> LevelTimeTable = {0, 45, 75, 100, 120, 135, 175, 175, 175, 175, 175};

@@ -14,7 +14,6 @@
 #include "race/Race.h"
 #include "race/RaceTables.h"
 #include "race/RivalTables.h"
-#include "race/ScrollBackground.h"
 #include "race/ShipPhysics.h"
 #include "race/Shots.h"
 
@@ -113,9 +112,8 @@ void TCar::StepRival(int i) {
     const double ss = host.SpeedScale();
     const int frameMs = host.FrameMs();
     const int type = TypeOf(rival);
-    const TShipSpec& ship = Ship(type);
-    const TScrollBackground* background = FRace.Background();
-    const double bx = background ? background->X : 0, by = background ? background->Y : 0;
+    const TShipModel& ship = Ship(type);
+    const auto [bx, by] = FRace.Scroll();
 
     rival.FlamePhase += 0.15 * ss;
     if (rival.FlamePhase > 2) rival.FlamePhase = 0;
@@ -262,8 +260,7 @@ void TCar::Probe(int i, bool& ahead, bool& left, bool& right) {
     TRivalSlot& rival = Slot(i);
     const TRaceState& state = FRace.State;
     const double ss = FRace.Host().SpeedScale();
-    const TScrollBackground* background = FRace.Background();
-    const double bx = background ? background->X : 0, by = background ? background->Y : 0;
+    const auto [bx, by] = FRace.Scroll();
     auto toScreen = [&](const TVec& p) {
         return TVec{p.X - TileSize * state.ViewCol + bx, p.Y - TileSize * state.ViewRow + by};
     };
@@ -316,8 +313,7 @@ void TCar::Fire(int i) {
     TRivalSlot& rival = Slot(i);
     IRaceHost& host = FRace.Host();
     const TRaceState& state = FRace.State;
-    const TScrollBackground* background = FRace.Background();
-    const double bx = background ? background->X : 0, by = background ? background->Y : 0;
+    const auto [bx, by] = FRace.Scroll();
     const double sx = rival.CenterX - TileSize * state.ViewCol + bx;
     const double sy = rival.CenterY - TileSize * state.ViewRow + by;
     const double px = TPlayer::ScreenX, py = TPlayer::ScreenY;
@@ -344,8 +340,7 @@ void TCar::DrawRivals() {
     if (!engine || !engine->Surface() || !list) return;
     TDirectDrawSurface& surface = *engine->Surface();
     const TRaceState& state = FRace.State;
-    const TScrollBackground* background = FRace.Background();
-    const double bx = background ? background->X : 0, by = background ? background->Y : 0;
+    const auto [bx, by] = FRace.Scroll();
     auto sx = [&](double x) { return static_cast<int>(Round(x - TileSize * state.ViewCol + bx)); };
     auto sy = [&](double y) { return static_cast<int>(Round(y - TileSize * state.ViewRow + by)); };
     for (const TRivalSlot& r : FSlots) {

@@ -58,8 +58,6 @@ public:
     void ResetRivals();
     void HitRival(int slot);
     void ExplodeRival(int slot);
-    // The slot is live again where the road's right lane runs; public for tests.
-    void Respawn(int slot) { RespawnRival(slot); }
     // Painted by the player's draw, under the player's ship.
     void DrawRivals();
 

@@ -9,7 +9,6 @@
 #include "race/Race.h"
 #include "race/RaceTables.h"
 #include "race/Rivals.h"
-#include "race/ScrollBackground.h"
 
 namespace quillon {
 
@@ -22,8 +21,7 @@ struct TView {
     double Left, Top;  // the world point at the screen's top-left corner
 };
 TView ViewOf(const TRace& race) {
-    const TScrollBackground* background = race.Background();
-    const double bx = background ? background->X : 0, by = background ? background->Y : 0;
+    const auto [bx, by] = race.Scroll();
     return {TileSize * race.State.ViewCol - bx, TileSize * race.State.ViewRow - by};
 }
 }  // namespace

@@ -25,21 +25,21 @@ TEST(ShipSpeedModelTest, TheFiveShips) {
         {5, 8 / 110.0 + 0.9, 0.3, 104 / (100 * std::sqrt(200.0)), 1000 / (100 * std::sqrt(100 * 2.9))},
     };
     for (const auto& s : ships) {
-        const TShipSpec& spec = Ship(s.Ship);
-        EXPECT_DOUBLE_EQ(TopSpeedFactor(spec.SpeedRating), s.TopSpeed) << "ship " << s.Ship;
-        EXPECT_DOUBLE_EQ(BrakeStep(spec.BrakeRating), s.Brake) << "ship " << s.Ship;
-        EXPECT_DOUBLE_EQ(AccelStep(100, spec.AccelRating, false), s.AccelAt100) << "ship " << s.Ship;
-        EXPECT_DOUBLE_EQ(TurnStep(100, spec.HandlingRating), s.TurnAt100) << "ship " << s.Ship;
-        EXPECT_EQ(AccelStep(0, spec.AccelRating, false), 0.3) << "standing ships pull away at the top rate";
-        EXPECT_EQ(AccelStep(150, spec.AccelRating, true), 0.3) << "nitro";
-        EXPECT_EQ(AccelStep(1, spec.AccelRating, false), 0.3) << "never above the top rate";
-        EXPECT_EQ(TurnStep(0, spec.HandlingRating), 0);
-        EXPECT_EQ(TurnStep(-2, spec.HandlingRating), 0.4) << "reversing turns by -v / 5";
-        EXPECT_EQ(TurnStep(-8, spec.HandlingRating), 0.8) << "never above 0.8";
-        EXPECT_EQ(TurnStep(5, spec.HandlingRating), 0.8);
-        EXPECT_EQ(CoastStep(0, spec.AccelRating, false), 0);
-        EXPECT_EQ(CoastStep(-3, spec.AccelRating, false), 0);
-        EXPECT_EQ(CoastStep(150, spec.AccelRating, true), 0.05) << "at least 0.05";
+        const TShipModel& model = Ship(s.Ship);
+        EXPECT_DOUBLE_EQ(TopSpeedFactor(model.SpeedRating), s.TopSpeed) << "ship " << s.Ship;
+        EXPECT_DOUBLE_EQ(BrakeStep(model.BrakeRating), s.Brake) << "ship " << s.Ship;
+        EXPECT_DOUBLE_EQ(AccelStep(100, model.AccelRating, false), s.AccelAt100) << "ship " << s.Ship;
+        EXPECT_DOUBLE_EQ(TurnStep(100, model.HandlingRating), s.TurnAt100) << "ship " << s.Ship;
+        EXPECT_EQ(AccelStep(0, model.AccelRating, false), 0.3) << "standing ships pull away at the top rate";
+        EXPECT_EQ(AccelStep(150, model.AccelRating, true), 0.3) << "nitro";
+        EXPECT_EQ(AccelStep(1, model.AccelRating, false), 0.3) << "never above the top rate";
+        EXPECT_EQ(TurnStep(0, model.HandlingRating), 0);
+        EXPECT_EQ(TurnStep(-2, model.HandlingRating), 0.4) << "reversing turns by -v / 5";
+        EXPECT_EQ(TurnStep(-8, model.HandlingRating), 0.8) << "never above 0.8";
+        EXPECT_EQ(TurnStep(5, model.HandlingRating), 0.8);
+        EXPECT_EQ(CoastStep(0, model.AccelRating, false), 0);
+        EXPECT_EQ(CoastStep(-3, model.AccelRating, false), 0);
+        EXPECT_EQ(CoastStep(150, model.AccelRating, true), 0.05) << "at least 0.05";
     }
 }
 
