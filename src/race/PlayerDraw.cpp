@@ -15,7 +15,7 @@ void TPlayer::DrawSelf() {
     Y = ScreenY;
     if (FRace.Rivals()) FRace.Rivals()->DrawRivals();
     DrawShip();
-    DrawShots(FRace);
+    if (TSpriteEngine* engine = Engine(); engine && engine->Surface()) DrawShots(FRace, *engine->Surface());
     DrawDashboard();
 }
 

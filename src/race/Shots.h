@@ -11,6 +11,7 @@
 namespace quillon {
 
 class TRace;
+class TDirectDrawSurface;
 
 inline constexpr int ShotSlots = 10;
 
@@ -52,6 +53,7 @@ void PlayerFires(TRace& race);
 void SpawnAsteroid(TRace& race);
 void MoveShots(TRace& race);
 void CullShots(TRace& race);
-void DrawShots(TRace& race);
+// Drawn onto the surface the player's draw paints on.
+void DrawShots(TRace& race, TDirectDrawSurface& surface);
 
 }  // namespace quillon
