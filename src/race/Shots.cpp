@@ -168,8 +168,11 @@ void PlayerShotHits(TRace& race, int slot) {
     TCar* rivals = race.Rivals();
     if (!rivals) return;
     TPlayer& player = *race.Player();
+    // A hit does not end the test: the bursting shot can still strike a later rival whose
+    // hull covers it. Only a shot that is gone stops it.
     for (int j = 1; j <= RivalSlots; ++j) {
         TShot& shot = race.Shots[slot];
+        if (!shot.Used) return;
         const TRivalSlot& rival = rivals->Slot(j);
         if (!rival.Active || rival.Destroyed || std::abs(rival.CenterY - shot.Y) > 200) continue;
         if (!QuadOverlap(SquareAround(shot.X, shot.Y, 10), rival.Hull)) continue;
@@ -177,7 +180,7 @@ void PlayerShotHits(TRace& race, int slot) {
             rivals->ExplodeRival(j);
             FreeShot(race, slot);
             player.AddScore(100);
-            return;
+            continue;
         }
         rivals->HitRival(j);
         if (rival.Destroyed) {
@@ -187,7 +190,6 @@ void PlayerShotHits(TRace& race, int slot) {
             ShotHit(race, slot, j);
             race.Host().PlaySound(26);
         }
-        return;
     }
 }
 
@@ -243,12 +245,9 @@ void CullShots(TRace& race) {
     }
 }
 
-void DrawShots(TRace& race) {
+void DrawShots(TRace& race, TDirectDrawSurface& surface) {
     TPictureCollection* list = SpriteWorld.List(2);
-    TSprite* root = SpriteWorld.Root;
-    TSpriteEngine* engine = root ? root->Engine() : nullptr;
-    if (!list || !engine || !engine->Surface()) return;
-    TDirectDrawSurface& surface = *engine->Surface();
+    if (!list) return;
     const TView view = ViewOf(race);
     for (int slot = 1; slot <= ShotSlots; ++slot) {
         const TShot& shot = race.Shots[slot];
