@@ -180,7 +180,9 @@ void TPlayer::EndOfRace() {
         ClearSoundGroups();
         StopShipSounds(true);
         PlayEngineSound(4);
-        state.ResultTime = Finished ? 2000 : 1000;
+        // The wait is set only while the ship still coasts: a ship that already stands
+        // has nothing left to wait for.
+        state.ResultTime = 0;
     }
     if (Speed > 0) {
         Speed -= 0.8 * host.SpeedScale();
