@@ -129,6 +129,7 @@ public:
     TRace Race{RaceHost};
     bool PilotOn = false;
     bool DemoMode = false;  // the pilot drives until the player presses a key
+    bool DemoGame = false;  // this game began as a demo: it never enters the tables
     bool DemoRequested = false;  // start a demo race once the main menu has faded in
 
     // Handlers.

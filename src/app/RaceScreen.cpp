@@ -45,6 +45,7 @@ void TMForm::StartDemo() {
     if (!StartRaceFromMenu(Random(5) + 1, 1)) return;
     PilotOn = true;
     DemoMode = true;
+    DemoGame = true;
 }
 
 void TMForm::EndRace() {
@@ -52,12 +53,14 @@ void TMForm::EndRace() {
     Race.EndRace();
     PilotOn = false;
     DemoMode = false;
+    DemoGame = false;
 }
 
 // Every way out of a game ends here: a score good enough for the table is first entered
-// under the player's name; otherwise straight back to the main menu.
+// under the player's name; otherwise straight back to the main menu. The points of a
+// game the demo pilot drove are not the player's, whoever finished it.
 void TMForm::LeaveRace() {
-    if (QualifiesForHighScores(State.HighScores, Race.State.Score)) {
+    if (!DemoGame && QualifiesForHighScores(State.HighScores, Race.State.Score)) {
         OpenDialog(8);
         return;
     }

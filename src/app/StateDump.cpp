@@ -34,7 +34,7 @@ void DumpPlayer(TJsonWriter& json, const TPlayer& player) {
     json.EndObject();
 }
 
-void DumpRace(TJsonWriter& json, const TRace& race) {
+void DumpRace(TJsonWriter& json, const TRace& race, bool pilot, bool demo) {
     const TRaceState& s = race.State;
     json.BeginObject("race");
     json.Field("Level", s.Level);
@@ -102,6 +102,8 @@ void DumpRace(TJsonWriter& json, const TRace& race) {
         }
         json.EndArray();
     }
+    json.Field("pilot", pilot);
+    json.Field("demo", demo);
     json.EndObject();
 }
 
@@ -177,7 +179,7 @@ std::string BuildStateDump(const TMForm& form, int frame, const std::vector<std:
         json.EndObject();
     }
     json.EndArray();
-    if (form.CurrentScreen == 6 && form.Race.Running()) DumpRace(json, form.Race);
+    if (form.CurrentScreen == 6 && form.Race.Running()) DumpRace(json, form.Race, form.PilotOn, form.DemoGame);
     json.EndObject();
     return json.Text();
 }
