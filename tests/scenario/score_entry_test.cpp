@@ -155,5 +155,49 @@ TEST_F(ScoreEntryTest, ASilentOrRefusingServerDoesNotHoldTheGame) {
     }
 }
 
+// The points of a game the demo pilot drove are not the player's: a demo that the player
+// takes over and leaves asks for no name and leaves the table on disk as it was, while
+// the pilot of the test scripts is only a tool whose games enter the table.
+TEST_F(ScoreEntryTest, ADemoTakenOverNeverEntersTheTable) {
+    const struct { const char* Name; bool Demo; int Dialog; int Screen; } cases[] = {
+        {"--demo, taken over", true, 0, 1},
+        {"pilot on from a script", false, 8, 6},
+    };
+    const int inRace = Ready + 60, takenOver = Left - 10, after = Left + 3;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        const std::string table = SavedTable();
+        if (!c.Demo) {
+            At(Ready, "race 1 1");
+            At(Ready, "pilot on");
+        }
+        Dump(inRace);
+        At(takenOver, c.Demo ? "tap Up" : "pilot off");
+        Dump(takenOver + 2);
+        At(Left, "tap Escape");
+        At(Left + 2, "tap Y");
+        Dump(after);
+        At(after, "quit");
+        const THeadlessResult result =
+            RunHeadless(Dir, Script.str(), std::string(c.Demo ? "--demo " : "") + "--frames " + std::to_string(after + 1) + " --seed 1");
+        Script.str("");
+        ASSERT_EQ(result.ExitStatus, 0) << result.Stderr;
+
+        const TJson driven = State(inRace);
+        ASSERT_TRUE(driven.Has("race"));
+        EXPECT_TRUE(driven["race"]["pilot"].Bool);
+        EXPECT_EQ(driven["race"]["demo"].Bool, c.Demo);
+        const TJson takenOverState = State(takenOver + 2);
+        EXPECT_FALSE(takenOverState["race"]["pilot"].Bool) << "the player drives";
+        EXPECT_EQ(takenOverState["race"]["demo"].Bool, c.Demo) << "still the demo's game";
+        const TJson left = State(after);
+        EXPECT_EQ(left["ActiveDialog"].Int(), c.Dialog);
+        EXPECT_EQ(left["CurrentScreen"].Int(), c.Screen);
+        if (c.Demo) {
+            EXPECT_EQ(SavedTable(), table) << "the table on disk is untouched";
+        }
+    }
+}
+
 }  // namespace
 }  // namespace quillon::testing
