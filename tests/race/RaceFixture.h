@@ -77,6 +77,11 @@ protected:
         if (Quiet) Race.Shots.AsteroidTimer = 1000000;
         Race.RaceFrame(1, controls, false, false);
     }
+    // The whole race frame drawn, as the surface's pixels.
+    std::vector<uint16_t> FramePixels() {
+        Engine.Draw();
+        return Display.Surface().Pixels();
+    }
     // No asteroids fall and no rival races: the player alone on the road.
     void MakeQuiet() {
         Quiet = true;

@@ -3,32 +3,16 @@
 // at its size, turned where it is drawn turned.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cmath>
-#include <set>
-#include <string>
 #include <vector>
 
+#include "race/PictureDiff.h"
 #include "race/RaceFixture.h"
 #include "race/RaceTables.h"
 #include "race/Shots.h"
 
 namespace quillon::testing {
 namespace {
-
-struct TBox {
-    int Left = 1 << 30, Top = 1 << 30, Right = -1, Bottom = -1;  // inclusive
-    int Count = 0;
-    void Add(int x, int y) {
-        Left = std::min(Left, x);
-        Top = std::min(Top, y);
-        Right = std::max(Right, x);
-        Bottom = std::max(Bottom, y);
-        ++Count;
-    }
-    int Width() const { return Right - Left + 1; }
-    int Height() const { return Bottom - Top + 1; }
-};
 
 struct TShotPicture {
     const char* Name;
@@ -62,26 +46,7 @@ const TShotPicture ShotPictures[] = {
 
 constexpr int ShotScreenX = 200, ShotScreenY = 220;
 
-class TShotDrawingTest : public TRaceTest {
-protected:
-    std::vector<uint16_t> FramePixels() {
-        Engine.Draw();
-        return Display.Surface().Pixels();
-    }
-    // The colours of one pattern of a race picture, without its transparent key.
-    std::set<uint16_t> PatternColours(int image, int pattern) {
-        TPictureCollectionItem& item = Art.Items(image);
-        const TDirectDrawSurface* surface = item.PatternSurface(pattern);
-        const TRect rect = item.PatternRect(pattern);
-        std::set<uint16_t> colours;
-        for (int y = rect.Top; y < rect.Bottom; ++y)
-            for (int x = rect.Left; x < rect.Right; ++x)
-                if (surface->Pixel(x, y) != item.ColorKey()) colours.insert(surface->Pixel(x, y));
-        return colours;
-    }
-};
-
-TEST_F(TShotDrawingTest, EveryShotKindAndBurstIsDrawnAtItsPlace) {
+TEST_F(TRaceTest, EveryShotKindAndBurstIsDrawnAtItsPlace) {
     TPlayer& player = Start(3, 1);
     MakeQuiet();
     Race.Rivals()->Slot(2).ShipType = 2;
@@ -102,13 +67,7 @@ TEST_F(TShotDrawingTest, EveryShotKindAndBurstIsDrawnAtItsPlace) {
         shot.Target = c.State == ShotOnRival ? 2 : 0;
         const std::vector<uint16_t> drawn = FramePixels();
 
-        TBox changed;
-        std::vector<uint16_t> newColours;
-        for (size_t i = 0; i < drawn.size(); ++i) {
-            if (drawn[i] == empty[i]) continue;
-            changed.Add(static_cast<int>(i) % width, static_cast<int>(i) / width);
-            newColours.push_back(drawn[i]);
-        }
+        const TPictureDiff changed = DiffPictures(empty, drawn, width);
         ASSERT_GE(changed.Count, 12) << "the shot must show";
 
         // Turned a quarter, the picture lies across; otherwise it stands as drawn.
@@ -128,18 +87,16 @@ TEST_F(TShotDrawingTest, EveryShotKindAndBurstIsDrawnAtItsPlace) {
 
         // Its own picture and frame: every changed pixel of an unturned picture is the
         // pattern's, most of a scaled one too.
-        const std::set<uint16_t> colours = PatternColours(c.Image, static_cast<int>(std::trunc(c.Frame)));
-        const auto own = std::count_if(newColours.begin(), newColours.end(),
-                                       [&](uint16_t colour) { return colours.count(colour) > 0; });
+        const long own = OwnColours(changed, PatternColours(Art.Items(c.Image), static_cast<int>(std::trunc(c.Frame))));
         if (c.Rotated)
-            EXPECT_GE(own * 2, static_cast<long>(newColours.size()));
+            EXPECT_GE(own * 2, changed.Count);
         else
-            EXPECT_EQ(own, static_cast<long>(newColours.size()));
+            EXPECT_EQ(own, changed.Count);
     }
 }
 
 // The pattern changes with the frame: an asteroid spins and a burst grows and fades.
-TEST_F(TShotDrawingTest, AnimatedShotsShowTheirFrame) {
+TEST_F(TRaceTest, AnimatedShotsShowTheirFrame) {
     Start(1, 1);
     MakeQuiet();
     const auto [bx, by] = Race.Scroll();
@@ -154,8 +111,7 @@ TEST_F(TShotDrawingTest, AnimatedShotsShowTheirFrame) {
             SpawnShot(Race, kind, ShotByAsteroid, 128, 0, worldX, worldY);
             Race.Shots[1].State = state;
             Race.Shots[1].Frame = frame;
-            Engine.Draw();
-            pictures.push_back(Display.Surface().Pixels());
+            pictures.push_back(FramePixels());
         }
         EXPECT_TRUE(pictures[0] != pictures[1]) << "kind " << int(kind) << " state " << int(state);
     }
