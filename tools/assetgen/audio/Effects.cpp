@@ -394,7 +394,7 @@ std::vector<TWaveItemData> BuildSoundEffects() {
     items.push_back(Item("Tick", ClockTick(), 0.4, false));
     items.push_back(Silence("Unused 19"));
     const TStereo blast = Explosion();
-    items.push_back(StereoItem("Explosion", blast.Left, blast.Right, 0.5, false));
+    items.push_back(StereoItem("Explosion", blast.Left, blast.Right, 0.42, false));
     items.push_back(Item("Fanfare", Fanfare(), 0.5, false));
     items.push_back(Item("Nitro", NitroRoar(), 0.2, true));
     items.push_back(Item("Shot", LaserZap(), 0.3, false));
