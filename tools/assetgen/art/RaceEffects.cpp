@@ -1,9 +1,10 @@
-// Shots, asteroids, hit sparks, explosions and the star field behind the road.
+// Shots, asteroids, hit sparks and the star field behind the road.
 #include <algorithm>
 #include <cmath>
 #include <string>
 #include <vector>
 
+#include "art/FireStyles.h"
 #include "art/RaceArt.h"
 #include "art/RaceKit.h"
 
@@ -127,86 +128,6 @@ void DrawRock(cairo_t* cr, const TRock& rock, double w, double h, double spin, c
     }
 }
 
-struct TFireStyle {
-    uint32_t Core, Hot, Mid, Edge, Smoke;
-};
-
-const TFireStyle& FireStyle(int style) {
-    static const TFireStyle styles[3] = {
-        {0xFFFBE6, 0xFFD54A, 0xFF7A1C, 0xB8301A, 0x4A3A3A},  // fire
-        {0xF0FCFF, 0x8FE8FF, 0x2F8CFF, 0x2A3AB0, 0x34405A},  // plasma
-        {0xF6FFE8, 0xC8FF6A, 0x5AD84A, 0x1E7A52, 0x2E4A3E},  // green reactor
-    };
-    return styles[style];
-}
-
-// An explosion at time t (0..1) in a size x size frame: a white flash, a fireball of
-// overlapping puffs that swell and cool from white through the style's colours, a shock
-// ring, flying sparks, and at the end smoke that thins out to a few embers.
-void DrawBlast(cairo_t* cr, double size, double t, const TFireStyle& st, uint32_t seed, int puffs) {
-    const double c = size / 2, R = size / 2 - 1;
-    TArtRandom rnd(seed);
-    struct TPuff { double Angle, Dist, Size, Delay; };
-    std::vector<TPuff> list;
-    for (int i = 0; i < puffs; ++i)
-        list.push_back({rnd.Range(0, 2 * M_PI), rnd.Range(0.05, 0.5), rnd.Range(0.28, 0.46), rnd.Range(0, 0.3)});
-    auto heat = [&](double lt) {  // colour of a puff by its age
-        if (lt < 0.15) return Mix(Hex(st.Core), Hex(st.Hot), lt / 0.15);
-        if (lt < 0.45) return Mix(Hex(st.Hot), Hex(st.Mid), (lt - 0.15) / 0.3);
-        if (lt < 0.7) return Mix(Hex(st.Mid), Hex(st.Edge), (lt - 0.45) / 0.25);
-        return Mix(Hex(st.Edge), Hex(st.Smoke), std::min(1.0, (lt - 0.7) / 0.15));
-    };
-    auto geometry = [&](const TPuff& p, double& x, double& y, double& r, double& lt) {
-        lt = std::clamp((t - p.Delay) / (1 - p.Delay), 0.0, 1.0);
-        double grow = 1 - (1 - lt) * (1 - lt);
-        double d = R * p.Dist * (0.4 + 0.9 * grow);
-        r = R * p.Size * (0.45 + 0.75 * grow);
-        if (lt > 0.75) r *= 1 - (lt - 0.75) / 0.25 * 0.85;  // the smoke thins out
-        x = c + std::cos(p.Angle) * d;
-        y = c + std::sin(p.Angle) * d - lt * R * 0.12;    // hot gas drifts a little
-        r = std::min(r, std::min({x, y, size - x, size - y}) - 0.5);
-    };
-    // Outer rims first, then bodies, then hot cores, so the fireball reads as one mass.
-    for (int layer = 0; layer < 3; ++layer) {
-        for (const TPuff& p : list) {
-            double x, y, r, lt;
-            geometry(p, x, y, r, lt);
-            if (lt <= 0 || r <= 0.5) continue;
-            TRGB body = heat(lt);
-            if (layer == 0) Disc(cr, x, y, r, lt < 0.7 ? Hex(st.Edge) : Scale(Hex(st.Smoke), 0.7));
-            else if (layer == 1) Disc(cr, x, y, r * 0.82, body);
-            else if (lt < 0.5) Disc(cr, x - r * 0.18, y - r * 0.2, r * 0.42, Mix(Hex(st.Core), body, lt * 1.5));
-        }
-    }
-    // The flash at the very start.
-    if (t < 0.3) {
-        double r = R * 0.62 * (t < 0.12 ? 0.5 + t / 0.12 * 0.5 : (0.3 - t) / 0.18);
-        Disc(cr, c, c, r, Hex(st.Hot));
-        Disc(cr, c, c, r * 0.7, Hex(st.Core));
-    }
-    // Shock ring.
-    if (t > 0.05 && t < 0.45) {
-        double rr = R * (0.35 + t * 1.6);
-        SetColor(cr, Mix(Hex(st.Core), Hex(st.Mid), t * 2));
-        cairo_set_line_width(cr, std::max(1.0, 3.0 * (1 - t / 0.45)));
-        cairo_arc(cr, c, c, std::min(rr, R - 1.5), 0, 2 * M_PI);
-        cairo_stroke(cr);
-    }
-    // Sparks and debris flying out, leaving short streaks; the last ones are embers.
-    for (int i = 0; i < 18; ++i) {
-        double a = rnd.Range(0, 2 * M_PI), v = rnd.Range(0.5, 1.0), life = rnd.Range(0.55, 1.0);
-        if (t > life) continue;
-        double d0 = R * v * (0.2 + 0.8 * t), d1 = R * v * (0.2 + 0.8 * std::max(0.0, t - 0.07));
-        if (d0 > R - 1) continue;
-        SetColor(cr, Mix(Hex(st.Core), Hex(st.Mid), t / life));
-        cairo_set_line_width(cr, 1.5);
-        cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
-        cairo_move_to(cr, c + std::cos(a) * d1, c + std::sin(a) * d1);
-        cairo_line_to(cr, c + std::cos(a) * d0, c + std::sin(a) * d0);
-        cairo_stroke(cr);
-    }
-}
-
 }  // namespace
 
 TPictureItemData BuildShot(int item) {
@@ -265,13 +186,6 @@ TPictureItemData BuildSparks(int style) {
             cairo_line_to(cr, 16 + std::cos(a) * d0 + 0.01, 16 + std::sin(a) * d0);
             cairo_stroke(cr);
         }
-    });
-}
-
-TPictureItemData BuildExplosion(int style) {
-    const TFireStyle& st = FireStyle(style);
-    return MakeFramedItem("Explosion" + std::to_string(style + 1), 64, 64, 17, [&](cairo_t* cr, int k) {
-        DrawBlast(cr, 64, k / 16.0, st, 0xB1A57u + style * 7919u, 14 + style * 2);
     });
 }
 

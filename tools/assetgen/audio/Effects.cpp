@@ -59,6 +59,34 @@ TWaveItemData Item(const char* name, TSignal s, double peak, bool looped) {
     return item;
 }
 
+// A stereo recording: both channels scaled together, then interleaved left, right.
+TWaveItemData StereoItem(const char* name, TSignal left, TSignal right, double peak, bool looped) {
+    TSignal both(left.size() * 2);
+    for (size_t i = 0; i < left.size(); ++i) {
+        both[2 * i] = left[i];
+        both[2 * i + 1] = right[i];
+    }
+    Normalize(both, peak);
+    for (size_t i = 0; i < left.size(); ++i) {
+        left[i] = both[2 * i];
+        right[i] = both[2 * i + 1];
+    }
+    if (!looped) {
+        FadeEnds(left, Frames(0.001), Frames(0.004));
+        FadeEnds(right, Frames(0.001), Frames(0.004));
+    }
+    for (size_t i = 0; i < left.size(); ++i) {
+        both[2 * i] = left[i];
+        both[2 * i + 1] = right[i];
+    }
+    TWaveItemData item;
+    item.Name = name;
+    item.Looped = looped;
+    item.Channels = 2;
+    item.Data = ToPcm16Bytes(both);
+    return item;
+}
+
 TWaveItemData Silence(const char* name) { return Item(name, TSignal(Frames(0.05), 0.0), 0.0, false); }
 
 // Phase in cycles of a tone whose frequency glides exponentially from `from` to `to` Hz.
@@ -145,8 +173,14 @@ TSignal EngineBrake() {
     return s;
 }
 
-// Two-tone horn: 370 and 466 Hz squares with a gentle vibrato, half a second of loop.
-TSignal Horn() {
+struct TStereo {
+    TSignal Left;
+    TSignal Right;
+};
+
+// Two-tone horn: 370 and 466 Hz squares with a gentle vibrato, half a second of loop. The
+// low tone leans left and the high one right, like two horns side by side.
+TStereo Horn() {
     auto tone = [](double hz) {
         std::vector<double> amp;
         for (int k = 1; k * hz < 7000.0; k += 1) {
@@ -156,10 +190,13 @@ TSignal Horn() {
     };
     const std::vector<double> low = tone(370.0);
     const std::vector<double> high = tone(466.0);
-    return Render(0.5, [&](double t) {
-        const double vibrato = 0.1 * std::sin(TwoPi * 6.0 * t);
-        return Harmonics(370.0 * t + vibrato, low) + Harmonics(466.0 * t + vibrato * 1.26, high);
-    });
+    auto side = [&](double lowGain, double highGain) {
+        return Render(0.5, [&](double t) {
+            const double vibrato = 0.1 * std::sin(TwoPi * 6.0 * t);
+            return lowGain * Harmonics(370.0 * t + vibrato, low) + highGain * Harmonics(466.0 * t + vibrato * 1.26, high);
+        });
+    };
+    return {side(1.0, 0.55), side(0.55, 1.0)};
 }
 
 // Engine drone for one acceleration band: a saw with strong 2nd and 3rd harmonics, brighter
@@ -233,20 +270,24 @@ TSignal ClockTick() {
     });
 }
 
-// A roaring burst: noise whose low-pass closes from 3 kHz to 200 Hz, a 50 Hz thump and
-// a few crackles.
-TSignal Explosion() {
-    TNoise noise(0xE4B1u);
-    TNoise crackles(0xC4AC4u);
-    TFilter lp(Rate, 0.8);
-    TFilter lp2(Rate, 0.7);
-    return Render(1.2, [&](double t) {
-        const double cutoff = 200.0 * std::pow(15.0, std::max(0.0, 1.0 - t / 0.9));
-        const double roar = lp2.Low(lp.Low(noise.Bipolar(), cutoff), cutoff) * AttackDecay(t, 0.004, 0.35);
-        const double thump = std::sin(TwoPi * GlidePhase(t, 90.0, 50.0, 0.15)) * AttackDecay(t, 0.002, 0.25);
-        const double crackle = (crackles.Uniform() < 0.004 ? crackles.Bipolar() : 0.0) * ExpDecay(t, 0.5);
-        return 1.4 * roar + 0.9 * thump + 0.8 * crackle;
-    });
+// A roaring burst: noise whose low-pass closes from 3 kHz to 200 Hz, a 50 Hz thump in the
+// middle and crackles. Each side has a roar and crackles of its own, so the blast fills the
+// stereo field while its thump stays centred.
+TStereo Explosion() {
+    auto side = [](uint32_t roarSeed, uint32_t crackleSeed) {
+        TNoise noise(roarSeed);
+        TNoise crackles(crackleSeed);
+        TFilter lp(Rate, 0.8);
+        TFilter lp2(Rate, 0.7);
+        return Render(1.4, [&](double t) {
+            const double cutoff = 200.0 * std::pow(15.0, std::max(0.0, 1.0 - t / 1.0));
+            const double roar = lp2.Low(lp.Low(noise.Bipolar(), cutoff), cutoff) * AttackDecay(t, 0.004, 0.4);
+            const double thump = std::sin(TwoPi * GlidePhase(t, 90.0, 50.0, 0.15)) * AttackDecay(t, 0.002, 0.25);
+            const double crackle = (crackles.Uniform() < 0.004 ? crackles.Bipolar() : 0.0) * ExpDecay(t, 0.6);
+            return 1.4 * roar + 0.9 * thump + 0.8 * crackle;
+        });
+    };
+    return {side(0xE4B1u, 0xC4AC4u), side(0x5E4B2u, 0x2C4ADu)};
 }
 
 // Brass-like fanfare: G-C-E-G rising, then a held C major chord that swells and fades.
@@ -322,37 +363,44 @@ TSignal Spark() {
     });
 }
 
+// Peak levels set the race's balance under the music: the engine, which sounds all the time,
+// stays well below the song; shots, hits and bumps come through it, and the explosion is the
+// loudest, with room left so that it lands on the loudest beat of the song without clipping.
+constexpr double EngineLevel = 0.12;
+
 }  // namespace
 
 std::vector<TWaveItemData> BuildSoundEffects() {
     std::vector<TWaveItemData> items;
-    items.push_back(Item("Intro", IntroShimmer(), 0.7, false));
-    items.push_back(Item("Select", SelectBlip(), 0.5, false));
-    items.push_back(Item("Activate", ActivateClick(), 0.6, false));
-    items.push_back(Item("Blip", TwoNoteBlip(), 0.55, false));
-    items.push_back(Item("Engine idle", EngineIdle(), 0.45, true));
-    items.push_back(Item("Engine spare", EngineIdle(), 0.45, true));
-    items.push_back(Item("Engine coast", EngineCoast(), 0.45, true));
-    items.push_back(Item("Engine brake", EngineBrake(), 0.4, true));
-    items.push_back(Item("Horn", Horn(), 0.4, true));
-    items.push_back(Item("Engine 1", EngineDrone(80, 500.0, 0xE1u), 0.45, true));
-    items.push_back(Item("Engine 2", EngineDrone(110, 800.0, 0xE2u), 0.47, true));
-    items.push_back(Item("Engine 3", EngineDrone(140, 1200.0, 0xE3u), 0.49, true));
-    items.push_back(Item("Engine 4", EngineDrone(170, 1700.0, 0xE4u), 0.5, true));
-    items.push_back(Item("Engine top", EngineWhine(), 0.5, true));
-    items.push_back(Item("Coin", CoinChime(), 0.6, false));
-    items.push_back(Item("Power-up", PowerUp(), 0.5, false));
+    items.push_back(Item("Intro", IntroShimmer(), 0.5, false));
+    items.push_back(Item("Select", SelectBlip(), 0.4, false));
+    items.push_back(Item("Activate", ActivateClick(), 0.45, false));
+    items.push_back(Item("Blip", TwoNoteBlip(), 0.45, false));
+    items.push_back(Item("Engine idle", EngineIdle(), EngineLevel, true));
+    items.push_back(Item("Engine spare", EngineIdle(), EngineLevel, true));
+    items.push_back(Item("Engine coast", EngineCoast(), EngineLevel, true));
+    items.push_back(Item("Engine brake", EngineBrake(), EngineLevel, true));
+    const TStereo horn = Horn();
+    items.push_back(StereoItem("Horn", horn.Left, horn.Right, 0.25, true));
+    items.push_back(Item("Engine 1", EngineDrone(80, 500.0, 0xE1u), EngineLevel, true));
+    items.push_back(Item("Engine 2", EngineDrone(110, 800.0, 0xE2u), EngineLevel, true));
+    items.push_back(Item("Engine 3", EngineDrone(140, 1200.0, 0xE3u), EngineLevel, true));
+    items.push_back(Item("Engine 4", EngineDrone(170, 1700.0, 0xE4u), EngineLevel, true));
+    items.push_back(Item("Engine top", EngineWhine(), EngineLevel, true));
+    items.push_back(Item("Coin", CoinChime(), 0.35, false));
+    items.push_back(Item("Power-up", PowerUp(), 0.3, false));
     items.push_back(Silence("Unused 16"));
-    items.push_back(Item("Bump", Thud(), 0.85, false));
-    items.push_back(Item("Tick", ClockTick(), 0.65, false));
+    items.push_back(Item("Bump", Thud(), 0.45, false));
+    items.push_back(Item("Tick", ClockTick(), 0.4, false));
     items.push_back(Silence("Unused 19"));
-    items.push_back(Item("Explosion", Explosion(), 0.95, false));
-    items.push_back(Item("Fanfare", Fanfare(), 0.8, false));
-    items.push_back(Item("Nitro", NitroRoar(), 0.55, true));
-    items.push_back(Item("Shot", LaserZap(), 0.6, false));
+    const TStereo blast = Explosion();
+    items.push_back(StereoItem("Explosion", blast.Left, blast.Right, 0.42, false));
+    items.push_back(Item("Fanfare", Fanfare(), 0.5, false));
+    items.push_back(Item("Nitro", NitroRoar(), 0.2, true));
+    items.push_back(Item("Shot", LaserZap(), 0.3, false));
     items.push_back(Silence("Unused 24"));
-    items.push_back(Item("Mega shot", MegaZap(), 0.8, false));
-    items.push_back(Item("Hit", Spark(), 0.75, false));
+    items.push_back(Item("Mega shot", MegaZap(), 0.42, false));
+    items.push_back(Item("Hit", Spark(), 0.35, false));
     return items;
 }
 

@@ -131,10 +131,25 @@ void ShakerOnly(TSongBuilder& song, int firstBar, int bars, int volume) {
     }
 }
 
+// Bass and drums stay in the middle; the pad's three voices spread from left to right, the
+// arpeggio leans left and its echo answers from the right, and the canon voice sits
+// right of the melody.
+void PlaceInStereo(TSongBuilder& song) {
+    song.SetPan(ChPad + 0, 40);
+    song.SetPan(ChPad + 1, 128);
+    song.SetPan(ChPad + 2, 216);
+    song.SetPan(ChKeys, 112);
+    song.SetPan(ChArp, 72);
+    song.SetPan(ChEcho, 196);
+    song.SetPan(ChShaker, 164);
+    song.SetPan(ChCanon, 176);
+}
+
 }  // namespace
 
 TXmModule ComposeMenuSong() {
     TSongBuilder song(Channels, Bars, 1.5);
+    PlaceInStereo(song);
 
     // Bars 0-3: the pads swell in under a faint arpeggio; two notes of the keys lead in.
     Chords(song, 0, Theme, 30, 0);

@@ -194,10 +194,25 @@ void Fill(TSongBuilder& song, int bar) {
 
 void CrashAt(TSongBuilder& song, int bar) { song.Note(Row(bar, 0), ChCrash, 60, Crash, 34); }
 
+// Kick, snare and bass hold the middle; the hats and the clap sit a little aside, the pad's
+// voices spread wide, the arpeggio leans left and the lead's echo answers from the right.
+void PlaceInStereo(TSongBuilder& song) {
+    song.SetPan(ChHat, 188);
+    song.SetPan(ChClap, 84);
+    song.SetPan(ChLead, 108);
+    song.SetPan(ChEcho, 232);
+    song.SetPan(ChArp, 44);
+    song.SetPan(ChPad + 0, 16);
+    song.SetPan(ChPad + 1, 128);
+    song.SetPan(ChPad + 2, 240);
+    song.SetPan(ChCrash, 156);
+}
+
 }  // namespace
 
 TXmModule ComposeRaceSong() {
-    TSongBuilder song(Channels, Bars, 1.3);
+    TSongBuilder song(Channels, Bars, 0.9);
+    PlaceInStereo(song);
 
     // Bars 0-3: kick, hats and the straight bass set the pace.
     Drums(song, 0, 4, TGroove::Intro);

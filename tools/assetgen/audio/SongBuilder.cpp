@@ -8,7 +8,8 @@
 namespace quillon::assetgen {
 
 TSongBuilder::TSongBuilder(int channels, int bars, double gain)
-    : Channels(channels), TotalRows(bars * RowsPerBar), Gain(gain), Cells(static_cast<size_t>(TotalRows) * channels) {
+    : Channels(channels), TotalRows(bars * RowsPerBar), Gain(gain), Cells(static_cast<size_t>(TotalRows) * channels),
+      Pans(static_cast<size_t>(channels), -1) {
     if (bars % BarsPerPattern != 0) {
         throw std::invalid_argument("a song must fill whole patterns");
     }
@@ -28,11 +29,23 @@ bool TSongBuilder::IsFree(int row, int channel) const {
     return Cells[static_cast<size_t>(row) * Channels + channel].Note == 0;
 }
 
+void TSongBuilder::SetPan(int channel, int pan) {
+    if (channel < 0 || channel >= Channels || pan < 0 || pan > 255) {
+        throw std::out_of_range("song channel or panning out of range");
+    }
+    Pans[static_cast<size_t>(channel)] = pan;
+}
+
 void TSongBuilder::Note(int row, int channel, int midi, int instrument, int volume) {
     TXmCell& c = Cell(row, channel);
     c.Note = XmNote(midi);
     c.Instrument = static_cast<uint8_t>(instrument);
     c.Volume = static_cast<uint8_t>(0x10 + std::clamp(static_cast<int>(std::lround(volume * Gain)), 0, 64));
+    const int pan = Pans[static_cast<size_t>(channel)];
+    if (pan >= 0 && c.Effect == 0 && c.Param == 0) {
+        c.Effect = XmSetPanning;
+        c.Param = static_cast<uint8_t>(pan);
+    }
 }
 
 void TSongBuilder::Off(int row, int channel) {

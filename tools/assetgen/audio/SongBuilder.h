@@ -28,6 +28,11 @@ public:
 
     static int Row(int bar, int step) { return bar * RowsPerBar + step; }
 
+    // Places a channel in the stereo field: 0 left, 128 centre, 255 right. A note with an
+    // instrument resets the channel to the sample's own panning, so every note of a panned
+    // channel carries the set-panning effect unless its effect column is taken.
+    void SetPan(int channel, int pan);
+
     // volume 0..64; instrument is 1-based.
     void Note(int row, int channel, int midi, int instrument, int volume);
     void Off(int row, int channel);
@@ -49,6 +54,7 @@ private:
     int TotalRows;
     double Gain;
     std::vector<TXmCell> Cells;
+    std::vector<int> Pans;  // per channel; -1 leaves the sample's panning
 };
 
 }  // namespace quillon::assetgen

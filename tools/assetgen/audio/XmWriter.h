@@ -10,6 +10,7 @@
 namespace quillon::assetgen {
 
 constexpr uint8_t XmKeyOff = 97;
+constexpr uint8_t XmSetPanning = 0x08;  // effect 8xx: 00 left .. FF right
 
 struct TXmCell {
     uint8_t Note = 0;        // 1..96 (C-0..B-7), XmKeyOff, or 0 for none
