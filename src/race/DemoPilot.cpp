@@ -94,7 +94,7 @@ TRaceControls PilotControls(const TRace& race) {
     const double px = race.PlayerWorldX(), py = race.PlayerWorldY();
 
     const TPilotView view = LookAround(race, px, py);
-    controls.Fire = (view.AsteroidInLine && !player->MegaShot) || view.RivalInLine;
+    controls.Fire = view.AsteroidInLine || view.RivalInLine;
     const double middle = race.State.Track.RoadLeft(static_cast<int>(py) / TileSize - 2);
     const TImagined ship{px, py, player->HeadingTarget, player->Speed};
     // The safest line, or a nearly as safe one that can be driven at full throttle.
@@ -112,8 +112,10 @@ TRaceControls PilotControls(const TRace& race) {
     controls.Right = steer > 0;
     controls.Left = steer < 0;
 
-    if (view.RunInFrames < 20 && player->Speed > 40) {
-        controls.SlowDown = true;  // behind a slower rival: keep its pace until there is a way past
+    if ((view.RunInFrames < 20 || (view.AsteroidOnShip && !controls.Fire)) && player->Speed > 40) {
+        // Behind a slower rival: keep its pace until there is a way past. Under an asteroid
+        // the gun cannot meet: a slower ship lets it come on slower and turns away tighter.
+        controls.SlowDown = true;
     } else if (view.RunInFrames < 45) {
         // coast
     } else if (accelerating == Horizon) {

@@ -66,8 +66,11 @@ public:
             const TMotion motion = Moving(shot.X, shot.Y, shot.Heading, shot.Speed, FScale);
             if (shot.Owner == ShotByAsteroid) {
                 // The asteroid's 40-pixel square against the ship's outline, with room to spare.
-                Weigh(PassOf(motion, FShip, 110), 66, 8, 30);
-                if (GunMeets(motion, 30)) View.AsteroidInLine = true;
+                const TPass pass = PassOf(motion, FShip, 110);
+                Weigh(pass, 66, 8, 30);
+                if (pass.Comes && pass.Frames < 60 && std::fabs(pass.X - (FShip.X + FShip.VX * pass.Frames)) < 60)
+                    View.AsteroidOnShip = true;
+                if (GunMeets(motion, 36)) View.AsteroidInLine = true;
             } else {
                 Weigh(PassOf(motion, FShip, 90), 44, 6, 20);
             }
@@ -109,7 +112,7 @@ private:
             const double dx = FLineX[line] - rival.CenterX;
             const double aim = (dx == 0 ? 0 : std::atan(behind / dx)) + 1.5707965;
             const bool fires = std::fabs(aim / 3.141593 * 128 - rival.Heading) < 18;
-            if (fires && std::fabs(lineX - FLineX[line]) < 44) View.Risk[line] += 1.5;
+            if (fires && std::fabs(lineX - FLineX[line]) < 44) View.Risk[line] += 3;
         }
     }
 

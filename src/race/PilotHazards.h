@@ -14,6 +14,7 @@ struct TPilotView {
     double Risk[PilotLines] = {};    // danger on that line, more for nearer hazards
     bool AsteroidInLine = false;     // a shot fired now would meet an asteroid
     bool RivalInLine = false;        // a rival ahead in the gun's line
+    bool AsteroidOnShip = false;     // an asteroid will fall onto the ship where it is now
     double RunInFrames = 1e9;        // frames until the ship runs into a slower rival ahead
 };
 
