@@ -68,7 +68,7 @@ public:
                 // The asteroid's 40-pixel square against the ship's outline, with room to spare.
                 const TPass pass = PassOf(motion, FShip, 110);
                 Weigh(pass, 66, 8, 30);
-                if (pass.Comes && pass.Frames < 60 && std::fabs(pass.X - (FShip.X + FShip.VX * pass.Frames)) < 60)
+                if (pass.Comes && pass.Frames < 60 && std::fabs(pass.X - (FShip.X + FShip.VX * pass.Frames)) < 50)
                     View.AsteroidOnShip = true;
                 if (GunMeets(motion, 36)) View.AsteroidInLine = true;
             } else {
