@@ -83,6 +83,29 @@ std::array<TLineChoice, PilotLines> RankLines(const TPilotView& view, double off
     return lines;
 }
 
+// Full throttle when the ship stays on the road with it (and nitro on a straight), else
+// coast or brake, whichever keeps it on the road longer; slower turns tighter.
+void ChooseThrottle(const TRace& race, const TImagined& ship, double lateral, int accelerating, TRaceControls& controls) {
+    const TPlayer& player = *race.Player();
+    if (accelerating == Horizon) {
+        controls.Accelerate = true;
+        const int row = static_cast<int>(ship.Y) / TileSize;
+        bool straight = true;
+        for (int k = 0; k < 12 && straight; ++k) {
+            const int kind = race.State.Track.RowKind(row - k);
+            straight = kind != 3 && kind != 4;
+        }
+        controls.Nitro = player.Nitro && straight;
+        return;
+    }
+    if (player.Speed < 40) {
+        controls.Accelerate = true;
+        return;
+    }
+    const int coasting = FramesOnRoad(race, ship, Coast, lateral);
+    controls.SlowDown = coasting < accelerating || (coasting < Horizon && FramesOnRoad(race, ship, Brake, lateral) >= coasting);
+}
+
 // How much more danger the pilot takes to keep its speed.
 constexpr double SpeedWorth = 1.0;
 }  // namespace
@@ -112,26 +135,13 @@ TRaceControls PilotControls(const TRace& race) {
     controls.Right = steer > 0;
     controls.Left = steer < 0;
 
-    if ((view.RunInFrames < 20 || (view.AsteroidOnShip && !controls.Fire)) && player->Speed > 40) {
+    const bool closeCall = view.RunInFrames < 20 || (view.AsteroidOnShip && !controls.Fire);
+    if (closeCall && player->Speed > 40) {
         // Behind a slower rival: keep its pace until there is a way past. Under an asteroid
         // the gun cannot meet: a slower ship lets it come on slower and turns away tighter.
         controls.SlowDown = true;
-    } else if (view.RunInFrames < 45) {
-        // coast
-    } else if (accelerating == Horizon) {
-        controls.Accelerate = true;
-        const int row = static_cast<int>(py) / TileSize;
-        bool straight = true;
-        for (int k = 0; k < 12 && straight; ++k) straight = race.State.Track.RowKind(row - k) != 3 && race.State.Track.RowKind(row - k) != 4;
-        controls.Nitro = player->Nitro && straight;
-    } else if (FramesOnRoad(race, ship, Coast, lateral) >= accelerating && player->Speed > 40) {
-        const int coasting = FramesOnRoad(race, ship, Coast, lateral);
-        // Slower turns tighter: brake when coasting would not keep the ship on the road.
-        controls.SlowDown = coasting < Horizon && FramesOnRoad(race, ship, Brake, lateral) >= coasting;
-    } else if (player->Speed < 40) {
-        controls.Accelerate = true;
-    } else {
-        controls.SlowDown = true;
+    } else if (view.RunInFrames >= 45) {  // nearer than that the ship coasts
+        ChooseThrottle(race, ship, lateral, accelerating, controls);
     }
     return controls;
 }
