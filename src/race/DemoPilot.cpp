@@ -1,8 +1,9 @@
-// The demo pilot. Steering aims at the road's middle a few rows ahead; the throttle is
-// chosen by trying each of accelerate, coast and brake over the next second and a half
-// of driving (with the same steering) and taking the fastest that keeps the ship on the
-// road. It shoots asteroids and rivals in its way, steps aside from an asteroid it
-// cannot shoot, and uses nitro on the straight.
+// The demo pilot. Steering aims at a line across the road a few rows ahead, the safest
+// of what it sees coming (PilotHazards); the throttle is chosen by trying each of
+// accelerate, coast and brake over the next second and a half of driving (with the same
+// steering) and taking the fastest that keeps the ship on the road. It shoots asteroids
+// and rivals in its gun's line, keeps behind a slower rival until it has a way past,
+// slows under an asteroid it cannot shoot, and uses nitro on the straight.
 #include "race/DemoPilot.h"
 
 #include <algorithm>
