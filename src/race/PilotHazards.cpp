@@ -62,7 +62,8 @@ public:
     void Shots() {
         for (int slot = 1; slot <= ShotSlots; ++slot) {
             const TShot& shot = FRace.Shots[slot];
-            if (!shot.Used || shot.State != ShotFlying || shot.Owner == ShotByPlayer) continue;
+            if (!shot.Used || shot.State != ShotFlying || shot.Owner == ShotByPlayer || !OnScreen(shot.X, shot.Y))
+                continue;
             const TMotion motion = Moving(shot.X, shot.Y, shot.Heading, shot.Speed, FScale);
             if (shot.Owner == ShotByAsteroid) {
                 // The asteroid's 40-pixel square against the ship's outline, with room to spare.
@@ -82,7 +83,7 @@ public:
         if (!rivals) return;
         for (int i = 1; i <= RivalSlots; ++i) {
             const TRivalSlot& rival = rivals->Slot(i);
-            if (!rival.Active || rival.Destroyed) continue;
+            if (!rival.Active || rival.Destroyed || !rival.OnScreen) continue;  // the radar shows it
             const TMotion motion = Moving(rival.CenterX, rival.CenterY, rival.Heading, rival.Velocity, FScale);
             FiringLine(rival);
             Ram(motion);
@@ -95,6 +96,13 @@ public:
     TPilotView View;
 
 private:
+    // What a player sees of the world: the 800 x 600 screen around the ship.
+    bool OnScreen(double x, double y) const {
+        const TPlayer& player = *FRace.Player();
+        const double sx = x - FShip.X + player.ShipCentreX, sy = y - FShip.Y + player.ShipCentreY;
+        return sx >= 0 && sx < 800 && sy >= 0 && sy < 600;
+    }
+
     void Weigh(const TPass& pass, double reach, double weight, double fade) {
         if (!pass.Comes) return;
         for (int line = 0; line < PilotLines; ++line)

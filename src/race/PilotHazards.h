@@ -1,6 +1,7 @@
 // What the demo pilot sees coming: asteroids and rivals' shots in flight, rivals behind
 // whose guns point up the road, rivals close enough to ram, each weighed against the
-// lines across the road the ship could take. It reads only what is on the screen.
+// lines across the road the ship could take. It reads only what a player sees: the
+// shots and asteroids on the screen, the rivals on the screen or the radar.
 #pragma once
 
 namespace quillon {

@@ -50,6 +50,7 @@ protected:
             TRivalSlot& rival = Race.Rivals()->Slot(1);
             rival.Active = true;
             rival.Destroyed = false;
+            rival.OnScreen = true;
             rival.CenterX = x;
             rival.CenterY = y;
             rival.Heading = c.Heading;
