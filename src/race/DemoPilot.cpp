@@ -108,7 +108,7 @@ void ChooseThrottle(const TRace& race, const TImagined& ship, double lateral, in
 }
 
 // How much more danger the pilot takes to keep its speed.
-constexpr double SpeedWorth = 1.0;
+constexpr double SpeedWorth = 2.0;
 }  // namespace
 
 TRaceControls PilotControls(const TRace& race) {
