@@ -1,19 +1,20 @@
-// The demo pilot. Steering aims at the road's middle a few rows ahead; the throttle is
-// chosen by trying each of accelerate, coast and brake over the next second and a half
-// of driving (with the same steering) and taking the fastest that keeps the ship on the
-// road. It shoots asteroids and rivals in its way, steps aside from an asteroid it
-// cannot shoot, and uses nitro on the straight.
+// The demo pilot. Steering aims at a line across the road a few rows ahead, the safest
+// of what it sees coming (PilotHazards); the throttle is chosen by trying each of
+// accelerate, coast and brake over the next second and a half of driving (with the same
+// steering) and taking the fastest that keeps the ship on the road. It shoots asteroids
+// and rivals in its gun's line, keeps behind a slower rival until it has a way past,
+// slows under an asteroid it cannot shoot, and uses nitro on the straight.
 #include "race/DemoPilot.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
+#include "race/PilotHazards.h"
 #include "race/Player.h"
 #include "race/Race.h"
 #include "race/RaceTables.h"
-#include "race/Rivals.h"
 #include "race/ShipPhysics.h"
-#include "race/Shots.h"
 
 namespace quillon {
 
@@ -66,84 +67,48 @@ int FramesOnRoad(const TRace& race, TImagined ship, TThrottle throttle, double l
     return Horizon;
 }
 
-// Where a hazard will pass the ship's line: its world X when it is level with the ship,
-// and in how many frames. Hazards move straight at their own velocity; the ship goes up
-// the road at its speed.
-struct TCrossing {
-    double X = 0;
-    double Frames = 0;
-    bool Comes = false;
+// The lines across the road, cheapest first: their risk and the way across the road to
+// them, so the ship does not weave for nothing.
+struct TLineChoice {
+    double Offset;
+    double Cost;
 };
 
-TCrossing Crossing(double hx, double hy, double hvx, double hvy, double py, double shipSpeed) {
-    TCrossing crossing;
-    const double closing = hvy + shipSpeed;  // how fast the gap in Y shrinks (hazard ahead)
-    const double gap = py - hy;
-    if (gap > 0 && closing > 0.05) crossing.Frames = gap / closing;
-    else if (gap < 0 && closing < -0.05) crossing.Frames = gap / closing;  // coming from behind
-    else if (std::fabs(gap) < 40) crossing.Frames = 0;
-    else return crossing;
-    if (crossing.Frames > 110) return crossing;
-    crossing.X = hx + hvx * crossing.Frames;
-    crossing.Comes = true;
-    return crossing;
+std::array<TLineChoice, PilotLines> RankLines(const TPilotView& view, double offsetNow) {
+    std::array<TLineChoice, PilotLines> lines{};
+    for (int line = 0; line < PilotLines; ++line) {
+        const double way = 0.004 * std::fabs(view.Offset[line] - offsetNow) + 0.001 * std::fabs(view.Offset[line]);
+        lines[static_cast<size_t>(line)] = {view.Offset[line], view.Risk[line] + way};
+    }
+    std::stable_sort(lines.begin(), lines.end(), [](const TLineChoice& a, const TLineChoice& b) { return a.Cost < b.Cost; });
+    return lines;
 }
 
-struct THazards {
-    double Risk[5] = {};        // for the lanes -90, -45, 0, 45, 90 pixels off the middle
-    bool AsteroidInLine = false;  // the gun would meet an asteroid on the ship's line
-};
-
-constexpr double Lanes[5] = {-90, -45, 0, 45, 90};
-
-// Asteroids and rivals' shots that will cross the ship's row, and rivals ahead that it
-// would run into, each weighed against the five lanes it could take.
-THazards LookForHazards(const TRace& race, double px, double py, double shipSpeed) {
-    THazards hazards;
-    const double ss = race.Host().SpeedScale();
-    const double middle = race.State.Track.RoadLeft(static_cast<int>(py) / TileSize - 2);
-    auto weigh = [&](const TCrossing& c, double reach, double weight) {
-        if (!c.Comes) return;
-        for (int lane = 0; lane < 5; ++lane)
-            if (std::fabs(c.X - (middle + Lanes[lane])) < reach) hazards.Risk[lane] += weight / (1 + c.Frames / 30);
-    };
-    for (int slot = 1; slot <= ShotSlots; ++slot) {
-        const TShot& shot = race.Shots[slot];
-        if (!shot.Used || shot.State != ShotFlying || shot.Owner == ShotByPlayer) continue;
-        const double a = shot.Heading * RadiansPerStep;
-        const double vx = std::sin(a) * shot.Speed * 0.5 * ss, vy = -std::cos(a) * shot.Speed * 0.5 * ss;
-        const TCrossing c = Crossing(shot.X, shot.Y, vx, vy, py, shipSpeed);
-        if (shot.Owner == ShotByAsteroid) {
-            weigh(c, 70, 4);
-            if (c.Comes && std::fabs(c.X - px) < 30 && shot.Y < py) hazards.AsteroidInLine = true;
-        } else {
-            weigh(c, 45, 1);
+// Full throttle when the ship stays on the road with it (and nitro on a straight), else
+// coast or brake, whichever keeps it on the road longer; slower turns tighter.
+void ChooseThrottle(const TRace& race, const TImagined& ship, double lateral, int accelerating, TRaceControls& controls) {
+    const TPlayer& player = *race.Player();
+    if (accelerating == Horizon) {
+        controls.Accelerate = true;
+        const int row = static_cast<int>(ship.Y) / TileSize;
+        bool straight = true;
+        for (int k = 0; k < 12 && straight; ++k) {
+            const int kind = race.State.Track.RowKind(row - k);
+            straight = kind != 3 && kind != 4;
         }
+        controls.Nitro = player.Nitro && straight;
+        return;
     }
-    if (const TCar* rivals = race.Rivals()) {
-        for (int i = 1; i <= RivalSlots; ++i) {
-            const TRivalSlot& rival = rivals->Slot(i);
-            if (!rival.Active || rival.Destroyed) continue;
-            const double a = rival.Heading * RadiansPerStep;
-            const double vx = std::sin(a) * rival.Velocity * 0.5 * ss, vy = -std::cos(a) * rival.Velocity * 0.5 * ss;
-            const TCrossing c = Crossing(rival.CenterX, rival.CenterY, vx, vy, py, shipSpeed);
-            if (c.Comes && rival.CenterY < py) weigh(c, 75, 1.5);
-        }
+    if (player.Speed < 40) {
+        controls.Accelerate = true;
+        return;
     }
-    return hazards;
+    const int coasting = FramesOnRoad(race, ship, Coast, lateral);
+    controls.SlowDown = coasting < accelerating || (coasting < Horizon && FramesOnRoad(race, ship, Brake, lateral) >= coasting);
 }
 
-bool RivalInLine(const TRace& race, double px, double py) {
-    const TCar* rivals = race.Rivals();
-    if (!rivals) return false;
-    for (int i = 1; i <= RivalSlots; ++i) {
-        const TRivalSlot& rival = rivals->Slot(i);
-        if (!rival.Active || rival.Destroyed) continue;
-        const double ahead = py - rival.CenterY;
-        if (ahead > 40 && ahead < 500 && std::fabs(rival.CenterX - px) < 30) return true;
-    }
-    return false;
-}
+// How much more danger the pilot takes to keep its speed.
+constexpr double SpeedWorth = 2.0;
 }  // namespace
 
 TRaceControls PilotControls(const TRace& race) {
@@ -152,34 +117,32 @@ TRaceControls PilotControls(const TRace& race) {
     if (!player || player->Dead || player->Finished) return controls;
     const double px = race.PlayerWorldX(), py = race.PlayerWorldY();
 
-    const double shipSpeed = player->Velocity * 0.5 * race.Host().SpeedScale();
-    const THazards hazards = LookForHazards(race, px, py, shipSpeed);
-    const bool rivalAhead = RivalInLine(race, px, py);
-    controls.Fire = (hazards.AsteroidInLine && !player->MegaShot) || rivalAhead;
-    // The lane with the least risk, the middle when all are alike.
-    int best = 2;
-    for (int lane = 0; lane < 5; ++lane)
-        if (hazards.Risk[lane] < hazards.Risk[best] - 0.05) best = lane;
-    const double lateral = Lanes[best];
-
+    const TPilotView view = LookAround(race, px, py);
+    controls.Fire = view.AsteroidInLine || view.RivalInLine;
+    const double middle = race.State.Track.RoadLeft(static_cast<int>(py) / TileSize - 2);
     const TImagined ship{px, py, player->HeadingTarget, player->Speed};
+    // The safest line, or a nearly as safe one that can be driven at full throttle.
+    const auto lines = RankLines(view, px - middle);
+    double lateral = lines[0].Offset;
+    int accelerating = FramesOnRoad(race, ship, Accelerate, lateral);
+    for (const TLineChoice& line : lines) {
+        if (accelerating == Horizon || line.Cost > lines[0].Cost + SpeedWorth) break;
+        if (FramesOnRoad(race, ship, Accelerate, line.Offset) == Horizon) {
+            lateral = line.Offset;
+            accelerating = Horizon;
+        }
+    }
     const int steer = SteerToward(race.State.Track, ship, lateral);
     controls.Right = steer > 0;
     controls.Left = steer < 0;
 
-    const int accelerating = FramesOnRoad(race, ship, Accelerate, lateral);
-    if (accelerating == Horizon) {
-        controls.Accelerate = true;
-        const int row = static_cast<int>(py) / TileSize;
-        bool straight = true;
-        for (int k = 0; k < 12 && straight; ++k) straight = race.State.Track.RowKind(row - k) != 3 && race.State.Track.RowKind(row - k) != 4;
-        controls.Nitro = player->Nitro && straight;
-    } else if (FramesOnRoad(race, ship, Coast, lateral) >= accelerating && player->Speed > 40) {
-        controls.SlowDown = FramesOnRoad(race, ship, Brake, lateral) > FramesOnRoad(race, ship, Coast, lateral);
-    } else if (player->Speed < 40) {
-        controls.Accelerate = true;
-    } else {
+    const bool closeCall = view.RunInFrames < 20 || (view.AsteroidOnShip && !controls.Fire);
+    if (closeCall && player->Speed > 40) {
+        // Behind a slower rival: keep its pace until there is a way past. Under an asteroid
+        // the gun cannot meet: a slower ship lets it come on slower and turns away tighter.
         controls.SlowDown = true;
+    } else if (view.RunInFrames >= 45) {  // nearer than that the ship coasts
+        ChooseThrottle(race, ship, lateral, accelerating, controls);
     }
     return controls;
 }

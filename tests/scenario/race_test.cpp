@@ -212,24 +212,29 @@ TEST_F(RaceTest, TheLastLevelEndsInTheCongratulations) {
 }
 
 // A level-5 race with the pilot: the rivals race and fire, get shot, overtake and are
-// overtaken, and the place the display shows is the one the positions give.
+// overtaken, and the place the display shows is the one the positions give. The pilot
+// gets through the full field, its shots and the asteroids to the finish without losing
+// a life.
 TEST_F(RaceTest, ALevelFiveFieldRacesFiresAndIsShot) {
-    const int frames = 9000, every = 10;
+    const int frames = 10000, every = 10;
     At(Ready, "race 1 5");
     At(Ready, "pilot on");
     for (int f = Ready + every; f < frames; f += every) Dump(f);
-    THeadlessResult result = RunHeadless(Dir, Script.str(), "--frames " + std::to_string(frames) + " --seed 2");
+    THeadlessResult result = RunHeadless(Dir, Script.str(), "--frames " + std::to_string(frames) + " --seed 4");
     ASSERT_EQ(result.ExitStatus, 0) << result.Stderr;
 
     const int heights[6] = {0, 73, 73, 67, 70, 68};
     double topPower = 0;
     bool rivalFired = false, rivalHit = false, playerShot = false;
     std::set<int> places;
-    int checkedPlaces = 0;
+    int checkedPlaces = 0, fewestLives = 3;
+    bool finished = false;
     for (int f = Ready + every; f < frames; f += every) {
         const TJson s = State(f);
         if (!s.Has("race") || s["race"]["Level"].Int() != 5) break;
         const TJson& race = s["race"];
+        fewestLives = std::min(fewestLives, race["Lives"].Int());
+        finished |= race["player"]["Finished"].Bool;
         if (s["ActiveDialog"].Int() != 0) continue;
         places.insert(race["Place"].Int());
         for (const TJson& shot : race["shots"].Array) {
@@ -257,6 +262,8 @@ TEST_F(RaceTest, ALevelFiveFieldRacesFiresAndIsShot) {
     EXPECT_TRUE(rivalHit);
     EXPECT_GE(places.size(), 3u) << "places change hands";
     EXPECT_GT(checkedPlaces, 100);
+    EXPECT_TRUE(finished) << "the pilot reaches the finish";
+    EXPECT_EQ(fewestLives, 3) << "without losing a life";
 }
 
 }  // namespace
