@@ -1,7 +1,8 @@
 #!/bin/sh
 # The second command of the README: install what is needed, build, and run every test,
-# in the normal build, in the Release build (without benchmarks) and under
-# AddressSanitizer and UndefinedBehaviorSanitizer. Warnings are errors in all three.
+# in the normal build, in the optimised build of the Debian packages (which are then
+# linted, installed, tried and purged) and under AddressSanitizer and
+# UndefinedBehaviorSanitizer. Warnings are errors in all three.
 set -eu
 cd "$(dirname "$0")/.."
 ./scripts/setup-debian.sh
@@ -10,8 +11,8 @@ jobs=$(nproc 2>/dev/null || echo 2)
 ./scripts/build.sh build -DQUILLON_WERROR=ON
 ctest --test-dir build --output-on-failure -j "$jobs"
 
-./scripts/build.sh build-release -DCMAKE_BUILD_TYPE=Release -DQUILLON_BENCH=OFF -DQUILLON_WERROR=ON
-ctest --test-dir build-release --output-on-failure -j "$jobs"
+# The packages' build is the optimised build: one compile of the game serves both.
+./scripts/test-packages.sh build-deb
 
 ./scripts/build.sh build-asan -DQUILLON_SANITIZE=ON -DQUILLON_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug -DQUILLON_WERROR=ON
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \

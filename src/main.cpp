@@ -122,7 +122,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (line.Version) {
-        std::puts("quillon 0.1.0");
+        std::puts("quillon " QUILLON_VERSION);
         return 0;
     }
 

@@ -49,7 +49,6 @@ TFolderSearch ThisRun(const std::string& root, const std::string& executablePath
     TFolderSearch search;
     search.Root = root;
     std::error_code error;
-    search.Current = fs::current_path(error);
     search.Executable = fs::canonical("/proc/self/exe", error);
     if (error) search.Executable = fs::absolute(executablePath, error);
     search.InstalledData = QUILLON_INSTALLED_DATA;
@@ -59,10 +58,11 @@ TFolderSearch ThisRun(const std::string& root, const std::string& executablePath
     return search;
 }
 
+// The working directory plays no part: whatever folder the player starts the game in,
+// it reads, saves and opens only the files of its own build tree or install.
 TGameFolder FindGameFolder(const TFolderSearch& search) {
     std::error_code error;
     if (!search.Root.empty()) return InFolder(fs::absolute(search.Root, error));
-    if (HoldsData(search.Current)) return InFolder(search.Current);
     const fs::path beside = search.Executable.parent_path();
     if (HoldsData(beside)) return InFolder(beside);
     const fs::path installed = (beside / search.InstalledData).lexically_normal();

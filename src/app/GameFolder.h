@@ -1,7 +1,9 @@
-// Finding the game folder and the save folder of a run: --root, else the working
-// directory when it holds Data/Res, else the executable's folder when it does (the build
-// tree), else the installed data beside the executable, whose saves live in the player's
-// data folder ($XDG_DATA_HOME/quillon/Save).
+// Finding the game folder and the save folder of a run: --root, else the executable's
+// folder when it holds Data/Res (the build tree), else the installed data beside the
+// executable, whose saves live in the player's data folder ($XDG_DATA_HOME/quillon/Save).
+// The working directory is never looked at. Link files and the exit launcher are found
+// in the game folder only (for an installed game: beside its installed data, not in the
+// save folder, which any program of the player's may write).
 #pragma once
 
 #include <filesystem>
@@ -12,7 +14,6 @@ namespace quillon {
 // What the search looks at; ThisRun fills it from the process.
 struct TFolderSearch {
     std::string Root;                     // --root, empty when not given
-    std::filesystem::path Current;        // the working directory
     std::filesystem::path Executable;     // the running program
     std::filesystem::path InstalledData;  // the installed data, relative to the executable's folder
     std::string XdgDataHome;              // $XDG_DATA_HOME

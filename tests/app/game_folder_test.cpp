@@ -1,5 +1,5 @@
-// Where a run finds its data and keeps its saves: the build tree, a --root folder, the
-// working directory, or an installed game with its saves in the player's data folder.
+// Where a run finds its data and keeps its saves: a --root folder, the build tree, or an
+// installed game with its saves in the player's data folder; never the working directory.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -24,9 +24,7 @@ protected:
     TFolderSearch Installed() {
         Data("prefix/share/quillon");
         fs::create_directories(Base / "prefix" / "bin");
-        fs::create_directories(Base / "work");
         TFolderSearch search;
-        search.Current = Base / "work";
         search.Executable = Base / "prefix" / "bin" / "quillon";
         search.InstalledData = "../share/quillon";
         search.Home = "/home/player";
@@ -35,10 +33,9 @@ protected:
     fs::path Base;
 };
 
-TEST_F(GameFolder, RootThenWorkingDirectoryThenTheBuildTreeKeepSavesInTheirOwnDataSave) {
+TEST_F(GameFolder, RootThenTheBuildTreeKeepSavesInTheirOwnDataSave) {
     TFolderSearch search;
     search.Executable = Data("build") / "quillon";
-    search.Current = Data("current");
     search.InstalledData = "../share/quillon";
     search.Home = "/home/player";
 
@@ -49,9 +46,6 @@ TEST_F(GameFolder, RootThenWorkingDirectoryThenTheBuildTreeKeepSavesInTheirOwnDa
     EXPECT_FALSE(root.Installed);
 
     search.Root.clear();
-    EXPECT_EQ(FindGameFolder(search).Folder, Base / "current");
-
-    search.Current = Base;  // no data here: the executable's folder
     TGameFolder build = FindGameFolder(search);
     EXPECT_EQ(build.Folder, Base / "build");
     EXPECT_EQ(build.SaveFolder, Base / "build" / "Data" / "Save");
@@ -77,17 +71,27 @@ TEST_F(GameFolder, AnInstalledGameSavesInThePlayersDataFolder) {
     }
 }
 
-TEST_F(GameFolder, DataInTheWorkingDirectoryWinsOverTheInstall) {
-    TFolderSearch search = Installed();
-    search.Current = Data("mine");
-    TGameFolder found = FindGameFolder(search);
-    EXPECT_FALSE(found.Installed);
-    EXPECT_EQ(found.Folder, Base / "mine");
+// A folder of data in the working directory (an unpacked archive, say) is no game folder:
+// the running game's own data wins. tests/shell/install.sh starts the installed game inside
+// such a folder and shows nothing of it is read, saved to or opened.
+TEST_F(GameFolder, DataInTheWorkingDirectoryIsIgnored) {
+    Data("planted");
+    fs::path before = fs::current_path();
+    fs::current_path(Base / "planted");
+    TFolderSearch installed = Installed();
+    TFolderSearch build;
+    build.Executable = Data("build") / "quillon";
+    build.InstalledData = "../share/quillon";
+    TFolderSearch fromProcess = ThisRun("", "quillon");
+    fs::current_path(before);
+
+    EXPECT_EQ(FindGameFolder(installed).Folder, Base / "prefix" / "share" / "quillon");
+    EXPECT_EQ(FindGameFolder(build).Folder, Base / "build");
+    EXPECT_NE(FindGameFolder(fromProcess).Folder, Base / "planted");
 }
 
 TEST_F(GameFolder, WithoutDataAnywhereTheExecutablesFolderReportsTheMissingFiles) {
     TFolderSearch search;
-    search.Current = Base;
     search.Executable = Base / "bin" / "quillon";
     search.InstalledData = "../share/quillon";
     search.Home = "/home/player";

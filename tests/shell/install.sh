@@ -3,7 +3,9 @@
 # font rules, a valid desktop entry and metainfo, the icons at every size, the screenshots
 # and the manual; the installed game, started from elsewhere, reads its data from the
 # install, opens the links beside it and saves under $XDG_DATA_HOME/quillon/Save
-# (~/.local/share/quillon/Save by default). Usage: install.sh QUILLON_BINARY BUILD_DIR.
+# (~/.local/share/quillon/Save by default). Started inside a folder that looks like a game
+# folder (data, link files, an exit launcher), it reads, saves to and opens none of it.
+# Usage: install.sh QUILLON_BINARY BUILD_DIR.
 # Exit 77 skips (no desktop-file-validate, appstreamcli or python3 here).
 set -u
 build=$2
@@ -78,14 +80,24 @@ if command -v man >/dev/null 2>&1; then
 fi
 
 # The installed game, run from another folder with a home of its own: the data comes from
-# the install, a link file beside it is opened, and the saves go to the player's data folder.
+# the install, the link files beside it are opened, and the saves go to the player's data
+# folder. The folder it is started in holds damaged data, link files and an exit launcher
+# of its own, none of which may be read or opened.
 printf '[InternetShortcut]\nURL=https://games.example/more\n' > "$share/quillon/moregames.url"
-mkdir -p "$work/home" "$work/elsewhere"
+printf '[InternetShortcut]\nURL=https://games.example/play\n' > "$share/quillon/play.url"
+mkdir -p "$work/home" "$work/elsewhere/Data/Res" "$work/elsewhere/Data/Music" "$work/elsewhere/fscommand"
+for name in Res/Res1.dxg Res/Res2.dxg Res/Res3.dxg Res/Sounds.dxw Music/Menu.xm Music/Race.xm; do
+  echo "not the game's data" > "$work/elsewhere/Data/$name"
+done
+printf '[InternetShortcut]\nURL=https://planted.example/more\n' > "$work/elsewhere/moregames.url"
+printf '[InternetShortcut]\nURL=https://planted.example/play\n' > "$work/elsewhere/play.url"
+echo planted > "$work/elsewhere/fscommand/wgame.exe"
 cat > "$work/leave.txt" <<'SCRIPT'
 90 click 470 447
 92 state menu.json
 95 tap Escape
 97 tap Y
+97 state end.json
 SCRIPT
 run_installed() {  # XDG_DATA_HOME or "" for unset
   ( cd "$work/elsewhere" && env -u XDG_DATA_HOME ${1:+XDG_DATA_HOME=$1} HOME="$work/home" \
@@ -95,6 +107,10 @@ run_installed "" || { cat "$work/run.log"; fail "the installed game did not end 
 grep -q "error" "$work/run.log" && { cat "$work/run.log"; fail "the installed game reported errors"; }
 grep -q '"CurrentScreen": *1' "$work/elsewhere/menu.json" || fail "the installed game did not show its main menu"
 grep -q "https://games.example/more" "$work/elsewhere/menu.json" || fail "the link beside the installed data was not opened"
+grep -q "https://games.example/play" "$work/elsewhere/end.json" || fail "the play link beside the installed data was not opened"
+grep -q "planted.example" "$work/elsewhere/menu.json" "$work/elsewhere/end.json" &&
+  fail "the installed game opened a link from the folder it was started in"
+[ -e "$work/elsewhere/Data/Save" ] && fail "the installed game saved into the folder it was started in"
 [ -s "$work/home/.local/share/quillon/Save/options" ] && [ -s "$work/home/.local/share/quillon/Save/hs" ] ||
   fail "the installed game did not save under ~/.local/share/quillon/Save"
 [ -e "$share/quillon/Data/Save" ] && fail "the installed game wrote into its install"

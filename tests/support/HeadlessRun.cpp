@@ -31,7 +31,7 @@ void MakeGameFolder(const std::string& dir) {
 THeadlessResult RunHeadless(const std::string& dir, const std::string& script, const std::string& arguments) {
     MakeGameFolder(dir);
     std::ofstream(dir + "/script.txt") << script;
-    std::string command = "cd '" + dir + "' && '" + BuildDir() + "/quillon' --headless " + arguments +
+    std::string command = "cd '" + dir + "' && '" + BuildDir() + "/quillon' --headless --root '" + dir + "' " + arguments +
                           " --script script.txt 2> stderr.txt";
     THeadlessResult result;
     int status = std::system(command.c_str());

@@ -17,7 +17,7 @@ std::string MakeTempDir(const std::string& tag);
 void MakeGameFolder(const std::string& dir);
 
 // Makes dir a game folder (MakeGameFolder), writes script into dir/script.txt and runs quillon --headless with it and the extra
-// arguments (e.g. "--frames 30 --fps 85"); the working directory is dir.
+// arguments (e.g. "--frames 30 --fps 85"); dir is the working directory and the game folder (--root).
 THeadlessResult RunHeadless(const std::string& dir, const std::string& script, const std::string& arguments);
 
 // The game folder of the build (generated data beside the executable).
