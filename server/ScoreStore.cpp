@@ -53,6 +53,10 @@ TScoreStore::TScoreStore(const std::string& file) {
         if (!wal) throw EScoreStoreError("the score database cannot use WAL mode: " + file);
         // FULL: a commit is synced before the submission is acknowledged.
         Exec("PRAGMA synchronous=FULL");
+        // Checkpoint every 64 pages and cut the log back to 256 KiB after it: the log stays
+        // small, so a disk that filled up takes submissions again once a little room is free.
+        Exec("PRAGMA wal_autocheckpoint=64");
+        Exec("PRAGMA journal_size_limit=262144");
         Exec("CREATE TABLE IF NOT EXISTS scores ("
              " id INTEGER PRIMARY KEY,"
              " name TEXT NOT NULL,"

@@ -23,7 +23,7 @@ inline constexpr const char* kServerUsage =
     "                      IPv6 as [::1]:8080)\n"
     "  --db FILE           SQLite database of the table (default quillon-scores.db here)\n"
     "  --rate-limit N      requests per minute from one address (default 120; 0: no limit)\n"
-    "  --threads N         worker threads (default 16)\n";
+    "  --threads N         event threads serving the connections (default 16)\n";
 
 // The options, or nothing with `error` set for a bad command line.
 std::optional<TServerOptions> ParseServerOptions(const std::vector<std::string>& args, std::string& error);

@@ -19,69 +19,12 @@
 #include "save/ScoreCodec.h"
 #include "server/ScoreStore.h"
 #include "support/HeadlessRun.h"
-
-extern char** environ;
+#include "support/ServerProcess.h"
 
 namespace quillon::server {
 namespace {
 
-// One running quillon-scores with its own database and log in a temporary folder.
-class TServerProcess {
-public:
-    explicit TServerProcess(const std::string& dir) : FDir(dir) {
-        int out[2];
-        if (pipe(out) != 0) throw std::runtime_error("pipe");
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_adddup2(&actions, out[1], 1);
-        posix_spawn_file_actions_addclose(&actions, out[0]);
-        posix_spawn_file_actions_addopen(&actions, 2, (dir + "/log.txt").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        const std::string program = QUILLON_SCORES;
-        const std::string database = dir + "/scores.db";
-        std::vector<std::string> args = {program, "--listen", "127.0.0.1:0", "--db", database, "--rate-limit", "0"};
-        std::vector<char*> argv;
-        for (std::string& arg : args) argv.push_back(arg.data());
-        argv.push_back(nullptr);
-        const int rc = posix_spawn(&FPid, program.c_str(), &actions, nullptr, argv.data(), environ);
-        posix_spawn_file_actions_destroy(&actions);
-        close(out[1]);
-        if (rc != 0) throw std::runtime_error("cannot start " + program);
-        // "quillon-scores: listening on 127.0.0.1:PORT, database FILE"
-        FILE* stream = fdopen(out[0], "r");
-        char line[512] = {};
-        const bool got = std::fgets(line, sizeof line, stream) != nullptr;
-        std::fclose(stream);
-        if (got) std::sscanf(line, "quillon-scores: listening on 127.0.0.1:%d,", &Port);
-    }
-    ~TServerProcess() {
-        if (FPid > 0) {
-            kill(FPid, SIGKILL);
-            Wait();
-        }
-    }
-
-    // The exit status, or -signal when a signal ended it.
-    int Wait() {
-        int status = 0;
-        waitpid(FPid, &status, 0);
-        FPid = 0;
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -WTERMSIG(status);
-    }
-    void Signal(int number) { kill(FPid, number); }
-
-    std::string Log() const {
-        std::ifstream in(FDir + "/log.txt");
-        std::stringstream text;
-        text << in.rdbuf();
-        return text.str();
-    }
-
-    int Port = 0;
-
-private:
-    std::string FDir;
-    pid_t FPid = 0;
-};
+using testing::TServerProcess;
 
 class ScoreProcessTest : public ::testing::Test {
 protected:

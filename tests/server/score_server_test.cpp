@@ -5,6 +5,7 @@
 #include <httplib.h>
 
 #include <algorithm>
+#include <chrono>
 #include <condition_variable>
 #include <filesystem>
 #include <memory>
@@ -19,6 +20,7 @@
 #include "server/ScoreStore.h"
 #include "support/HeadlessRun.h"
 #include "support/Json.h"
+#include "support/RawHttpConnection.h"
 
 namespace quillon::server {
 namespace {
@@ -212,6 +214,38 @@ TEST_F(ScoreServerTest, StoppingFinishesTheRequestUnderWay) {
     EXPECT_EQ(status, 200);
     ASSERT_EQ(Store->Best(100).size(), 1u);
     EXPECT_EQ(Store->Best(100)[0].Name, "Ваня");
+}
+
+// A connection must send a whole request head within the deadline of its opening or its last
+// answer, however steadily it trickles; stopping closes every connection not being answered.
+TEST_F(ScoreServerTest, SlowAndIdleConnectionsAreClosed) {
+    TScoreServerSettings settings;
+    settings.HeadSeconds = 1;
+    StartServer(settings);
+    testing::TRawHttpConnection trickling(Port), idleAfterAnswer(Port), silent(Port);
+    ASSERT_TRUE(idleAfterAnswer.Send(testing::GetRequest("/api/scores")));
+    ASSERT_EQ(idleAfterAnswer.ReadAnswers(1, 5).size(), 1u);
+    trickling.Send("GET /api/scores HTTP/1.1\r\n");
+    bool trickleCut = false;
+    for (int i = 0; i < 40 && !trickleCut; ++i) {
+        trickleCut = !trickling.Send("X-Slow: 1\r\n") || trickling.ClosedWithin(0.1);
+    }
+    EXPECT_TRUE(trickleCut) << "a head trickled for 4 s";
+    EXPECT_TRUE(idleAfterAnswer.ClosedWithin(3));
+    EXPECT_TRUE(silent.ClosedWithin(3));
+
+    TScoreServerSettings patient;
+    patient.HeadSeconds = 60;
+    StopServer();
+    StartServer(patient);
+    testing::TRawHttpConnection waiting(Port), halfway(Port);
+    halfway.Send("GET /api/scores HTTP/1.1\r\n");
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    const auto start = std::chrono::steady_clock::now();
+    StopServer();
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
+    EXPECT_TRUE(waiting.ClosedWithin(1));
+    EXPECT_TRUE(halfway.ClosedWithin(1));
 }
 
 TEST_F(ScoreServerTest, OneLogLinePerRequest) {
