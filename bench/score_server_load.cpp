@@ -23,7 +23,7 @@
 #include <vector>
 
 #include "save/ScoreCodec.h"
-#include "server/ScoreStore.h"
+#include "server/SqliteScoreStore.h"
 
 extern char** environ;
 
@@ -143,7 +143,7 @@ int main(int argc, char** argv) {
             if (one.Acknowledged) latencies.push_back(one.Ms);
 
     std::map<std::pair<std::string, std::int32_t>, int> rows;
-    quillon::server::TScoreStore store(database);
+    quillon::server::TSqliteScoreStore store(database);
     for (const auto& row : store.Best(static_cast<std::size_t>(total) + 1)) ++rows[{row.Name, row.Score}];
     int missing = 0, twice = 0, unacknowledgedStored = 0;
     for (const auto& list : sent)

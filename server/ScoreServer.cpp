@@ -101,18 +101,29 @@ THttpAnswer TScoreServer::Submit(const TTarget& target, const std::string& addre
     try {
         FStore.Add(std::get<TSubmission>(check), FSettings.WallClock(), address);
     } catch (const EScoreStoreError& error) {
-        if (FSettings.Log) FSettings.Log(IsoNow() + " error: " + LogField(error.what(), 1000));
-        return Text(503, "the table cannot take scores now");
+        return StoreFailed(error);
     }
     return Text(200, "OK");
+}
+
+THttpAnswer TScoreServer::StoreFailed(const EScoreStoreError& error) {
+    if (FSettings.Log) FSettings.Log(IsoNow() + " error: " + LogField(error.what(), 1000));
+    THttpAnswer answer = Text(503, "the table cannot be reached now");
+    answer.Headers.emplace_back("Retry-After", "5");
+    return answer;
 }
 
 THttpAnswer TScoreServer::ShowTable(const TTarget& target) {
     std::string type, country;
     if (!target.Single("type", type) || type != "0") return Text(400, "unknown table");
     if (!target.Single("country", country) || country.size() > kMaxCountryFilter) return Text(400, "bad country");
-    return {200, RenderTablePage(FStore.Best(FSettings.TableSize, country), FStore.Countries(300), country),
-            "text/html; charset=utf-8",
+    std::string page;
+    try {
+        page = RenderTablePage(FStore.Best(FSettings.TableSize, country), FStore.Countries(300), country);
+    } catch (const EScoreStoreError& error) {
+        return StoreFailed(error);
+    }
+    return {200, std::move(page), "text/html; charset=utf-8",
             {{"Cache-Control", "no-cache"},
              {"X-Content-Type-Options", "nosniff"},
              {"Content-Security-Policy", "default-src 'none'; style-src 'unsafe-inline'; form-action 'self'"}}};
@@ -129,7 +140,13 @@ THttpAnswer TScoreServer::ScoresApi(const TTarget& target) {
         if (limit < 1 || limit > FSettings.TableSize) return Text(400, "bad limit");
     }
     if (!target.Single("country", country) || country.size() > kMaxCountryFilter) return Text(400, "bad country");
-    return {200, RenderScoresJson(FStore.Best(limit, country)), "application/json; charset=utf-8",
+    std::string json;
+    try {
+        json = RenderScoresJson(FStore.Best(limit, country));
+    } catch (const EScoreStoreError& error) {
+        return StoreFailed(error);
+    }
+    return {200, std::move(json), "application/json; charset=utf-8",
             {{"Cache-Control", "no-cache"}, {"X-Content-Type-Options", "nosniff"}}};
 }
 

@@ -54,6 +54,8 @@ private:
     THttpAnswer Submit(const TTarget& target, const std::string& address);
     THttpAnswer ShowTable(const TTarget& target);
     THttpAnswer ScoresApi(const TTarget& target);
+    // 503 (nothing stored, nothing shown) when the database fails; the error goes to the log.
+    THttpAnswer StoreFailed(const EScoreStoreError& error);
     void LogRequest(const THttpRequest& request, int status, std::size_t bytes);
 
     TScoreStore& FStore;

@@ -17,7 +17,7 @@
 #include "save/SavePair.h"
 #include "save/SavedState.h"
 #include "save/ScoreCodec.h"
-#include "server/ScoreStore.h"
+#include "server/SqliteScoreStore.h"
 #include "support/HeadlessRun.h"
 #include "support/ServerProcess.h"
 
@@ -57,7 +57,7 @@ TEST_F(ScoreProcessTest, ServesLogsAndStopsCleanlyOnSigterm) {
     const std::string last = "quillon-scores: stopped\n";
     EXPECT_TRUE(log.size() >= last.size() && log.substr(log.size() - last.size()) == last) << log;
 
-    TScoreStore store(Dir + "/scores.db");
+    TSqliteScoreStore store(Dir + "/scores.db");
     ASSERT_EQ(store.Best(10).size(), 1u);
     EXPECT_EQ(store.Best(10)[0].Score, 777);
 }
@@ -76,7 +76,7 @@ TEST_F(ScoreProcessTest, KillNineLosesNoAcknowledgedSubmission) {
         EXPECT_EQ(server.Wait(), -SIGKILL);
     }
     EXPECT_EQ(acknowledged, 40);
-    TScoreStore store(Dir + "/scores.db");
+    TSqliteScoreStore store(Dir + "/scores.db");
     EXPECT_EQ(store.Best(100).size(), 40u);
 }
 

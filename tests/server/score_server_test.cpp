@@ -17,7 +17,7 @@
 #include "save/LinkFile.h"
 #include "save/ScoreCodec.h"
 #include "server/ScoreServer.h"
-#include "server/ScoreStore.h"
+#include "server/SqliteScoreStore.h"
 #include "support/HeadlessRun.h"
 #include "support/Json.h"
 #include "support/RawHttpConnection.h"
@@ -35,7 +35,7 @@ protected:
     }
 
     void StartServer(TScoreServerSettings settings = {}) {
-        Store = std::make_unique<TScoreStore>(Dir + "/scores.db");
+        Store = std::make_unique<TSqliteScoreStore>(Dir + "/scores.db");
         settings.Log = [this](const std::string& line) {
             std::lock_guard lock(LogMutex);
             LogLines.push_back(line);
@@ -64,7 +64,7 @@ protected:
     int Submit(const TScoreEntry& entry) { return Status(Target(ScoreSubmissionUrl(Base(), entry))); }
 
     std::string Dir;
-    std::unique_ptr<TScoreStore> Store;
+    std::unique_ptr<TSqliteScoreStore> Store;
     std::unique_ptr<TScoreServer> Server;
     std::thread ServerThread;
     std::unique_ptr<httplib::Client> Client;

@@ -6,7 +6,7 @@
 #include <fstream>
 #include <string>
 
-#include "server/ScoreStore.h"
+#include "server/SqliteScoreStore.h"
 #include "support/HeadlessRun.h"
 
 namespace quillon::server {
@@ -33,7 +33,7 @@ std::vector<std::string> Names(const std::vector<TScoreRow>& rows) {
 }
 
 TEST_F(ScoreStoreTest, BestFirstEarlierOfEqualScoresFirstFilteredByCountry) {
-    TScoreStore store(File);
+    TSqliteScoreStore store(File);
     const TSubmission entries[] = {
         {"c", 300, "Латвия"}, {"a", 500, "Россия"}, {"b", 300, "Россия"}, {"d", -1, ""}, {"e", 900, "Россия"},
     };
@@ -55,7 +55,7 @@ TEST_F(ScoreStoreTest, BestFirstEarlierOfEqualScoresFirstFilteredByCountry) {
 }
 
 TEST_F(ScoreStoreTest, TheSameSubmissionWithinAMinuteIsStoredOnce) {
-    TScoreStore store(File);
+    TSqliteScoreStore store(File);
     const TSubmission entry{"Ваня", 1234, "Россия"};
     struct Step {
         const char* what;
@@ -78,7 +78,7 @@ TEST_F(ScoreStoreTest, TheSameSubmissionWithinAMinuteIsStoredOnce) {
 }
 
 TEST_F(ScoreStoreTest, TextIsStoredAsDataNeverAsSql) {
-    TScoreStore store(File);
+    TSqliteScoreStore store(File);
     const TSubmission odd{"'); DROP TABLE scores; --", 1, "\"x\" OR 1=1"};
     store.Add(odd, 1, "::1");
     const auto rows = store.Best(10, "\"x\" OR 1=1");
@@ -89,7 +89,7 @@ TEST_F(ScoreStoreTest, TextIsStoredAsDataNeverAsSql) {
 
 TEST_F(ScoreStoreTest, RowsSurviveReopeningAndTheFileIsInWalMode) {
     {
-        TScoreStore store(File);
+        TSqliteScoreStore store(File);
         for (int i = 0; i < 20; ++i) store.Add({"p" + std::to_string(i), i, ""}, 1000, "a");
     }
     // Bytes 18 and 19 of an SQLite file are 2 when it uses write-ahead logging.
@@ -99,7 +99,7 @@ TEST_F(ScoreStoreTest, RowsSurviveReopeningAndTheFileIsInWalMode) {
     EXPECT_EQ(header[18], 2);
     EXPECT_EQ(header[19], 2);
 
-    TScoreStore again(File);
+    TSqliteScoreStore again(File);
     const auto rows = again.Best(100);
     ASSERT_EQ(rows.size(), 20u);
     EXPECT_EQ(rows.front().Name, "p19");
@@ -109,7 +109,7 @@ TEST_F(ScoreStoreTest, RowsSurviveReopeningAndTheFileIsInWalMode) {
 // A small log is what lets a database on a disk that filled up work again once a little room
 // is free: it must never need megabytes of its own.
 TEST_F(ScoreStoreTest, TheWriteAheadLogStaysSmall) {
-    TScoreStore store(File);
+    TSqliteScoreStore store(File);
     std::uintmax_t largest = 0;
     for (int i = 0; i < 400; ++i) {
         store.Add({"player" + std::to_string(i), i, "Россия"}, 1000 + i, "127.0.0.1");
@@ -122,7 +122,7 @@ TEST_F(ScoreStoreTest, TheWriteAheadLogStaysSmall) {
 TEST_F(ScoreStoreTest, FilesThatCannotHoldTheTableAreRefused) {
     std::ofstream(Dir + "/junk.db") << std::string(4096, 'x');
     for (const std::string& bad : {Dir, Dir + "/missing/scores.db", Dir + "/junk.db"})
-        EXPECT_THROW(TScoreStore store(bad), EScoreStoreError) << bad;
+        EXPECT_THROW(TSqliteScoreStore store(bad), EScoreStoreError) << bad;
 }
 
 }  // namespace
