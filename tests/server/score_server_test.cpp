@@ -17,25 +17,31 @@
 #include "save/LinkFile.h"
 #include "save/ScoreCodec.h"
 #include "server/ScoreServer.h"
-#include "server/SqliteScoreStore.h"
+#include "server/ScoreStore.h"
 #include "support/HeadlessRun.h"
 #include "support/Json.h"
 #include "support/RawHttpConnection.h"
+#include "support/TestDatabase.h"
 
 namespace quillon::server {
 namespace {
 
 class ScoreServerTest : public ::testing::Test {
 protected:
-    void SetUp() override { Dir = testing::MakeTempDir("score-server"); }
+    virtual testing::TStoreKind Kind() const { return testing::TStoreKind::Sqlite; }
+    void SetUp() override {
+        Db = std::make_unique<testing::TTestDatabase>(Kind());
+        if (!Db->Missing.empty()) GTEST_SKIP() << Db->Missing;
+        Dir = Db->Dir;
+    }
     void TearDown() override {
         StopServer();
         Store.reset();
-        std::filesystem::remove_all(Dir);
+        Db.reset();
     }
 
     void StartServer(TScoreServerSettings settings = {}) {
-        Store = std::make_unique<TSqliteScoreStore>(Dir + "/scores.db");
+        Store = OpenScoreStore(Db->Database);
         settings.Log = [this](const std::string& line) {
             std::lock_guard lock(LogMutex);
             LogLines.push_back(line);
@@ -63,8 +69,9 @@ protected:
     }
     int Submit(const TScoreEntry& entry) { return Status(Target(ScoreSubmissionUrl(Base(), entry))); }
 
+    std::unique_ptr<testing::TTestDatabase> Db;
     std::string Dir;
-    std::unique_ptr<TSqliteScoreStore> Store;
+    std::unique_ptr<TScoreStore> Store;
     std::unique_ptr<TScoreServer> Server;
     std::thread ServerThread;
     std::unique_ptr<httplib::Client> Client;
@@ -75,7 +82,13 @@ protected:
 
 const TScoreEntry kVanya{"\xC2\xE0\xED\xFF", 12345, "\xD0\xEE\xF1\xF1\xE8\xFF"};  // Ваня, Россия
 
-TEST_F(ScoreServerTest, TheGamesSubmissionShowsOnThePageAndInJson) {
+// The routes' behaviour, the same on either kind of store.
+class ScoreServerOnBothStores : public ScoreServerTest, public ::testing::WithParamInterface<testing::TStoreKind> {
+protected:
+    testing::TStoreKind Kind() const override { return GetParam(); }
+};
+
+TEST_P(ScoreServerOnBothStores, TheGamesSubmissionShowsOnThePageAndInJson) {
     StartServer();
     const auto answer = Client->Get(Target(ScoreSubmissionUrl(Base(), kVanya)));
     ASSERT_TRUE(answer);
@@ -105,7 +118,7 @@ TEST_F(ScoreServerTest, TheGamesSubmissionShowsOnThePageAndInJson) {
     EXPECT_EQ(testing::ParseJson(Client->Get("/api/scores?limit=1")->body)["scores"].Array.size(), 1u);
 }
 
-TEST_F(ScoreServerTest, TheCountryFilter) {
+TEST_P(ScoreServerOnBothStores, TheCountryFilter) {
     StartServer();
     ASSERT_EQ(Submit(kVanya), 200);
     ASSERT_EQ(Submit({"Janis", 900, "Latvija"}), 200);
@@ -120,7 +133,7 @@ TEST_F(ScoreServerTest, TheCountryFilter) {
     EXPECT_EQ(scores[0]["name"].String, "Janis");
 }
 
-TEST_F(ScoreServerTest, MalformedRequestsAreRefusedAndStoreNothing) {
+TEST_P(ScoreServerOnBothStores, MalformedRequestsAreRefusedAndStoreNothing) {
     StartServer();
     const std::string good = EncodeScoreLetters(FormatScoreMessage(kVanya));
     struct Case {
@@ -156,6 +169,10 @@ TEST_F(ScoreServerTest, MalformedRequestsAreRefusedAndStoreNothing) {
 
     EXPECT_TRUE(Store->Best(100).empty());
 }
+
+INSTANTIATE_TEST_SUITE_P(Kinds, ScoreServerOnBothStores,
+                         ::testing::Values(testing::TStoreKind::Sqlite, testing::TStoreKind::Postgres),
+                         [](const auto& info) { return testing::StoreKindName(info.param); });
 
 TEST_F(ScoreServerTest, TooManyRequestsFromOneAddressGet429) {
     TScoreServerSettings settings;
