@@ -3,6 +3,7 @@
 
 #include <libpq-fe.h>
 
+#include <algorithm>
 #include <chrono>
 #include <memory>
 
@@ -71,81 +72,98 @@ const struct {
 
 }  // namespace
 
-// A place in the bounded queue for the connection, then the connection itself.
+// A place in the bounded queue, then a connection of one's own until the turn ends.
 class TPostgresScoreStore::TTurn {
 public:
     explicit TTurn(TPostgresScoreStore& store) : FStore(store) {
-        if (++FStore.FWaiting > FStore.FLimits.MaxWaiting) {
-            --FStore.FWaiting;
+        std::unique_lock lock(FStore.FMutex);
+        if (FStore.FWaiting >= FStore.FLimits.MaxWaiting)
             throw EScoreStoreError("score database: too many requests waiting for the database");
-        }
-        FLocked = FStore.FMutex.try_lock_for(std::chrono::duration<double>(FStore.FLimits.WaitSeconds));
+        ++FStore.FWaiting;
+        const auto free = [&] {
+            for (TSlot& slot : FStore.FSlots)
+                if (!slot.Busy) return &slot;
+            return static_cast<TSlot*>(nullptr);
+        };
+        FStore.FFree.wait_for(lock, std::chrono::duration<double>(FStore.FLimits.WaitSeconds),
+                              [&] { return free() != nullptr; });
         --FStore.FWaiting;
-        if (!FLocked) throw EScoreStoreError("score database: the database is too slow");
+        FSlot = free();
+        if (!FSlot) throw EScoreStoreError("score database: the database is too slow");
+        FSlot->Busy = true;
     }
     ~TTurn() {
-        if (FLocked) FStore.FMutex.unlock();
+        {
+            std::lock_guard lock(FStore.FMutex);
+            FSlot->Busy = false;
+        }
+        FStore.FFree.notify_one();
     }
     TTurn(const TTurn&) = delete;
     TTurn& operator=(const TTurn&) = delete;
 
+    PGconn* Db() { return FStore.Connection(*FSlot); }
+
 private:
     TPostgresScoreStore& FStore;
-    bool FLocked = false;
+    TSlot* FSlot = nullptr;
 };
 
 TPostgresScoreStore::TPostgresScoreStore(const std::string& connection, TPostgresLimits limits)
-    : FConnection(connection), FLimits(limits) {
-    Connect();
+    : FConnection(connection), FLimits(limits), FSlots(static_cast<std::size_t>(std::max(limits.Connections, 1))) {
+    // The first connection proves the database is there and brings its schema up to date.
+    Connect(FSlots[0]);
 }
 
-TPostgresScoreStore::~TPostgresScoreStore() { PQfinish(FDb); }
+TPostgresScoreStore::~TPostgresScoreStore() {
+    for (TSlot& slot : FSlots) PQfinish(slot.Db);
+}
 
-void TPostgresScoreStore::Connect() {
-    PQfinish(FDb);
-    FDb = nullptr;
-    FLastAttempt = Now();
+void TPostgresScoreStore::Connect(TSlot& slot) {
+    PQfinish(slot.Db);
+    slot.Db = nullptr;
+    slot.LastAttempt = Now();
     const std::string timeout = std::to_string(FLimits.ConnectSeconds);
     // Our defaults first: what the connection string says overrides them.
     const char* keys[] = {"connect_timeout", "application_name", "client_encoding", "dbname", nullptr};
     const char* values[] = {timeout.c_str(), "quillon-scores", "UTF8", FConnection.c_str(), nullptr};
-    FDb = PQconnectdbParams(keys, values, 1);
-    if (!FDb || PQstatus(FDb) != CONNECTION_OK) {
-        const std::string text = ErrorText(FDb);
-        PQfinish(FDb);
-        FDb = nullptr;
+    PGconn* db = PQconnectdbParams(keys, values, 1);
+    if (!db || PQstatus(db) != CONNECTION_OK) {
+        const std::string text = ErrorText(db);
+        PQfinish(db);
         throw EScoreStoreError("cannot reach the score database: " + text);
     }
+    PQsetNoticeProcessor(db, [](void*, const char*) {}, nullptr);
     try {
-        Exec(FDb, ("SET statement_timeout = " + std::to_string(FLimits.StatementSeconds * 1000)).c_str());
+        Exec(db, ("SET statement_timeout = " + std::to_string(FLimits.StatementSeconds * 1000)).c_str());
         // Every acknowledged submission is committed durably, whatever the database's default.
-        Exec(FDb, "SET synchronous_commit = on");
-        MigrateSchema();
+        Exec(db, "SET synchronous_commit = on");
+        MigrateSchema(db);
         for (const auto& statement : kStatements) {
-            TResult prepared(PQprepare(FDb, statement.Name, statement.Sql, 0, nullptr));
+            TResult prepared(PQprepare(db, statement.Name, statement.Sql, 0, nullptr));
             if (PQresultStatus(prepared.get()) != PGRES_COMMAND_OK)
-                throw EScoreStoreError(std::string("score database: prepare ") + statement.Name + ": " + ErrorText(FDb));
+                throw EScoreStoreError(std::string("score database: prepare ") + statement.Name + ": " + ErrorText(db));
         }
     } catch (...) {
-        PQfinish(FDb);
-        FDb = nullptr;
+        PQfinish(db);
         throw;
     }
+    slot.Db = db;
 }
 
 // Instances starting together take turns through a lock of their own.
-void TPostgresScoreStore::MigrateSchema() {
-    Exec(FDb, "BEGIN");
+void TPostgresScoreStore::MigrateSchema(PGconn* db) {
+    Exec(db, "BEGIN");
     try {
-        Exec(FDb, "SELECT pg_advisory_xact_lock(7474)");
-        Exec(FDb, "CREATE TABLE IF NOT EXISTS schema_version (version integer NOT NULL)");
-        const TResult read = Exec(FDb, "SELECT coalesce(max(version), 0) FROM schema_version");
+        Exec(db, "SELECT pg_advisory_xact_lock(7474)");
+        Exec(db, "CREATE TABLE IF NOT EXISTS schema_version (version integer NOT NULL)");
+        const TResult read = Exec(db, "SELECT coalesce(max(version), 0) FROM schema_version");
         const int version = std::stoi(Text(read.get(), 0, 0));
         if (version > kScoreSchemaVersion)
             throw EScoreStoreError("the score database is of a newer server (schema version " +
                                    std::to_string(version) + ")");
         if (version < 1) {
-            Exec(FDb,
+            Exec(db,
                  "CREATE TABLE IF NOT EXISTS scores ("
                  " id bigserial PRIMARY KEY,"
                  " name text NOT NULL,"
@@ -153,30 +171,30 @@ void TPostgresScoreStore::MigrateSchema() {
                  " country text NOT NULL,"
                  " time bigint NOT NULL,"
                  " address text NOT NULL)");
-            Exec(FDb, "CREATE INDEX IF NOT EXISTS scores_by_score ON scores (score DESC, id)");
-            Exec(FDb, "CREATE INDEX IF NOT EXISTS scores_by_country ON scores (country, score DESC, id)");
-            Exec(FDb, "CREATE INDEX IF NOT EXISTS scores_by_entry ON scores (name, score, country, time)");
-            Exec(FDb, "INSERT INTO schema_version (version) VALUES (1)");
+            Exec(db, "CREATE INDEX IF NOT EXISTS scores_by_score ON scores (score DESC, id)");
+            Exec(db, "CREATE INDEX IF NOT EXISTS scores_by_country ON scores (country, score DESC, id)");
+            Exec(db, "CREATE INDEX IF NOT EXISTS scores_by_entry ON scores (name, score, country, time)");
+            Exec(db, "INSERT INTO schema_version (version) VALUES (1)");
         }
-        Exec(FDb, "COMMIT");
+        Exec(db, "COMMIT");
     } catch (...) {
-        PQclear(PQexec(FDb, "ROLLBACK"));
+        PQclear(PQexec(db, "ROLLBACK"));
         throw;
     }
 }
 
-pg_conn* TPostgresScoreStore::Connection() {
-    if (FDb && PQstatus(FDb) == CONNECTION_OK) return FDb;
-    if (Now() - FLastAttempt < FLimits.RetrySeconds)
+pg_conn* TPostgresScoreStore::Connection(TSlot& slot) {
+    if (slot.Db && PQstatus(slot.Db) == CONNECTION_OK) return slot.Db;
+    if (Now() - slot.LastAttempt < FLimits.RetrySeconds)
         throw EScoreStoreError("score database: the database is unreachable");
-    Connect();
-    return FDb;
+    Connect(slot);
+    return slot.Db;
 }
 
 TScoreStore::TAddResult TPostgresScoreStore::Add(const TSubmission& submission, std::int64_t time,
                                                  const std::string& address) {
     TTurn turn(*this);
-    PGconn* db = Connection();
+    PGconn* db = turn.Db();
     const std::string score = std::to_string(submission.Score);
     Exec(db, "BEGIN");
     try {
@@ -195,7 +213,7 @@ TScoreStore::TAddResult TPostgresScoreStore::Add(const TSubmission& submission, 
 
 std::vector<TScoreRow> TPostgresScoreStore::Best(std::size_t limit, const std::string& country) {
     TTurn turn(*this);
-    PGconn* db = Connection();
+    PGconn* db = turn.Db();
     const TResult result = country.empty() ? Run(db, "best", {std::to_string(limit)})
                                            : Run(db, "best_in_country", {std::to_string(limit), country});
     std::vector<TScoreRow> rows;
@@ -207,7 +225,7 @@ std::vector<TScoreRow> TPostgresScoreStore::Best(std::size_t limit, const std::s
 
 std::vector<std::string> TPostgresScoreStore::Countries(std::size_t limit) {
     TTurn turn(*this);
-    PGconn* db = Connection();
+    PGconn* db = turn.Db();
     const TResult result = Run(db, "countries", {std::to_string(limit)});
     std::vector<std::string> countries;
     for (int row = 0; row < PQntuples(result.get()); ++row) countries.push_back(Text(result.get(), row, 0));

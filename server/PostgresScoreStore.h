@@ -1,11 +1,11 @@
 // TPostgresScoreStore: the world table in a PostgreSQL database through libpq, so several
-// server instances can share it. One connection behind a mutex, prepared statements only; a
-// lost connection is made again by itself on a later request. Requests wait for the
-// connection in a bounded queue: beyond it, or after waiting too long, they fail at once
-// (the server answers 503) instead of piling up behind a slow database.
+// server instances can share it. A few connections, each used by one request at a time,
+// prepared statements only; a lost connection is made again by itself on a later request.
+// Requests wait for a connection in a bounded queue: beyond it, or after waiting too long,
+// they fail at once (the server answers 503) instead of piling up behind a slow database.
 #pragma once
 
-#include <atomic>
+#include <condition_variable>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -19,8 +19,9 @@ namespace quillon::server {
 struct TPostgresLimits {
     int ConnectSeconds = 3;
     int StatementSeconds = 5;
-    int MaxWaiting = 8;          // requests waiting for the connection
-    double WaitSeconds = 5;      // the longest one waits
+    int Connections = 4;
+    int MaxWaiting = 32;         // requests waiting for a connection
+    double WaitSeconds = 2;      // the longest one waits
     double RetrySeconds = 0.5;   // between attempts to connect again
 };
 
@@ -37,18 +38,23 @@ public:
     std::vector<std::string> Countries(std::size_t limit) override;
 
 private:
+    struct TSlot {
+        pg_conn* Db = nullptr;
+        double LastAttempt = -1e9;
+        bool Busy = false;
+    };
     class TTurn;
-    // The open connection, made again when it was lost. Called with the mutex held.
-    pg_conn* Connection();
-    void Connect();
-    void MigrateSchema();
+    // The slot's open connection, made again when it was lost.
+    pg_conn* Connection(TSlot& slot);
+    void Connect(TSlot& slot);
+    void MigrateSchema(pg_conn* db);
 
     std::string FConnection;
     TPostgresLimits FLimits;
-    std::timed_mutex FMutex;
-    std::atomic<int> FWaiting = 0;
-    pg_conn* FDb = nullptr;
-    double FLastAttempt = 0;
+    std::mutex FMutex;
+    std::condition_variable FFree;
+    int FWaiting = 0;
+    std::vector<TSlot> FSlots;
 };
 
 }  // namespace quillon::server
