@@ -14,15 +14,19 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The newest installed server's programs, or "".
+// The newest installed server's programs (Debian keeps each major version in a folder named
+// after it), or "".
 std::string FindPostgresBin() {
     std::string best;
+    int bestVersion = 0;
     std::error_code error;
     for (const auto& entry : fs::directory_iterator("/usr/lib/postgresql", error)) {
+        const int version = std::atoi(entry.path().filename().c_str());
         const fs::path bin = entry.path() / "bin";
-        if (fs::exists(bin / "initdb", error) && fs::exists(bin / "pg_ctl", error) &&
-            (best.empty() || std::stoi(entry.path().filename().string()) > std::stoi(fs::path(best).parent_path().filename().string())))
+        if (version > bestVersion && fs::exists(bin / "initdb", error) && fs::exists(bin / "pg_ctl", error)) {
             best = bin.string();
+            bestVersion = version;
+        }
     }
     return best;
 }
