@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <string_view>
 #include <thread>
 
 namespace quillon::server {
@@ -31,6 +32,12 @@ std::string ClientAddress(MHD_Connection* connection) {
     else if (address->sa_family == AF_INET6)
         inet_ntop(AF_INET6, &reinterpret_cast<const sockaddr_in6*>(address)->sin6_addr, text, sizeof text);
     return text[0] ? text : "-";
+}
+
+bool AnnouncesBody(MHD_Connection* connection) {
+    const char* length = MHD_lookup_connection_value(connection, MHD_HEADER_KIND, MHD_HTTP_HEADER_CONTENT_LENGTH);
+    return MHD_lookup_connection_value(connection, MHD_HEADER_KIND, MHD_HTTP_HEADER_TRANSFER_ENCODING) ||
+           (length && std::string_view(length) != "0");
 }
 
 THttpDaemon& Daemon(void* self) { return *static_cast<THttpDaemon*>(self); }
@@ -153,14 +160,14 @@ int THttpDaemon::OnRequest(MHD_Connection* connection, const char* method, std::
     auto* request = static_cast<TRequestState*>(*state);
     if (!request) return 0;
     if (!request->HeadSeen) {
-        // The first call comes with the head alone. Answering only once the body (none, or one
-        // nobody asked for and that is dropped) has been read keeps the connection alive.
+        // The first call comes with the head alone. Without a body, answering on the next call
+        // keeps the connection alive; a body (no route takes one) is not waited for: the
+        // answer goes at once and the library closes the connection after it.
         request->HeadSeen = true;
         ++FAnswering;
         FDeadlines.HeadComplete(connection);
-        return 1;
-    }
-    if (*uploadSize > 0 || request->Answered) {
+        if (!AnnouncesBody(connection)) return 1;
+    } else if (*uploadSize > 0 || request->Answered) {
         *uploadSize = 0;
         return 1;
     }

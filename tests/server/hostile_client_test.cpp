@@ -169,6 +169,16 @@ void OversizedHeadsRefused(THostileRun& run) {
     EXPECT_EQ(run.Probe().first, 200);
 }
 
+void AnnouncedBodiesAreNotWaitedFor(THostileRun& run) {
+    TRawHttpConnection client(run.Server.Port);
+    client.Send("POST /api/scores HTTP/1.1\r\nHost: 127.0.0.1\r\nContent-Length: 100000000\r\n\r\nabc");
+    const auto answers = client.ReadAnswers(1, 2);
+    ASSERT_EQ(answers.size(), 1u);
+    EXPECT_EQ(answers[0].Status, 404);
+    EXPECT_TRUE(client.ClosedWithin(2));
+    EXPECT_EQ(run.Probe().first, 200);
+}
+
 void OneAddressCannotTakeEveryConnection(THostileRun& run) {
     std::vector<std::unique_ptr<TRawHttpConnection>> crowd;
     for (int i = 0; i < 40; ++i) crowd.push_back(std::make_unique<TRawHttpConnection>(run.Server.Port, "127.0.0.9"));
@@ -229,6 +239,7 @@ INSTANTIATE_TEST_SUITE_P(
                       THostileCase{"Pipelining", PipelinedRequestsAnsweredInOrder},
                       THostileCase{"OversizedHeads", OversizedHeadsRefused},
                       THostileCase{"PerAddressLimit", OneAddressCannotTakeEveryConnection},
+                      THostileCase{"AnnouncedBody", AnnouncedBodiesAreNotWaitedFor},
                       THostileCase{"RawBytesInTheLog", RawBytesAreEscapedInTheLog},
                       THostileCase{"SigtermWithSlowClients", SigtermEndsDespiteSlowClients}),
     [](const ::testing::TestParamInfo<THostileCase>& info) { return std::string(info.param.Name); });
