@@ -1,18 +1,15 @@
-// TScoreServer: the world table's HTTP routes on cpp-httplib. It takes the game's submissions
+// TScoreServer: the world table's HTTP routes. It takes the game's submissions
 // ("/cgi/version.pl?hs&prg=Quillon&inf=..."), shows the table page
 // ("/cgi/version.pl?prg=Quillon&show&type=0") and the same as JSON ("/api/scores?limit=N"),
-// and guards them with size limits and a per-address rate limit.
+// and guards them with size limits and a per-address rate limit. THttpDaemon carries them.
 #pragma once
 
-#include <httplib.h>
-
-#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <string>
 
-#include "server/ListeningServer.h"
+#include "server/HttpDaemon.h"
 #include "server/RateLimiter.h"
 #include "server/ScoreStore.h"
 
@@ -21,10 +18,13 @@ namespace quillon::server {
 struct TScoreServerSettings {
     double RatePerMinute = 120;  // requests per address and minute; 0 turns the limit off
     double RateBurst = 30;
-    std::size_t Threads = 16;
-    std::size_t MaxWaiting = 256;  // accepted connections waiting for a worker
-    std::size_t TableSize = 100;   // rows on the page and the most /api/scores gives
-    // Seconds since 1970 (the time stored with a row) and of a steady clock (the rate limit).
+    std::size_t Threads = 4;      // event threads, each serving many connections
+    double HeadSeconds = 5;       // to send a request head, also the longest idle time
+    std::size_t PerAddress = 32;  // open connections from one address
+    std::size_t Connections = 1000;
+    std::size_t TableSize = 100;  // rows on the page and the most /api/scores gives
+    // Seconds since 1970 (the time stored with a row) and of a steady clock (the rate limit
+    // and the connections' deadlines).
     std::function<std::int64_t()> WallClock;
     std::function<double()> SteadyClock;
     // Receives one line (without its line end) per request.
@@ -46,20 +46,22 @@ public:
     // Safe from any thread, also before Run has started (Run then returns at once).
     void Stop();
 
+    // One request's answer, without the network.
+    THttpAnswer Answer(const THttpRequest& request);
+
 private:
-    httplib::Server::HandlerResponse Guard(const httplib::Request& request, httplib::Response& response);
-    void VersionScript(const httplib::Request& request, httplib::Response& response);
-    void Submit(const httplib::Request& request, httplib::Response& response);
-    void ShowTable(const httplib::Request& request, httplib::Response& response);
-    void ScoresApi(const httplib::Request& request, httplib::Response& response);
-    void LogRequest(const httplib::Request& request, const httplib::Response& response);
+    THttpAnswer VersionScript(const class TTarget& target, const std::string& address);
+    THttpAnswer Submit(const TTarget& target, const std::string& address);
+    THttpAnswer ShowTable(const TTarget& target);
+    THttpAnswer ScoresApi(const TTarget& target);
+    // 503 (nothing stored, nothing shown) when the database fails; the error goes to the log.
+    THttpAnswer StoreFailed(const EScoreStoreError& error);
+    void LogRequest(const THttpRequest& request, int status, std::size_t bytes);
 
     TScoreStore& FStore;
     TScoreServerSettings FSettings;
     TRateLimiter FLimiter;
-    TListeningServer FHttp;
-    std::atomic<bool> FStopping = false;
-    std::atomic<bool> FFinished = false;
+    THttpDaemon FHttp;
 };
 
 }  // namespace quillon::server

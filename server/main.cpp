@@ -6,6 +6,7 @@
 #include <atomic>
 #include <cstdio>
 #include <iostream>
+#include <memory>
 #include <mutex>
 #include <thread>
 
@@ -48,19 +49,19 @@ int main(int argc, char** argv) {
     signal(SIGPIPE, SIG_IGN);
 
     try {
-        TScoreStore store(options->Database);
+        const std::unique_ptr<TScoreStore> store = OpenScoreStore(options->Database);
         TScoreServerSettings settings;
         settings.RatePerMinute = options->RatePerMinute;
         settings.Threads = options->Threads;
         settings.Log = LogLine;
-        TScoreServer server(store, settings);
+        TScoreServer server(*store, settings);
         const int port = server.Bind(options->Host, options->Port);
         if (port < 0) {
             std::cerr << "quillon-scores: cannot listen on " << options->Host << ":" << options->Port << "\n";
             return 1;
         }
         std::cout << "quillon-scores: listening on " << options->Host << ":" << port << ", database "
-                  << options->Database << std::endl;
+                  << (IsPostgresConnection(options->Database) ? "PostgreSQL" : options->Database) << std::endl;
 
         std::atomic<bool> ended = false;
         std::thread waiter([&] {

@@ -7,81 +7,30 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "engine/Cp1251.h"
 #include "save/SavePair.h"
 #include "save/SavedState.h"
 #include "save/ScoreCodec.h"
+#include "server/SqliteScoreStore.h"
 #include "server/ScoreStore.h"
 #include "support/HeadlessRun.h"
-
-extern char** environ;
+#include "support/ServerProcess.h"
+#include "support/TestDatabase.h"
 
 namespace quillon::server {
 namespace {
 
-// One running quillon-scores with its own database and log in a temporary folder.
-class TServerProcess {
-public:
-    explicit TServerProcess(const std::string& dir) : FDir(dir) {
-        int out[2];
-        if (pipe(out) != 0) throw std::runtime_error("pipe");
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_adddup2(&actions, out[1], 1);
-        posix_spawn_file_actions_addclose(&actions, out[0]);
-        posix_spawn_file_actions_addopen(&actions, 2, (dir + "/log.txt").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        const std::string program = QUILLON_SCORES;
-        const std::string database = dir + "/scores.db";
-        std::vector<std::string> args = {program, "--listen", "127.0.0.1:0", "--db", database, "--rate-limit", "0"};
-        std::vector<char*> argv;
-        for (std::string& arg : args) argv.push_back(arg.data());
-        argv.push_back(nullptr);
-        const int rc = posix_spawn(&FPid, program.c_str(), &actions, nullptr, argv.data(), environ);
-        posix_spawn_file_actions_destroy(&actions);
-        close(out[1]);
-        if (rc != 0) throw std::runtime_error("cannot start " + program);
-        // "quillon-scores: listening on 127.0.0.1:PORT, database FILE"
-        FILE* stream = fdopen(out[0], "r");
-        char line[512] = {};
-        const bool got = std::fgets(line, sizeof line, stream) != nullptr;
-        std::fclose(stream);
-        if (got) std::sscanf(line, "quillon-scores: listening on 127.0.0.1:%d,", &Port);
-    }
-    ~TServerProcess() {
-        if (FPid > 0) {
-            kill(FPid, SIGKILL);
-            Wait();
-        }
-    }
-
-    // The exit status, or -signal when a signal ended it.
-    int Wait() {
-        int status = 0;
-        waitpid(FPid, &status, 0);
-        FPid = 0;
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -WTERMSIG(status);
-    }
-    void Signal(int number) { kill(FPid, number); }
-
-    std::string Log() const {
-        std::ifstream in(FDir + "/log.txt");
-        std::stringstream text;
-        text << in.rdbuf();
-        return text.str();
-    }
-
-    int Port = 0;
-
-private:
-    std::string FDir;
-    pid_t FPid = 0;
-};
+using testing::TServerProcess;
 
 class ScoreProcessTest : public ::testing::Test {
 protected:
@@ -114,7 +63,7 @@ TEST_F(ScoreProcessTest, ServesLogsAndStopsCleanlyOnSigterm) {
     const std::string last = "quillon-scores: stopped\n";
     EXPECT_TRUE(log.size() >= last.size() && log.substr(log.size() - last.size()) == last) << log;
 
-    TScoreStore store(Dir + "/scores.db");
+    TSqliteScoreStore store(Dir + "/scores.db");
     ASSERT_EQ(store.Best(10).size(), 1u);
     EXPECT_EQ(store.Best(10)[0].Score, 777);
 }
@@ -133,8 +82,100 @@ TEST_F(ScoreProcessTest, KillNineLosesNoAcknowledgedSubmission) {
         EXPECT_EQ(server.Wait(), -SIGKILL);
     }
     EXPECT_EQ(acknowledged, 40);
-    TScoreStore store(Dir + "/scores.db");
+    TSqliteScoreStore store(Dir + "/scores.db");
     EXPECT_EQ(store.Best(100).size(), 40u);
+}
+
+// Two instances on one database: the same submission sent to both at the same moment is stored
+// once, both show the same table, and a kill -9 of one loses nothing it acknowledged.
+class ScoreProcessOnBothStores : public ::testing::TestWithParam<testing::TStoreKind> {};
+
+TEST_P(ScoreProcessOnBothStores, TwoInstancesShareOneTableAndKillNineLosesNothing) {
+    testing::TTestDatabase db(GetParam());
+    if (!db.Missing.empty()) GTEST_SKIP() << db.Missing;
+    std::filesystem::create_directories(db.Dir + "/a");
+    std::filesystem::create_directories(db.Dir + "/b");
+    TServerProcess first(db.Dir + "/a", {}, db.Database), second(db.Dir + "/b", {}, db.Database);
+    ASSERT_GT(first.Port, 0) << first.Log();
+    ASSERT_GT(second.Port, 0) << second.Log();
+
+    for (int round = 0; round < 10; ++round) {
+        const std::string target = SubmissionTarget({"twin" + std::to_string(round), round, "Latvija"});
+        int statusFirst = 0, statusSecond = 0;
+        std::thread toFirst([&] {
+            const auto answer = httplib::Client("127.0.0.1", first.Port).Get(target);
+            statusFirst = answer ? answer->status : -1;
+        });
+        std::thread toSecond([&] {
+            const auto answer = httplib::Client("127.0.0.1", second.Port).Get(target);
+            statusSecond = answer ? answer->status : -1;
+        });
+        toFirst.join();
+        toSecond.join();
+        EXPECT_EQ(statusFirst, 200) << round;
+        EXPECT_EQ(statusSecond, 200) << round;
+    }
+    int acknowledged = 0;
+    httplib::Client client("127.0.0.1", first.Port);
+    for (int i = 0; i < 30; ++i) {
+        const auto answer = client.Get(SubmissionTarget({"p" + std::to_string(i), 100 + i, ""}));
+        acknowledged += answer && answer->status == 200;
+    }
+    first.Signal(SIGKILL);
+    EXPECT_EQ(first.Wait(), -SIGKILL);
+    EXPECT_EQ(acknowledged, 30);
+
+    const auto json = httplib::Client("127.0.0.1", second.Port).Get("/api/scores?limit=100");
+    ASSERT_TRUE(json);
+    const auto store = OpenScoreStore(db.Database);
+    const auto rows = store->Best(100);
+    EXPECT_EQ(rows.size(), 40u) << "10 racing pairs stored once each and 30 more";
+    EXPECT_EQ(std::count(json->body.begin(), json->body.end(), '{'), 41) << json->body;
+}
+
+INSTANTIATE_TEST_SUITE_P(Kinds, ScoreProcessOnBothStores,
+                         ::testing::Values(testing::TStoreKind::Sqlite, testing::TStoreKind::Postgres),
+                         [](const auto& info) { return testing::StoreKindName(info.param); });
+
+// PostgreSQL gone while the server runs: submissions and the page answer 503 (nothing is
+// acknowledged that is not stored), and service comes back by itself soon after the database.
+TEST(ScoreProcessOnPostgres, TheDatabaseGoneAndBack) {
+    testing::TTestDatabase db(testing::TStoreKind::Postgres);
+    if (!db.Missing.empty()) GTEST_SKIP() << db.Missing;
+    TServerProcess server(db.Dir, {}, db.Database);
+    ASSERT_GT(server.Port, 0) << server.Log();
+    httplib::Client client("127.0.0.1", server.Port);
+    client.set_read_timeout(10);
+    int sent = 0;
+    std::vector<std::string> acknowledged;
+    auto submit = [&] {
+        const std::string name = "n" + std::to_string(sent++);
+        const auto answer = client.Get(SubmissionTarget({name, sent, ""}));
+        if (answer && answer->status == 200) acknowledged.push_back(name);
+        return answer ? answer->status : -1;
+    };
+    EXPECT_EQ(submit(), 200);
+
+    ASSERT_TRUE(db.Postgres->Stop());
+    EXPECT_EQ(submit(), 503);
+    EXPECT_EQ(submit(), 503);
+    const auto page = client.Get("/cgi/version.pl?prg=Quillon&show&type=0");
+    ASSERT_TRUE(page);
+    EXPECT_EQ(page->status, 503);
+
+    ASSERT_TRUE(db.Postgres->Start());
+    const auto back = std::chrono::steady_clock::now();
+    while (submit() != 200 && std::chrono::steady_clock::now() - back < std::chrono::seconds(10))
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    EXPECT_LT(std::chrono::steady_clock::now() - back, std::chrono::seconds(5));
+    EXPECT_EQ(submit(), 200);
+    EXPECT_EQ(client.Get("/api/scores")->status, 200);
+
+    const auto rows = OpenScoreStore(db.Database)->Best(100);
+    for (const std::string& name : acknowledged)
+        EXPECT_TRUE(std::any_of(rows.begin(), rows.end(), [&](const TScoreRow& row) { return row.Name == name; }))
+            << name;
+    EXPECT_EQ(rows.size(), acknowledged.size());
 }
 
 // The game itself sends a score through its dialogs (a race left with a score the table
@@ -175,6 +216,14 @@ TEST_F(ScoreProcessTest, RefusesABadCommandLineAndAnUnusableDatabase) {
     const std::string program = QUILLON_SCORES;
     EXPECT_EQ(WEXITSTATUS(std::system((program + " --listen nowhere 2>/dev/null").c_str())), 2);
     EXPECT_EQ(WEXITSTATUS(std::system((program + " --listen 127.0.0.1:0 --db " + Dir + " 2>/dev/null").c_str())), 1);
+    // A PostgreSQL database that cannot be reached: a clear message and status 1.
+    const std::string nowhere = "'host=" + Dir + "/no-server dbname=scores'";
+    const std::string message = Dir + "/message.txt";
+    EXPECT_EQ(WEXITSTATUS(std::system((program + " --listen 127.0.0.1:0 --db " + nowhere + " 2>" + message).c_str())), 1);
+    std::ifstream in(message);
+    std::string line;
+    std::getline(in, line);
+    EXPECT_EQ(line.rfind("quillon-scores: cannot reach the score database: ", 0), 0u) << line;
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <httplib.h>
 
 #include <algorithm>
+#include <chrono>
 #include <condition_variable>
 #include <filesystem>
 #include <memory>
@@ -19,21 +20,28 @@
 #include "server/ScoreStore.h"
 #include "support/HeadlessRun.h"
 #include "support/Json.h"
+#include "support/RawHttpConnection.h"
+#include "support/TestDatabase.h"
 
 namespace quillon::server {
 namespace {
 
 class ScoreServerTest : public ::testing::Test {
 protected:
-    void SetUp() override { Dir = testing::MakeTempDir("score-server"); }
+    virtual testing::TStoreKind Kind() const { return testing::TStoreKind::Sqlite; }
+    void SetUp() override {
+        Db = std::make_unique<testing::TTestDatabase>(Kind());
+        if (!Db->Missing.empty()) GTEST_SKIP() << Db->Missing;
+        Dir = Db->Dir;
+    }
     void TearDown() override {
         StopServer();
         Store.reset();
-        std::filesystem::remove_all(Dir);
+        Db.reset();
     }
 
     void StartServer(TScoreServerSettings settings = {}) {
-        Store = std::make_unique<TScoreStore>(Dir + "/scores.db");
+        Store = OpenScoreStore(Db->Database);
         settings.Log = [this](const std::string& line) {
             std::lock_guard lock(LogMutex);
             LogLines.push_back(line);
@@ -61,6 +69,7 @@ protected:
     }
     int Submit(const TScoreEntry& entry) { return Status(Target(ScoreSubmissionUrl(Base(), entry))); }
 
+    std::unique_ptr<testing::TTestDatabase> Db;
     std::string Dir;
     std::unique_ptr<TScoreStore> Store;
     std::unique_ptr<TScoreServer> Server;
@@ -73,7 +82,13 @@ protected:
 
 const TScoreEntry kVanya{"\xC2\xE0\xED\xFF", 12345, "\xD0\xEE\xF1\xF1\xE8\xFF"};  // Ваня, Россия
 
-TEST_F(ScoreServerTest, TheGamesSubmissionShowsOnThePageAndInJson) {
+// The routes' behaviour, the same on either kind of store.
+class ScoreServerOnBothStores : public ScoreServerTest, public ::testing::WithParamInterface<testing::TStoreKind> {
+protected:
+    testing::TStoreKind Kind() const override { return GetParam(); }
+};
+
+TEST_P(ScoreServerOnBothStores, TheGamesSubmissionShowsOnThePageAndInJson) {
     StartServer();
     const auto answer = Client->Get(Target(ScoreSubmissionUrl(Base(), kVanya)));
     ASSERT_TRUE(answer);
@@ -103,7 +118,7 @@ TEST_F(ScoreServerTest, TheGamesSubmissionShowsOnThePageAndInJson) {
     EXPECT_EQ(testing::ParseJson(Client->Get("/api/scores?limit=1")->body)["scores"].Array.size(), 1u);
 }
 
-TEST_F(ScoreServerTest, TheCountryFilter) {
+TEST_P(ScoreServerOnBothStores, TheCountryFilter) {
     StartServer();
     ASSERT_EQ(Submit(kVanya), 200);
     ASSERT_EQ(Submit({"Janis", 900, "Latvija"}), 200);
@@ -118,7 +133,7 @@ TEST_F(ScoreServerTest, TheCountryFilter) {
     EXPECT_EQ(scores[0]["name"].String, "Janis");
 }
 
-TEST_F(ScoreServerTest, MalformedRequestsAreRefusedAndStoreNothing) {
+TEST_P(ScoreServerOnBothStores, MalformedRequestsAreRefusedAndStoreNothing) {
     StartServer();
     const std::string good = EncodeScoreLetters(FormatScoreMessage(kVanya));
     struct Case {
@@ -154,6 +169,10 @@ TEST_F(ScoreServerTest, MalformedRequestsAreRefusedAndStoreNothing) {
 
     EXPECT_TRUE(Store->Best(100).empty());
 }
+
+INSTANTIATE_TEST_SUITE_P(Kinds, ScoreServerOnBothStores,
+                         ::testing::Values(testing::TStoreKind::Sqlite, testing::TStoreKind::Postgres),
+                         [](const auto& info) { return testing::StoreKindName(info.param); });
 
 TEST_F(ScoreServerTest, TooManyRequestsFromOneAddressGet429) {
     TScoreServerSettings settings;
@@ -212,6 +231,38 @@ TEST_F(ScoreServerTest, StoppingFinishesTheRequestUnderWay) {
     EXPECT_EQ(status, 200);
     ASSERT_EQ(Store->Best(100).size(), 1u);
     EXPECT_EQ(Store->Best(100)[0].Name, "Ваня");
+}
+
+// A connection must send a whole request head within the deadline of its opening or its last
+// answer, however steadily it trickles; stopping closes every connection not being answered.
+TEST_F(ScoreServerTest, SlowAndIdleConnectionsAreClosed) {
+    TScoreServerSettings settings;
+    settings.HeadSeconds = 1;
+    StartServer(settings);
+    testing::TRawHttpConnection trickling(Port), idleAfterAnswer(Port), silent(Port);
+    ASSERT_TRUE(idleAfterAnswer.Send(testing::GetRequest("/api/scores")));
+    ASSERT_EQ(idleAfterAnswer.ReadAnswers(1, 5).size(), 1u);
+    trickling.Send("GET /api/scores HTTP/1.1\r\n");
+    bool trickleCut = false;
+    for (int i = 0; i < 40 && !trickleCut; ++i) {
+        trickleCut = !trickling.Send("X-Slow: 1\r\n") || trickling.ClosedWithin(0.1);
+    }
+    EXPECT_TRUE(trickleCut) << "a head trickled for 4 s";
+    EXPECT_TRUE(idleAfterAnswer.ClosedWithin(3));
+    EXPECT_TRUE(silent.ClosedWithin(3));
+
+    TScoreServerSettings patient;
+    patient.HeadSeconds = 60;
+    StopServer();
+    StartServer(patient);
+    testing::TRawHttpConnection waiting(Port), halfway(Port);
+    halfway.Send("GET /api/scores HTTP/1.1\r\n");
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    const auto start = std::chrono::steady_clock::now();
+    StopServer();
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
+    EXPECT_TRUE(waiting.ClosedWithin(1));
+    EXPECT_TRUE(halfway.ClosedWithin(1));
 }
 
 TEST_F(ScoreServerTest, OneLogLinePerRequest) {

@@ -1,12 +1,17 @@
-// The world table's SQLite storage: order, filter, repeats, WAL mode, reopening, bad files.
+// The world table's storage: order, filter, repeats (also from two instances at once) on both
+// kinds of store; WAL mode, reopening, a small log and bad files of the SQLite one.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <thread>
 
-#include "server/ScoreStore.h"
+#include "server/SqliteScoreStore.h"
 #include "support/HeadlessRun.h"
+#include "support/TestDatabase.h"
 
 namespace quillon::server {
 namespace {
@@ -31,8 +36,13 @@ std::vector<std::string> Names(const std::vector<TScoreRow>& rows) {
     return names;
 }
 
-TEST_F(ScoreStoreTest, BestFirstEarlierOfEqualScoresFirstFilteredByCountry) {
-    TScoreStore store(File);
+// The same behaviour from both kinds of store, each case on a database of its own.
+struct TStoreCase {
+    const char* Name;
+    void (*Check)(TScoreStore& store, const std::string& database);
+};
+
+void BestFirstEarlierOfEqualScoresFirstFilteredByCountry(TScoreStore& store, const std::string& /*database*/) {
     const TSubmission entries[] = {
         {"c", 300, "Латвия"}, {"a", 500, "Россия"}, {"b", 300, "Россия"}, {"d", -1, ""}, {"e", 900, "Россия"},
     };
@@ -53,8 +63,7 @@ TEST_F(ScoreStoreTest, BestFirstEarlierOfEqualScoresFirstFilteredByCountry) {
     EXPECT_EQ(top.Time, 1500);
 }
 
-TEST_F(ScoreStoreTest, TheSameSubmissionWithinAMinuteIsStoredOnce) {
-    TScoreStore store(File);
+void TheSameSubmissionWithinAMinuteIsStoredOnce(TScoreStore& store, const std::string& /*database*/) {
     const TSubmission entry{"Ваня", 1234, "Россия"};
     struct Step {
         const char* what;
@@ -76,8 +85,7 @@ TEST_F(ScoreStoreTest, TheSameSubmissionWithinAMinuteIsStoredOnce) {
     EXPECT_EQ(store.Best(100).size(), 5u);
 }
 
-TEST_F(ScoreStoreTest, TextIsStoredAsDataNeverAsSql) {
-    TScoreStore store(File);
+void TextIsStoredAsDataNeverAsSql(TScoreStore& store, const std::string& /*database*/) {
     const TSubmission odd{"'); DROP TABLE scores; --", 1, "\"x\" OR 1=1"};
     store.Add(odd, 1, "::1");
     const auto rows = store.Best(10, "\"x\" OR 1=1");
@@ -86,9 +94,60 @@ TEST_F(ScoreStoreTest, TextIsStoredAsDataNeverAsSql) {
     EXPECT_TRUE(store.Best(10, "' OR '1'='1").empty());
 }
 
+// Two instances on one database given the same submission at the same moment store it once.
+void TheSameSubmissionFromTwoInstancesAtOnceIsStoredOnce(TScoreStore& store, const std::string& database) {
+    auto other = OpenScoreStore(database);
+    for (int round = 0; round < 20; ++round) {
+        const TSubmission entry{"racer" + std::to_string(round), round, "Россия"};
+        std::atomic<int> stored = 0;
+        std::thread first([&] { stored += store.Add(entry, 1000, "10.0.0.1") == TScoreStore::TAddResult::Stored; });
+        std::thread second([&] { stored += other->Add(entry, 1000, "10.0.0.2") == TScoreStore::TAddResult::Stored; });
+        first.join();
+        second.join();
+        EXPECT_EQ(stored, 1) << round;
+    }
+    EXPECT_EQ(store.Best(100).size(), 20u);
+    EXPECT_EQ(other->Best(100).size(), 20u);
+}
+
+// What one server stored, another opened later on the same database (after a restart, or
+// another instance) reads and takes as a repeat.
+void RowsAreSharedByEveryOpening(TScoreStore& store, const std::string& database) {
+    for (int i = 0; i < 5; ++i) store.Add({"p" + std::to_string(i), i, ""}, 1000, "a");
+    const auto again = OpenScoreStore(database);
+    EXPECT_EQ(Names(again->Best(100)), (std::vector<std::string>{"p4", "p3", "p2", "p1", "p0"}));
+    EXPECT_EQ(again->Add({"p0", 0, ""}, 1010, "a"), TScoreStore::TAddResult::Repeated);
+}
+
+const TStoreCase kStoreCases[] = {
+    {"BestFirstEarlierOfEqualScoresFirstFilteredByCountry", BestFirstEarlierOfEqualScoresFirstFilteredByCountry},
+    {"TheSameSubmissionWithinAMinuteIsStoredOnce", TheSameSubmissionWithinAMinuteIsStoredOnce},
+    {"TextIsStoredAsDataNeverAsSql", TextIsStoredAsDataNeverAsSql},
+    {"TheSameSubmissionFromTwoInstancesAtOnceIsStoredOnce", TheSameSubmissionFromTwoInstancesAtOnceIsStoredOnce},
+    {"RowsAreSharedByEveryOpening", RowsAreSharedByEveryOpening},
+};
+
+class BothStoresTest : public ::testing::TestWithParam<testing::TStoreKind> {};
+
+TEST_P(BothStoresTest, EveryStoreCase) {
+    testing::TTestDatabase db(GetParam());
+    if (!db.Missing.empty()) GTEST_SKIP() << db.Missing;
+    int number = 0;
+    for (const TStoreCase& c : kStoreCases) {
+        SCOPED_TRACE(c.Name);
+        const std::string database = db.Fresh("case" + std::to_string(++number));
+        auto store = OpenScoreStore(database);
+        c.Check(*store, database);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Kinds, BothStoresTest,
+                         ::testing::Values(testing::TStoreKind::Sqlite, testing::TStoreKind::Postgres),
+                         [](const auto& info) { return testing::StoreKindName(info.param); });
+
 TEST_F(ScoreStoreTest, RowsSurviveReopeningAndTheFileIsInWalMode) {
     {
-        TScoreStore store(File);
+        TSqliteScoreStore store(File);
         for (int i = 0; i < 20; ++i) store.Add({"p" + std::to_string(i), i, ""}, 1000, "a");
     }
     // Bytes 18 and 19 of an SQLite file are 2 when it uses write-ahead logging.
@@ -98,17 +157,30 @@ TEST_F(ScoreStoreTest, RowsSurviveReopeningAndTheFileIsInWalMode) {
     EXPECT_EQ(header[18], 2);
     EXPECT_EQ(header[19], 2);
 
-    TScoreStore again(File);
+    TSqliteScoreStore again(File);
     const auto rows = again.Best(100);
     ASSERT_EQ(rows.size(), 20u);
     EXPECT_EQ(rows.front().Name, "p19");
     EXPECT_EQ(again.Add({"p0", 0, ""}, 1010, "a"), TScoreStore::TAddResult::Repeated);
 }
 
+// A small log is what lets a database on a disk that filled up work again once a little room
+// is free: it must never need megabytes of its own.
+TEST_F(ScoreStoreTest, TheWriteAheadLogStaysSmall) {
+    TSqliteScoreStore store(File);
+    std::uintmax_t largest = 0;
+    for (int i = 0; i < 400; ++i) {
+        store.Add({"player" + std::to_string(i), i, "Россия"}, 1000 + i, "127.0.0.1");
+        if (i % 50 == 49) largest = std::max(largest, fs::file_size(File + "-wal"));
+    }
+    EXPECT_LT(largest, 1u << 20);
+    EXPECT_EQ(store.Best(5).size(), 5u);
+}
+
 TEST_F(ScoreStoreTest, FilesThatCannotHoldTheTableAreRefused) {
     std::ofstream(Dir + "/junk.db") << std::string(4096, 'x');
     for (const std::string& bad : {Dir, Dir + "/missing/scores.db", Dir + "/junk.db"})
-        EXPECT_THROW(TScoreStore store(bad), EScoreStoreError) << bad;
+        EXPECT_THROW(TSqliteScoreStore store(bad), EScoreStoreError) << bad;
 }
 
 }  // namespace

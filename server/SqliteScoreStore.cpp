@@ -1,5 +1,5 @@
 // The world table's SQLite storage.
-#include "server/ScoreStore.h"
+#include "server/SqliteScoreStore.h"
 
 #include <sqlite3.h>
 
@@ -36,7 +36,7 @@ void BindText(sqlite3_stmt* statement, int index, const std::string& text) {
 
 }  // namespace
 
-TScoreStore::TScoreStore(const std::string& file) {
+TSqliteScoreStore::TSqliteScoreStore(const std::string& file) {
     if (sqlite3_open_v2(file.c_str(), &FDb, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX,
                         nullptr) != SQLITE_OK) {
         const std::string message = "cannot open the score database " + file + ": " +
@@ -53,16 +53,11 @@ TScoreStore::TScoreStore(const std::string& file) {
         if (!wal) throw EScoreStoreError("the score database cannot use WAL mode: " + file);
         // FULL: a commit is synced before the submission is acknowledged.
         Exec("PRAGMA synchronous=FULL");
-        Exec("CREATE TABLE IF NOT EXISTS scores ("
-             " id INTEGER PRIMARY KEY,"
-             " name TEXT NOT NULL,"
-             " score INTEGER NOT NULL,"
-             " country TEXT NOT NULL,"
-             " time INTEGER NOT NULL,"
-             " address TEXT NOT NULL)");
-        Exec("CREATE INDEX IF NOT EXISTS scores_by_score ON scores (score DESC, id)");
-        Exec("CREATE INDEX IF NOT EXISTS scores_by_country ON scores (country, score DESC, id)");
-        Exec("CREATE INDEX IF NOT EXISTS scores_by_entry ON scores (name, score, country, time)");
+        // Checkpoint every 64 pages and cut the log back to 256 KiB after it: the log stays
+        // small, so a disk that filled up takes submissions again once a little room is free.
+        Exec("PRAGMA wal_autocheckpoint=64");
+        Exec("PRAGMA journal_size_limit=262144");
+        MigrateSchema();
         FFindRepeat = Prepare("SELECT 1 FROM scores WHERE name = ?1 AND score = ?2 AND country = ?3 AND time > ?4 LIMIT 1");
         FInsert = Prepare("INSERT INTO scores (name, score, country, time, address) VALUES (?1, ?2, ?3, ?4, ?5)");
         FBest = Prepare("SELECT name, score, country, time FROM scores ORDER BY score DESC, id LIMIT ?1");
@@ -79,9 +74,9 @@ TScoreStore::TScoreStore(const std::string& file) {
     }
 }
 
-TScoreStore::~TScoreStore() { Close(); }
+TSqliteScoreStore::~TSqliteScoreStore() { Close(); }
 
-void TScoreStore::Close() {
+void TSqliteScoreStore::Close() {
     for (sqlite3_stmt** statement :
          {&FFindRepeat, &FInsert, &FBest, &FBestInCountry, &FCountries, &FBegin, &FCommit, &FRollback}) {
         sqlite3_finalize(*statement);
@@ -91,13 +86,13 @@ void TScoreStore::Close() {
     FDb = nullptr;
 }
 
-sqlite3_stmt* TScoreStore::Prepare(const char* sql) {
+sqlite3_stmt* TSqliteScoreStore::Prepare(const char* sql) {
     sqlite3_stmt* statement = nullptr;
     if (sqlite3_prepare_v2(FDb, sql, -1, &statement, nullptr) != SQLITE_OK) Fail("prepare");
     return statement;
 }
 
-void TScoreStore::Exec(const char* sql) {
+void TSqliteScoreStore::Exec(const char* sql) {
     sqlite3_stmt* statement = Prepare(sql);
     int rc;
     while ((rc = sqlite3_step(statement)) == SQLITE_ROW) {
@@ -106,11 +101,45 @@ void TScoreStore::Exec(const char* sql) {
     if (rc != SQLITE_DONE) Fail(sql);
 }
 
-void TScoreStore::Fail(const char* what) {
+// Version 1 is the table of the first servers, which wrote no version: a file with the table
+// and without a version is at version 1.
+void TSqliteScoreStore::MigrateSchema() {
+    Exec("BEGIN IMMEDIATE");
+    try {
+        Exec("CREATE TABLE IF NOT EXISTS schema_version (version INTEGER NOT NULL)");
+        sqlite3_stmt* read = Prepare("SELECT max(version) FROM schema_version");
+        const int rc = sqlite3_step(read);
+        const int version = rc == SQLITE_ROW ? sqlite3_column_int(read, 0) : 0;
+        sqlite3_finalize(read);
+        if (rc != SQLITE_ROW) Fail("read the schema version");
+        if (version > kScoreSchemaVersion)
+            throw EScoreStoreError("the score database is of a newer server (schema version " +
+                                   std::to_string(version) + ")");
+        if (version < 1) {
+            Exec("CREATE TABLE IF NOT EXISTS scores ("
+                 " id INTEGER PRIMARY KEY,"
+                 " name TEXT NOT NULL,"
+                 " score INTEGER NOT NULL,"
+                 " country TEXT NOT NULL,"
+                 " time INTEGER NOT NULL,"
+                 " address TEXT NOT NULL)");
+            Exec("CREATE INDEX IF NOT EXISTS scores_by_score ON scores (score DESC, id)");
+            Exec("CREATE INDEX IF NOT EXISTS scores_by_country ON scores (country, score DESC, id)");
+            Exec("CREATE INDEX IF NOT EXISTS scores_by_entry ON scores (name, score, country, time)");
+            Exec("INSERT INTO schema_version (version) VALUES (1)");
+        }
+        Exec("COMMIT");
+    } catch (...) {
+        if (!sqlite3_get_autocommit(FDb)) sqlite3_exec(FDb, "ROLLBACK", nullptr, nullptr, nullptr);
+        throw;
+    }
+}
+
+void TSqliteScoreStore::Fail(const char* what) {
     throw EScoreStoreError(std::string("score database: ") + what + ": " + sqlite3_errmsg(FDb));
 }
 
-TScoreStore::TAddResult TScoreStore::Add(const TSubmission& submission, std::int64_t time,
+TScoreStore::TAddResult TSqliteScoreStore::Add(const TSubmission& submission, std::int64_t time,
                                          const std::string& address) {
     std::lock_guard lock(FMutex);
     {
@@ -150,7 +179,7 @@ TScoreStore::TAddResult TScoreStore::Add(const TSubmission& submission, std::int
     }
 }
 
-std::vector<TScoreRow> TScoreStore::Best(std::size_t limit, const std::string& country) {
+std::vector<TScoreRow> TSqliteScoreStore::Best(std::size_t limit, const std::string& country) {
     std::lock_guard lock(FMutex);
     sqlite3_stmt* statement = country.empty() ? FBest : FBestInCountry;
     TStatementUse use(statement);
@@ -165,7 +194,7 @@ std::vector<TScoreRow> TScoreStore::Best(std::size_t limit, const std::string& c
     return rows;
 }
 
-std::vector<std::string> TScoreStore::Countries(std::size_t limit) {
+std::vector<std::string> TSqliteScoreStore::Countries(std::size_t limit) {
     std::lock_guard lock(FMutex);
     TStatementUse use(FCountries);
     sqlite3_bind_int64(FCountries, 1, static_cast<sqlite3_int64>(limit));

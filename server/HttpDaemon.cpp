@@ -1,0 +1,215 @@
+// The server's HTTP layer on libmicrohttpd.
+#include "server/HttpDaemon.h"
+
+#include <arpa/inet.h>
+#include <microhttpd.h>
+#include <netinet/in.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <string_view>
+#include <thread>
+
+namespace quillon::server {
+
+struct THttpDaemon::TRequestState {
+    THttpRequest Request;
+    int Status = 0;
+    std::size_t Bytes = 0;
+    bool HeadSeen = false;
+    bool Answered = false;
+};
+
+namespace {
+
+std::string ClientAddress(MHD_Connection* connection) {
+    const MHD_ConnectionInfo* info = MHD_get_connection_info(connection, MHD_CONNECTION_INFO_CLIENT_ADDRESS);
+    if (!info || !info->client_addr) return "-";
+    char text[INET6_ADDRSTRLEN] = {};
+    const sockaddr* address = info->client_addr;
+    if (address->sa_family == AF_INET)
+        inet_ntop(AF_INET, &reinterpret_cast<const sockaddr_in*>(address)->sin_addr, text, sizeof text);
+    else if (address->sa_family == AF_INET6)
+        inet_ntop(AF_INET6, &reinterpret_cast<const sockaddr_in6*>(address)->sin6_addr, text, sizeof text);
+    return text[0] ? text : "-";
+}
+
+bool AnnouncesBody(MHD_Connection* connection) {
+    const char* length = MHD_lookup_connection_value(connection, MHD_HEADER_KIND, MHD_HTTP_HEADER_CONTENT_LENGTH);
+    return MHD_lookup_connection_value(connection, MHD_HEADER_KIND, MHD_HTTP_HEADER_TRANSFER_ENCODING) ||
+           (length && std::string_view(length) != "0");
+}
+
+THttpDaemon& Daemon(void* self) { return *static_cast<THttpDaemon*>(self); }
+
+void* RequestStarted(void* self, const char* target, MHD_Connection* connection) {
+    return Daemon(self).OnRequestStart(target, connection);
+}
+
+MHD_Result RequestHead(void* self, MHD_Connection* connection, const char* /*url*/, const char* method,
+                       const char* /*version*/, const char* /*upload*/, std::size_t* uploadSize, void** state) {
+    return Daemon(self).OnRequest(connection, method, uploadSize, state) ? MHD_YES : MHD_NO;
+}
+
+void RequestEnded(void* self, MHD_Connection* connection, void** state, MHD_RequestTerminationCode) {
+    Daemon(self).OnRequestEnd(connection, state);
+}
+
+void ConnectionChanged(void* self, MHD_Connection* connection, void**, MHD_ConnectionNotificationCode code) {
+    Daemon(self).OnConnection(connection, code == MHD_CONNECTION_NOTIFY_STARTED);
+}
+
+}  // namespace
+
+THttpDaemon::THttpDaemon(THttpLimits limits, THandler handler, TLogger logger, std::function<double()> steadyClock)
+    : FLimits(limits), FHandler(std::move(handler)), FLogger(std::move(logger)), FClock(std::move(steadyClock)),
+      FDeadlines(limits.HeadSeconds) {}
+
+THttpDaemon::~THttpDaemon() {
+    Stop();
+    std::unique_lock lock(FMutex);
+    FChanged.wait(lock, [&] { return FDaemon == nullptr; });
+}
+
+int THttpDaemon::Bind(const std::string& host, int port) { return FListen.Bind(host, port); }
+
+bool THttpDaemon::Run() {
+    {
+        std::lock_guard lock(FMutex);
+        if (FStopping) return true;
+        if (FListen.Descriptor() < 0) return false;
+        const unsigned idleSeconds = static_cast<unsigned>(FLimits.HeadSeconds + 0.999);
+        FDaemon = MHD_start_daemon(
+            MHD_USE_INTERNAL_POLLING_THREAD | MHD_USE_EPOLL | MHD_USE_ITC, 0, nullptr, nullptr, &RequestHead, this,
+            MHD_OPTION_LISTEN_SOCKET, FListen.Descriptor(),
+            MHD_OPTION_THREAD_POOL_SIZE, static_cast<unsigned>(FLimits.Threads),
+            MHD_OPTION_CONNECTION_MEMORY_LIMIT, FLimits.HeadBytes,
+            MHD_OPTION_PER_IP_CONNECTION_LIMIT, static_cast<unsigned>(FLimits.PerAddress),
+            MHD_OPTION_CONNECTION_LIMIT, static_cast<unsigned>(FLimits.Connections),
+            MHD_OPTION_CONNECTION_TIMEOUT, idleSeconds,
+            MHD_OPTION_URI_LOG_CALLBACK, &RequestStarted, this,
+            MHD_OPTION_NOTIFY_COMPLETED, &RequestEnded, this,
+            MHD_OPTION_NOTIFY_CONNECTION, &ConnectionChanged, this,
+            MHD_OPTION_END);
+        if (!FDaemon) return false;
+        FListen.Release();  // the library closes it from now on
+    }
+    std::thread watcher([this] { WatchDeadlines(); });
+    {
+        std::unique_lock lock(FMutex);
+        FChanged.wait(lock, [&] { return FStopping; });
+    }
+    const double giveUp = FClock() + FLimits.StopSeconds;
+    while (FAnswering > 0 && FClock() < giveUp) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    {
+        std::lock_guard lock(FMutex);
+        FRunEnded = true;
+    }
+    FChanged.notify_all();
+    watcher.join();
+    // Not under the lock: stopping calls back into this object as connections close.
+    MHD_stop_daemon(FDaemon);
+    {
+        std::lock_guard lock(FMutex);
+        FDaemon = nullptr;
+    }
+    FChanged.notify_all();
+    return true;
+}
+
+void THttpDaemon::Stop() {
+    {
+        std::lock_guard lock(FMutex);
+        if (FStopping) return;
+        FStopping = true;
+        // From here on a new connection is refused by the system, not left waiting.
+        if (FDaemon) {
+            const MHD_socket listening = MHD_quiesce_daemon(FDaemon);
+            if (listening != MHD_INVALID_SOCKET) close(listening);
+        }
+    }
+    FDeadlines.ShutDownLate(FClock(), true);
+    FChanged.notify_all();
+}
+
+void THttpDaemon::WatchDeadlines() {
+    std::unique_lock lock(FMutex);
+    while (!FRunEnded) {
+        const bool stopping = FStopping;
+        lock.unlock();
+        FDeadlines.ShutDownLate(FClock(), stopping);
+        lock.lock();
+        FChanged.wait_for(lock, std::chrono::milliseconds(100), [&] { return FRunEnded; });
+    }
+}
+
+void THttpDaemon::OnConnection(MHD_Connection* connection, bool opened) {
+    if (!opened) return FDeadlines.Closed(connection);
+    const MHD_ConnectionInfo* info = MHD_get_connection_info(connection, MHD_CONNECTION_INFO_CONNECTION_FD);
+    if (info) FDeadlines.Opened(connection, info->connect_fd, FClock());
+}
+
+void* THttpDaemon::OnRequestStart(const char* target, MHD_Connection* connection) {
+    auto* state = new TRequestState;
+    state->Request.Target = target ? target : "";
+    state->Request.Address = ClientAddress(connection);
+    return state;
+}
+
+int THttpDaemon::OnRequest(MHD_Connection* connection, const char* method, std::size_t* uploadSize, void** state) {
+    auto* request = static_cast<TRequestState*>(*state);
+    if (!request) return 0;
+    if (!request->HeadSeen) {
+        // The first call comes with the head alone. Without a body, answering on the next call
+        // keeps the connection alive; a body (no route takes one) is not waited for: the
+        // answer goes at once and the library closes the connection after it.
+        request->HeadSeen = true;
+        ++FAnswering;
+        FDeadlines.HeadComplete(connection);
+        if (!AnnouncesBody(connection)) return 1;
+    } else if (*uploadSize > 0 || request->Answered) {
+        *uploadSize = 0;
+        return 1;
+    }
+    request->Answered = true;
+    request->Request.Method = method ? method : "";
+    request->Request.HeaderCount =
+        static_cast<std::size_t>(std::max(MHD_get_connection_values(connection, MHD_HEADER_KIND, nullptr, nullptr), 0));
+
+    THttpAnswer answer;
+    try {
+        answer = FHandler(request->Request);
+    } catch (...) {
+        answer = THttpAnswer{};
+        answer.Status = 500;
+        answer.Body = "internal error\n";
+    }
+    request->Status = answer.Status;
+    request->Bytes = answer.Body.size();
+    MHD_Response* response =
+        MHD_create_response_from_buffer(answer.Body.size(), answer.Body.data(), MHD_RESPMEM_MUST_COPY);
+    if (!response) return 0;
+    MHD_add_response_header(response, MHD_HTTP_HEADER_CONTENT_TYPE, answer.ContentType.c_str());
+    for (const auto& [name, value] : answer.Headers) MHD_add_response_header(response, name.c_str(), value.c_str());
+    bool stopping;
+    {
+        std::lock_guard lock(FMutex);
+        stopping = FStopping;
+    }
+    if (stopping) MHD_add_response_header(response, MHD_HTTP_HEADER_CONNECTION, "close");
+    const MHD_Result queued = MHD_queue_response(connection, static_cast<unsigned>(answer.Status), response);
+    MHD_destroy_response(response);
+    return queued == MHD_YES;
+}
+
+void THttpDaemon::OnRequestEnd(MHD_Connection* connection, void** state) {
+    auto* request = static_cast<TRequestState*>(*state);
+    *state = nullptr;
+    FDeadlines.Answered(connection, FClock());
+    if (!request) return;
+    if (FLogger) FLogger(request->Request, request->Status, request->Bytes);
+    if (request->HeadSeen) --FAnswering;
+    delete request;
+}
+
+}  // namespace quillon::server

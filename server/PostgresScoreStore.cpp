@@ -1,0 +1,235 @@
+// The world table's PostgreSQL storage.
+#include "server/PostgresScoreStore.h"
+
+#include <libpq-fe.h>
+
+#include <algorithm>
+#include <chrono>
+#include <memory>
+
+namespace quillon::server {
+namespace {
+
+double Now() { return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count(); }
+
+struct TResultFree {
+    void operator()(PGresult* result) const { PQclear(result); }
+};
+using TResult = std::unique_ptr<PGresult, TResultFree>;
+
+std::string ErrorText(PGconn* db) {
+    std::string text = db ? PQerrorMessage(db) : "out of memory";
+    while (!text.empty() && (text.back() == '\n' || text.back() == ' ')) text.pop_back();
+    return text;
+}
+
+// Runs `sql` (no parameters) and throws unless it succeeded.
+TResult Exec(PGconn* db, const char* sql) {
+    TResult result(PQexec(db, sql));
+    const ExecStatusType status = PQresultStatus(result.get());
+    if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK)
+        throw EScoreStoreError(std::string("score database: ") + ErrorText(db));
+    return result;
+}
+
+TResult Run(PGconn* db, const char* statement, const std::vector<std::string>& values) {
+    std::vector<const char*> pointers;
+    for (const std::string& value : values) pointers.push_back(value.c_str());
+    TResult result(PQexecPrepared(db, statement, static_cast<int>(values.size()), pointers.data(), nullptr, nullptr, 0));
+    const ExecStatusType status = PQresultStatus(result.get());
+    if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK) {
+        const std::string text = ErrorText(db);
+        if (PQtransactionStatus(db) == PQTRANS_INERROR || PQtransactionStatus(db) == PQTRANS_INTRANS)
+            PQclear(PQexec(db, "ROLLBACK"));
+        throw EScoreStoreError(std::string("score database: ") + statement + ": " + text);
+    }
+    return result;
+}
+
+std::string Text(const PGresult* result, int row, int column) {
+    return std::string(PQgetvalue(result, row, column), static_cast<std::size_t>(PQgetlength(result, row, column)));
+}
+
+// The statements, prepared on every new connection.
+const struct {
+    const char* Name;
+    const char* Sql;
+} kStatements[] = {
+    // Same submissions wait for each other here, so two instances cannot both store one.
+    {"lock_entry", "SELECT pg_advisory_xact_lock(hashtextextended($1::text || chr(31) || $2::text || chr(31) || $3::text, 7))"},
+    {"insert_unless_repeated",
+     "INSERT INTO scores (name, score, country, time, address)"
+     " SELECT $1::text, $2::integer, $3::text, $4::bigint, $5::text"
+     " WHERE NOT EXISTS (SELECT 1 FROM scores WHERE name = $1::text AND score = $2::integer"
+     " AND country = $3::text AND time > $4::bigint - $6::bigint)"},
+    {"best", "SELECT name, score, country, time FROM scores ORDER BY score DESC, id LIMIT $1::bigint"},
+    {"best_in_country",
+     "SELECT name, score, country, time FROM scores WHERE country = $2::text ORDER BY score DESC, id LIMIT $1::bigint"},
+    {"countries",
+     "SELECT country FROM scores WHERE country <> '' GROUP BY country"
+     " ORDER BY count(*) DESC, country COLLATE \"C\" LIMIT $1::bigint"},
+};
+
+}  // namespace
+
+// A place in the bounded queue, then a connection of one's own until the turn ends.
+class TPostgresScoreStore::TTurn {
+public:
+    explicit TTurn(TPostgresScoreStore& store) : FStore(store) {
+        std::unique_lock lock(FStore.FMutex);
+        if (FStore.FWaiting >= FStore.FLimits.MaxWaiting)
+            throw EScoreStoreError("score database: too many requests waiting for the database");
+        ++FStore.FWaiting;
+        const auto free = [&] {
+            for (TSlot& slot : FStore.FSlots)
+                if (!slot.Busy) return &slot;
+            return static_cast<TSlot*>(nullptr);
+        };
+        FStore.FFree.wait_for(lock, std::chrono::duration<double>(FStore.FLimits.WaitSeconds),
+                              [&] { return free() != nullptr; });
+        --FStore.FWaiting;
+        FSlot = free();
+        if (!FSlot) throw EScoreStoreError("score database: the database is too slow");
+        FSlot->Busy = true;
+    }
+    ~TTurn() {
+        {
+            std::lock_guard lock(FStore.FMutex);
+            FSlot->Busy = false;
+        }
+        FStore.FFree.notify_one();
+    }
+    TTurn(const TTurn&) = delete;
+    TTurn& operator=(const TTurn&) = delete;
+
+    PGconn* Db() { return FStore.Connection(*FSlot); }
+
+private:
+    TPostgresScoreStore& FStore;
+    TSlot* FSlot = nullptr;
+};
+
+TPostgresScoreStore::TPostgresScoreStore(const std::string& connection, TPostgresLimits limits)
+    : FConnection(connection), FLimits(limits), FSlots(static_cast<std::size_t>(std::max(limits.Connections, 1))) {
+    // The first connection proves the database is there and brings its schema up to date.
+    Connect(FSlots[0]);
+}
+
+TPostgresScoreStore::~TPostgresScoreStore() {
+    for (TSlot& slot : FSlots) PQfinish(slot.Db);
+}
+
+void TPostgresScoreStore::Connect(TSlot& slot) {
+    PQfinish(slot.Db);
+    slot.Db = nullptr;
+    slot.LastAttempt = Now();
+    const std::string timeout = std::to_string(FLimits.ConnectSeconds);
+    // Our defaults first: what the connection string says overrides them.
+    const char* keys[] = {"connect_timeout", "application_name", "client_encoding", "dbname", nullptr};
+    const char* values[] = {timeout.c_str(), "quillon-scores", "UTF8", FConnection.c_str(), nullptr};
+    PGconn* db = PQconnectdbParams(keys, values, 1);
+    if (!db || PQstatus(db) != CONNECTION_OK) {
+        const std::string text = ErrorText(db);
+        PQfinish(db);
+        throw EScoreStoreError("cannot reach the score database: " + text);
+    }
+    PQsetNoticeProcessor(db, [](void*, const char*) {}, nullptr);
+    try {
+        Exec(db, ("SET statement_timeout = " + std::to_string(FLimits.StatementSeconds * 1000)).c_str());
+        // Every acknowledged submission is committed durably, whatever the database's default.
+        Exec(db, "SET synchronous_commit = on");
+        MigrateSchema(db);
+        for (const auto& statement : kStatements) {
+            TResult prepared(PQprepare(db, statement.Name, statement.Sql, 0, nullptr));
+            if (PQresultStatus(prepared.get()) != PGRES_COMMAND_OK)
+                throw EScoreStoreError(std::string("score database: prepare ") + statement.Name + ": " + ErrorText(db));
+        }
+    } catch (...) {
+        PQfinish(db);
+        throw;
+    }
+    slot.Db = db;
+}
+
+// Instances starting together take turns through a lock of their own.
+void TPostgresScoreStore::MigrateSchema(PGconn* db) {
+    Exec(db, "BEGIN");
+    try {
+        Exec(db, "SELECT pg_advisory_xact_lock(7474)");
+        Exec(db, "CREATE TABLE IF NOT EXISTS schema_version (version integer NOT NULL)");
+        const TResult read = Exec(db, "SELECT coalesce(max(version), 0) FROM schema_version");
+        const int version = std::stoi(Text(read.get(), 0, 0));
+        if (version > kScoreSchemaVersion)
+            throw EScoreStoreError("the score database is of a newer server (schema version " +
+                                   std::to_string(version) + ")");
+        if (version < 1) {
+            Exec(db,
+                 "CREATE TABLE IF NOT EXISTS scores ("
+                 " id bigserial PRIMARY KEY,"
+                 " name text NOT NULL,"
+                 " score integer NOT NULL,"
+                 " country text NOT NULL,"
+                 " time bigint NOT NULL,"
+                 " address text NOT NULL)");
+            Exec(db, "CREATE INDEX IF NOT EXISTS scores_by_score ON scores (score DESC, id)");
+            Exec(db, "CREATE INDEX IF NOT EXISTS scores_by_country ON scores (country, score DESC, id)");
+            Exec(db, "CREATE INDEX IF NOT EXISTS scores_by_entry ON scores (name, score, country, time)");
+            Exec(db, "INSERT INTO schema_version (version) VALUES (1)");
+        }
+        Exec(db, "COMMIT");
+    } catch (...) {
+        PQclear(PQexec(db, "ROLLBACK"));
+        throw;
+    }
+}
+
+pg_conn* TPostgresScoreStore::Connection(TSlot& slot) {
+    if (slot.Db && PQstatus(slot.Db) == CONNECTION_OK) return slot.Db;
+    if (Now() - slot.LastAttempt < FLimits.RetrySeconds)
+        throw EScoreStoreError("score database: the database is unreachable");
+    Connect(slot);
+    return slot.Db;
+}
+
+TScoreStore::TAddResult TPostgresScoreStore::Add(const TSubmission& submission, std::int64_t time,
+                                                 const std::string& address) {
+    TTurn turn(*this);
+    PGconn* db = turn.Db();
+    const std::string score = std::to_string(submission.Score);
+    Exec(db, "BEGIN");
+    try {
+        Run(db, "lock_entry", {submission.Name, score, submission.Country});
+        const TResult inserted = Run(db, "insert_unless_repeated",
+                                     {submission.Name, score, submission.Country, std::to_string(time), address,
+                                      std::to_string(kRepeatWindowSeconds)});
+        const bool stored = std::string(PQcmdTuples(inserted.get())) == "1";
+        Exec(db, "COMMIT");
+        return stored ? TAddResult::Stored : TAddResult::Repeated;
+    } catch (...) {
+        if (PQstatus(db) == CONNECTION_OK && PQtransactionStatus(db) != PQTRANS_IDLE) PQclear(PQexec(db, "ROLLBACK"));
+        throw;
+    }
+}
+
+std::vector<TScoreRow> TPostgresScoreStore::Best(std::size_t limit, const std::string& country) {
+    TTurn turn(*this);
+    PGconn* db = turn.Db();
+    const TResult result = country.empty() ? Run(db, "best", {std::to_string(limit)})
+                                           : Run(db, "best_in_country", {std::to_string(limit), country});
+    std::vector<TScoreRow> rows;
+    for (int row = 0; row < PQntuples(result.get()); ++row)
+        rows.push_back({Text(result.get(), row, 0), std::stoi(Text(result.get(), row, 1)), Text(result.get(), row, 2),
+                        std::stoll(Text(result.get(), row, 3))});
+    return rows;
+}
+
+std::vector<std::string> TPostgresScoreStore::Countries(std::size_t limit) {
+    TTurn turn(*this);
+    PGconn* db = turn.Db();
+    const TResult result = Run(db, "countries", {std::to_string(limit)});
+    std::vector<std::string> countries;
+    for (int row = 0; row < PQntuples(result.get()); ++row) countries.push_back(Text(result.get(), row, 0));
+    return countries;
+}
+
+}  // namespace quillon::server

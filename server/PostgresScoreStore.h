@@ -1,0 +1,60 @@
+// TPostgresScoreStore: the world table in a PostgreSQL database through libpq, so several
+// server instances can share it. A few connections, each used by one request at a time,
+// prepared statements only; a lost connection is made again by itself on a later request.
+// Requests wait for a connection in a bounded queue: beyond it, or after waiting too long,
+// they fail at once (the server answers 503) instead of piling up behind a slow database.
+#pragma once
+
+#include <condition_variable>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "server/ScoreStore.h"
+
+struct pg_conn;
+
+namespace quillon::server {
+
+struct TPostgresLimits {
+    int ConnectSeconds = 3;
+    int StatementSeconds = 5;
+    int Connections = 4;
+    int MaxWaiting = 32;         // requests waiting for a connection
+    double WaitSeconds = 2;      // the longest one waits
+    double RetrySeconds = 0.5;   // between attempts to connect again
+};
+
+class TPostgresScoreStore : public TScoreStore {
+public:
+    // Connects and creates or migrates the schema; throws EScoreStoreError when it cannot.
+    explicit TPostgresScoreStore(const std::string& connection, TPostgresLimits limits = {});
+    ~TPostgresScoreStore() override;
+    TPostgresScoreStore(const TPostgresScoreStore&) = delete;
+    TPostgresScoreStore& operator=(const TPostgresScoreStore&) = delete;
+
+    TAddResult Add(const TSubmission& submission, std::int64_t time, const std::string& address) override;
+    std::vector<TScoreRow> Best(std::size_t limit, const std::string& country = {}) override;
+    std::vector<std::string> Countries(std::size_t limit) override;
+
+private:
+    struct TSlot {
+        pg_conn* Db = nullptr;
+        double LastAttempt = -1e9;
+        bool Busy = false;
+    };
+    class TTurn;
+    // The slot's open connection, made again when it was lost.
+    pg_conn* Connection(TSlot& slot);
+    void Connect(TSlot& slot);
+    void MigrateSchema(pg_conn* db);
+
+    std::string FConnection;
+    TPostgresLimits FLimits;
+    std::mutex FMutex;
+    std::condition_variable FFree;
+    int FWaiting = 0;
+    std::vector<TSlot> FSlots;
+};
+
+}  // namespace quillon::server

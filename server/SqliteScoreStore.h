@@ -1,0 +1,49 @@
+// TSqliteScoreStore: the world table in one SQLite file (WAL mode, every commit synced), reached
+// only through prepared statements, one connection behind a mutex.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "server/ScoreStore.h"
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace quillon::server {
+
+class TSqliteScoreStore : public TScoreStore {
+public:
+    // Opens or creates the file; throws EScoreStoreError when it cannot.
+    explicit TSqliteScoreStore(const std::string& file);
+    ~TSqliteScoreStore() override;
+    TSqliteScoreStore(const TSqliteScoreStore&) = delete;
+    TSqliteScoreStore& operator=(const TSqliteScoreStore&) = delete;
+
+    TAddResult Add(const TSubmission& submission, std::int64_t time, const std::string& address) override;
+    std::vector<TScoreRow> Best(std::size_t limit, const std::string& country = {}) override;
+    std::vector<std::string> Countries(std::size_t limit) override;
+
+private:
+    void Close();
+    sqlite3_stmt* Prepare(const char* sql);
+    void Exec(const char* sql);
+    void MigrateSchema();
+    [[noreturn]] void Fail(const char* what);
+
+    std::mutex FMutex;
+    sqlite3* FDb = nullptr;
+    sqlite3_stmt* FFindRepeat = nullptr;
+    sqlite3_stmt* FInsert = nullptr;
+    sqlite3_stmt* FBest = nullptr;
+    sqlite3_stmt* FBestInCountry = nullptr;
+    sqlite3_stmt* FCountries = nullptr;
+    sqlite3_stmt* FBegin = nullptr;
+    sqlite3_stmt* FCommit = nullptr;
+    sqlite3_stmt* FRollback = nullptr;
+};
+
+}  // namespace quillon::server
