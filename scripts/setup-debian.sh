@@ -7,7 +7,7 @@ PACKAGES="
   build-essential cmake ninja-build pkg-config ccache git
   libsdl2-dev libsdl2-ttf-dev libfontconfig-dev libopenmpt-dev
   libcurl4-openssl-dev libpng-dev libcairo2-dev libpango1.0-dev
-  libcpp-httplib-dev libsqlite3-dev
+  libcpp-httplib-dev libsqlite3-dev zlib1g-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   xvfb xauth xdotool x11-apps x11-utils openbox netpbm sox python3
