@@ -153,6 +153,7 @@ void TMForm::NameEntryFrame(int lagCount) {
     if (TypedKey != 13) return;
     TypedKey = 0;
     InsertHighScore(State.HighScores, State.PlayerName, Race.State.Score);
+    FRecorder.EnteredTable(State.PlayerName);
     SaveStateNow();
     CloseDialog();
     OpenDialog(9);

@@ -1,0 +1,101 @@
+// TReplayRecorder: the frames and events of one race, and its summary at the end.
+#include "app/ReplayRecorder.h"
+
+namespace quillon {
+
+namespace {
+constexpr int CheckEveryMs = 1000;
+}
+
+uint8_t PackControls(const TRaceControls& c) {
+    return static_cast<uint8_t>(c.Left | c.Right << 1 | c.Accelerate << 2 | c.SlowDown << 3 | c.Brake << 4 |
+                                c.Fire << 5 | c.Nitro << 6 | c.Horn << 7);
+}
+
+TRaceControls UnpackControls(uint8_t bits) {
+    TRaceControls c;
+    c.Left = bits & 1;
+    c.Right = bits & 2;
+    c.Accelerate = bits & 4;
+    c.SlowDown = bits & 8;
+    c.Brake = bits & 16;
+    c.Fire = bits & 32;
+    c.Nitro = bits & 64;
+    c.Horn = bits & 128;
+    return c;
+}
+
+void TReplayRecorder::Begin(const TReplayHeader& header) {
+    FReplay = TReplay{};
+    FReplay.Header = header;
+    FRecording = true;
+    FRacing = false;
+    FInFrame = false;
+    FMsSinceCheck = 0;
+    FEndDialog = TReplayEnd::Left;
+}
+
+void TReplayRecorder::Frame(int lag, int frameMs, double speedScale, uint64_t held) {
+    if (!FRecording) return;
+    TReplayFrame frame;
+    frame.Lag = lag;
+    frame.FrameMs = frameMs;
+    frame.SpeedScale = speedScale;
+    frame.Held = held;
+    FReplay.Frames.push_back(frame);
+    FInFrame = true;
+}
+
+void TReplayRecorder::Controls(const TRaceControls& controls) {
+    if (!FRecording || !FInFrame) return;
+    FReplay.Frames.back().Controls = PackControls(controls);
+    FRacing = true;
+}
+
+void TReplayRecorder::EndFrame(const std::function<uint64_t()>& checksum) {
+    if (!FRecording || !FInFrame) return;
+    FInFrame = false;
+    TReplayFrame& frame = FReplay.Frames.back();
+    FMsSinceCheck += frame.FrameMs;
+    if (FMsSinceCheck < CheckEveryMs) return;
+    FMsSinceCheck %= CheckEveryMs;
+    frame.Checksum = checksum();
+}
+
+void TReplayRecorder::Event(const TReplayEvent& event) {
+    if (!FRecording) return;
+    FReplay.Events.push_back(event);
+    FReplay.Events.back().BeforeFrame = static_cast<uint32_t>(FReplay.Frames.size());
+}
+
+void TReplayRecorder::EventShift(uint8_t shift) {
+    if (FRecording && !FReplay.Events.empty()) FReplay.Events.back().Shift = shift;
+}
+
+void TReplayRecorder::DialogOpened(int kind) {
+    if (kind == 2) FEndDialog = TReplayEnd::Left;
+    if (kind == 7) FEndDialog = TReplayEnd::GameOver;
+    if (kind == 12) FEndDialog = TReplayEnd::Congratulated;
+}
+
+void TReplayRecorder::EnteredTable(const std::string& name) {
+    if (!FRecording) return;
+    FReplay.Summary.EnteredTable = true;
+    FReplay.Summary.TableName = name;
+}
+
+std::optional<TReplay> TReplayRecorder::Finish(const TRaceState& race, std::optional<TReplayEnd> end) {
+    if (!FRecording) return std::nullopt;
+    FRecording = false;
+    if (!FRacing) return std::nullopt;
+    TReplaySummary& summary = FReplay.Summary;
+    summary.Frames = static_cast<uint32_t>(FReplay.Frames.size());
+    summary.Level = race.Level;
+    summary.Score = race.Score;
+    summary.Lives = race.Lives;
+    summary.Place = race.Place;
+    summary.End = end.value_or(FEndDialog);
+    return std::move(FReplay);
+}
+
+}  // namespace quillon
