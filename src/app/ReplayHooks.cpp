@@ -23,6 +23,8 @@ void TMForm::BeginReplay(int level) {
     header.Demo = DemoMode;
     header.PilotAtStart = PilotOn;
     header.HeldAtStart = FHeld.to_ullong();
+    header.FrameMsAtStart = FrameMs;
+    header.SpeedScaleAtStart = SpeedScale;
     header.ShiftHeld = ShiftHeld;
     header.CtrlHeld = CtrlHeld;
     header.MouseX = MouseX;
@@ -44,6 +46,8 @@ void TMForm::StartPlayback(const TReplayHeader& header) {
     MouseX = header.MouseX;
     MouseY = header.MouseY;
     FHeld = TInputStates(header.HeldAtStart);
+    FrameMs = header.FrameMsAtStart;
+    SpeedScale = header.SpeedScaleAtStart;
     if (ActiveDialog != 0) CloseDialog();
     MenuIntro = 0;
     CloseMainMenu();

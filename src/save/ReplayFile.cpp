@@ -235,6 +235,8 @@ void WriteHeader(TWriter& out, const TReplayHeader& h) {
     out.U8(static_cast<uint8_t>((h.Demo ? 1 : 0) | (h.PilotAtStart ? 2 : 0) | (h.ShiftHeld ? 4 : 0) |
                                 (h.CtrlHeld ? 8 : 0)));
     out.Varint(h.HeldAtStart);
+    out.Signed(h.FrameMsAtStart);
+    out.Fixed(std::bit_cast<uint64_t>(h.SpeedScaleAtStart), 8);
     out.Signed(h.MouseX);
     out.Signed(h.MouseY);
     out.Text(h.PlayerName);
@@ -262,6 +264,10 @@ TReplayHeader ReadHeader(TReader& in) {
     h.CtrlHeld = flags & 8;
     h.HeldAtStart = in.Varint("held keys");
     if (h.HeldAtStart & ~kHeldMask) in.Damaged("held keys");
+    h.FrameMsAtStart = in.Int(1, 1000, "start timing");
+    h.SpeedScaleAtStart = std::bit_cast<double>(in.Fixed(8, "start timing"));
+    if (!std::isfinite(h.SpeedScaleAtStart) || h.SpeedScaleAtStart <= 0 || h.SpeedScaleAtStart > 100)
+        in.Damaged("start timing");
     h.MouseX = in.Int(-100000, 100000, "mouse position");
     h.MouseY = in.Int(-100000, 100000, "mouse position");
     h.PlayerName = in.Text(kLongestText, "player name");

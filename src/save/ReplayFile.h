@@ -70,6 +70,8 @@ struct TReplayHeader {
     bool Demo = false;
     bool PilotAtStart = false;
     uint64_t HeldAtStart = 0;
+    int32_t FrameMsAtStart = 11;       // the timing the race's objects were made with
+    double SpeedScaleAtStart = 1.0;
     bool ShiftHeld = false;
     bool CtrlHeld = false;
     int32_t MouseX = 0;
