@@ -2,6 +2,7 @@
 # The second command of the README: install what is needed, build, and run every test,
 # in the normal build, in the Release build (without benchmarks) and under
 # AddressSanitizer and UndefinedBehaviorSanitizer. Warnings are errors in all three.
+# Last, races recorded by the first build replay alike in all three.
 set -eu
 cd "$(dirname "$0")/.."
 ./scripts/setup-debian.sh
@@ -16,4 +17,7 @@ ctest --test-dir build-release --output-on-failure -j "$jobs"
 ./scripts/build.sh build-asan -DQUILLON_SANITIZE=ON -DQUILLON_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug -DQUILLON_WERROR=ON
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   ctest --test-dir build-asan --output-on-failure -j "$jobs"
+# Recordings of one build replay to the same end in the other two.
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  ./scripts/replay-builds.sh build build-release build-asan
 echo "all tests passed"
