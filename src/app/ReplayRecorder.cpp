@@ -37,6 +37,11 @@ void TReplayRecorder::Begin(const TReplayHeader& header) {
 
 void TReplayRecorder::Frame(int lag, int frameMs, double speedScale, uint64_t held) {
     if (!FRecording) return;
+    // A race longer than a replay holds (a game left paused for hours) is not kept.
+    if (FReplay.Frames.size() >= kMaxReplayFrames) {
+        Drop();
+        return;
+    }
     TReplayFrame frame;
     frame.Lag = lag;
     frame.FrameMs = frameMs;
@@ -62,10 +67,26 @@ void TReplayRecorder::EndFrame(const std::function<uint64_t()>& checksum) {
     frame.Checksum = checksum();
 }
 
+// Of the pointer's moves between two frames only the last counts: each move recomputes the
+// selection from scratch.
 void TReplayRecorder::Event(const TReplayEvent& event) {
     if (!FRecording) return;
+    const uint32_t beforeFrame = static_cast<uint32_t>(FReplay.Frames.size());
+    constexpr uint8_t MouseMove = 3;
+    if (event.Type == MouseMove && !FReplay.Events.empty() && FReplay.Events.back().Type == MouseMove &&
+        FReplay.Events.back().BeforeFrame == beforeFrame)
+        FReplay.Events.pop_back();
+    if (FReplay.Events.size() >= kMaxReplayEvents) {
+        Drop();
+        return;
+    }
     FReplay.Events.push_back(event);
-    FReplay.Events.back().BeforeFrame = static_cast<uint32_t>(FReplay.Frames.size());
+    FReplay.Events.back().BeforeFrame = beforeFrame;
+}
+
+void TReplayRecorder::Drop() {
+    FRecording = false;
+    FReplay = TReplay{};
 }
 
 void TReplayRecorder::EventShift(uint8_t shift) {

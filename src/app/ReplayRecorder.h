@@ -43,6 +43,8 @@ public:
     std::optional<TReplay> Finish(const TRaceState& race, std::optional<TReplayEnd> end = std::nullopt);
 
 private:
+    void Drop();
+
     bool FRecording = false;
     bool FRacing = false;
     bool FInFrame = false;

@@ -200,7 +200,8 @@ void DecodeStream(TReader& in, uint32_t frames, TReplay& replay) {
         if (flags & 0xC0) in.Damaged("frame");
         if (flags & HasEvents) {
             const uint64_t count = in.Varint("event count");
-            if (count == 0 || count > in.Left()) in.Damaged("event count");
+            if (count == 0 || count > in.Left() || replay.Events.size() + count > kMaxReplayEvents)
+                in.Damaged("event count");
             for (uint64_t e = 0; e < count; ++e) replay.Events.push_back(ReadEvent(in, i));
         }
         if (flags & LagChanged) frame.Lag = in.Int(1, 600000, "frame lag");
@@ -220,7 +221,7 @@ void DecodeStream(TReader& in, uint32_t frames, TReplay& replay) {
         last = frame;
     }
     const uint64_t trailing = in.Varint("event count");
-    if (trailing > in.Left()) in.Damaged("event count");
+    if (trailing > in.Left() || replay.Events.size() + trailing > kMaxReplayEvents) in.Damaged("event count");
     for (uint64_t e = 0; e < trailing; ++e) replay.Events.push_back(ReadEvent(in, frames));
     if (!in.AtEnd()) in.Damaged("frame stream");
 }
@@ -293,7 +294,7 @@ void WriteSummary(TWriter& out, const TReplaySummary& s) {
 TReplaySummary ReadSummary(TReader& in) {
     TReplaySummary s;
     const uint64_t frames = in.Varint("frame count");
-    if (frames > std::numeric_limits<uint32_t>::max()) in.Damaged("frame count");
+    if (frames > kMaxReplayFrames) in.Damaged("frame count");
     s.Frames = static_cast<uint32_t>(frames);
     s.Level = in.Int(1, 10, "summary");
     s.Score = in.Int(std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max(), "summary");

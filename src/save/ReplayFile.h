@@ -15,6 +15,10 @@ namespace quillon {
 
 inline constexpr uint16_t kReplayFormatVersion = 1;
 inline constexpr size_t kReplayTableEntries = 10;
+// The longest race a replay holds (3.4 hours at 85 frames a second) and the most events:
+// what a file may claim is bounded, whatever it packs.
+inline constexpr uint32_t kMaxReplayFrames = 1u << 20;
+inline constexpr uint32_t kMaxReplayEvents = 1u << 20;
 
 // How a recorded race ended.
 enum class TReplayEnd : uint8_t {
