@@ -178,7 +178,7 @@ void TMForm::SendingFrame() {
             FScores->Send(ScoreSubmissionUrl(ScoreServerAddress(), entry));
         }
     }
-    if (FScores && FScores->Busy()) return;
+    if (SendingBusy()) return;
     CloseDialog();
     LeaveRaceToHighScores(1);
 }

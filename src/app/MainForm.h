@@ -267,6 +267,7 @@ private:
     void KillMenuBackground();
     uint8_t ShiftByte() const;
     uint8_t EventShiftByte();
+    bool SendingBusy();
     void BeginReplay(int level);
     void RecordEvent(const TWindowEvent& event);
     void RecordFrame(int lagCount);

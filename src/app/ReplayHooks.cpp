@@ -85,6 +85,15 @@ uint8_t TMForm::EventShiftByte() {
     return shift;
 }
 
+// How long the sending notice stays hangs on the network: a replay waits as the recording did
+// and sends nothing.
+bool TMForm::SendingBusy() {
+    if (PlaybackFrame) return PlaybackFrame->SendingBusy;
+    const bool busy = FScores && FScores->Busy();
+    FRecorder.SendingBusy(busy);
+    return busy;
+}
+
 void TMForm::FinishReplay(std::optional<TReplayEnd> end) {
     std::optional<TReplay> replay = FRecorder.Finish(Race.State, end);
     if (!replay) return;

@@ -57,6 +57,10 @@ void TReplayRecorder::Controls(const TRaceControls& controls) {
     FRacing = true;
 }
 
+void TReplayRecorder::SendingBusy(bool busy) {
+    if (FRecording && FInFrame) FReplay.Frames.back().SendingBusy = busy;
+}
+
 void TReplayRecorder::EndFrame(const std::function<uint64_t()>& checksum) {
     if (!FRecording || !FInFrame) return;
     FInFrame = false;

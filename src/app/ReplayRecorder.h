@@ -26,6 +26,8 @@ public:
     void Frame(int lag, int frameMs, double speedScale, uint64_t held);
     // The race frame ran with these controls: the race is racing.
     void Controls(const TRaceControls& controls);
+    // The sending notice asked whether the world table's request was still under way.
+    void SendingBusy(bool busy);
     // After the tick: a checksum once a second of race time.
     void EndFrame(const std::function<uint64_t()>& checksum);
     void Event(const TReplayEvent& event);

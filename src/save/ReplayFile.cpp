@@ -32,6 +32,7 @@ enum TFrameFlag : uint8_t {
     ControlsChanged = 8,
     HasChecksum = 16,
     HasEvents = 32,
+    Sending = 64,
 };
 
 class TWriter {
@@ -171,6 +172,7 @@ std::string EncodeStream(const TReplay& replay) {
         if (frame.Controls != last.Controls) flags |= ControlsChanged;
         if (frame.Checksum) flags |= HasChecksum;
         if (eventsEnd > nextEvent) flags |= HasEvents;
+        if (frame.SendingBusy) flags |= Sending;
         out.U8(flags);
         if (flags & HasEvents) {
             out.Varint(eventsEnd - nextEvent);
@@ -197,7 +199,8 @@ void DecodeStream(TReader& in, uint32_t frames, TReplay& replay) {
         TReplayFrame frame = last;
         frame.Checksum.reset();
         const uint8_t flags = in.U8("frame");
-        if (flags & 0xC0) in.Damaged("frame");
+        if (flags & 0x80) in.Damaged("frame");
+        frame.SendingBusy = flags & Sending;
         if (flags & HasEvents) {
             const uint64_t count = in.Varint("event count");
             if (count == 0 || count > in.Left() || replay.Events.size() + count > kMaxReplayEvents)

@@ -54,6 +54,7 @@ struct TReplayFrame {
     uint64_t Held = 0;       // the 36 polled input states
     uint8_t Controls = 0;    // TRaceControls bits, left to horn
     std::optional<uint64_t> Checksum;  // the race state after this frame, once a second
+    bool SendingBusy = false;  // the world table's request was still under way (the sending notice waits)
 
     bool operator==(const TReplayFrame&) const = default;
 };

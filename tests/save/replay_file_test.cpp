@@ -41,6 +41,7 @@ TReplay SampleReplay(uint32_t frames = 400) {
         frame.Held = (i / 7) % 3 == 0 ? 5 : 0;
         frame.Controls = static_cast<uint8_t>((i / 13) * 37);
         if (i % 85 == 84) frame.Checksum = 0x9E3779B97F4A7C15ull * i;
+        frame.SendingBusy = i > frames - 30 && i < frames - 5;
         replay.Frames.push_back(frame);
     }
     replay.Events = {TReplayEvent{0, 27, false, 1, 0, 0, 0, "", 10}, TReplayEvent{2, 0, false, 0, 0, 0, 0, "\xD0\xAF", 10},
