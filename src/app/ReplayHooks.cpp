@@ -63,15 +63,7 @@ void TMForm::RecordEvent(const TWindowEvent& event) {
     using T = TWindowEvent::TType;
     if (!FRecorder.Recording() || event.Type == T::PadDown || event.Type == T::PadUp || event.Type == T::Restore)
         return;
-    TReplayEvent entry;
-    entry.Type = static_cast<uint8_t>(event.Type);
-    entry.Key = event.Key;
-    entry.Alt = event.Alt;
-    entry.X = event.X;
-    entry.Y = event.Y;
-    entry.Button = event.Button;
-    entry.Text = event.Text;
-    FRecorder.Event(entry);
+    FRecorder.Event(ToReplayEvent(event));
 }
 
 void TMForm::RecordFrame(int lagCount) {

@@ -40,16 +40,8 @@ void TReplayPlayer::Diverged(uint32_t frame, const std::string& why) {
 void TReplayPlayer::RunEventsBefore(uint32_t frame) {
     while (FNextEvent < FReplay.Events.size() && FReplay.Events[FNextEvent].BeforeFrame <= frame) {
         const TReplayEvent& recorded = FReplay.Events[FNextEvent++];
-        TWindowEvent event;
-        event.Type = static_cast<TWindowEvent::TType>(recorded.Type);
-        event.Key = recorded.Key;
-        event.Alt = recorded.Alt;
-        event.X = recorded.X;
-        event.Y = recorded.Y;
-        event.Button = recorded.Button;
-        event.Text = recorded.Text;
         FForm.PlaybackShift = recorded.Shift;
-        FForm.HandleEvent(event);
+        FForm.HandleEvent(ToWindowEvent(recorded));
         FForm.PlaybackShift.reset();
     }
 }

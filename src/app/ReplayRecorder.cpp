@@ -25,6 +25,30 @@ TRaceControls UnpackControls(uint8_t bits) {
     return c;
 }
 
+TReplayEvent ToReplayEvent(const TWindowEvent& event) {
+    TReplayEvent recorded;
+    recorded.Type = static_cast<uint8_t>(event.Type);
+    recorded.Key = event.Key;
+    recorded.Alt = event.Alt;
+    recorded.X = event.X;
+    recorded.Y = event.Y;
+    recorded.Button = event.Button;
+    recorded.Text = event.Text;
+    return recorded;
+}
+
+TWindowEvent ToWindowEvent(const TReplayEvent& recorded) {
+    TWindowEvent event;
+    event.Type = static_cast<TWindowEvent::TType>(recorded.Type);
+    event.Key = recorded.Key;
+    event.Alt = recorded.Alt;
+    event.X = recorded.X;
+    event.Y = recorded.Y;
+    event.Button = recorded.Button;
+    event.Text = recorded.Text;
+    return event;
+}
+
 void TReplayRecorder::Begin(const TReplayHeader& header) {
     FReplay = TReplay{};
     FReplay.Header = header;

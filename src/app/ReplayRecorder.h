@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 
+#include "engine/Platform.h"
 #include "race/RaceHost.h"
 #include "race/RaceState.h"
 #include "save/ReplayFile.h"
@@ -16,6 +17,9 @@ namespace quillon {
 
 uint8_t PackControls(const TRaceControls& controls);
 TRaceControls UnpackControls(uint8_t bits);
+// A window event as a replay keeps it (its modifier byte is added when the form computes it), and back.
+TReplayEvent ToReplayEvent(const TWindowEvent& event);
+TWindowEvent ToWindowEvent(const TReplayEvent& recorded);
 
 class TReplayRecorder {
 public:
