@@ -91,7 +91,7 @@ void BM_RecordingPerFrame(benchmark::State& state) {
     int frame = 0;
     for (auto _ : state) {
         recorder.Frame(11 + frame % 2, 11, 1.0, 5);
-        recorder.Controls(controls);
+        recorder.Controls(controls, true);
         recorder.EndFrame([&] { return RaceChecksum(bench.Form); });
         // A race of an hour at most: start again so the frame list stays of a race's size.
         if (++frame == 85 * 3600) {

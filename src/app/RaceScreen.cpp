@@ -94,7 +94,7 @@ void TMForm::RaceFrame(int lagCount) {
     const TRaceControls controls = PlaybackFrame ? UnpackControls(PlaybackFrame->Controls)
                                  : PilotOn       ? PilotControls(Race)
                                                  : KeyControls();
-    FRecorder.Controls(controls);
+    FRecorder.Controls(controls, PilotOn);
     Race.RaceFrame(lagCount, controls, KeyPressed(StateButton(9)), KeyPressed(StateButton(6)));
     DrawHud();
 }

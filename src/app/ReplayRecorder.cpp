@@ -75,9 +75,10 @@ void TReplayRecorder::Frame(int lag, int frameMs, double speedScale, uint64_t he
     FInFrame = true;
 }
 
-void TReplayRecorder::Controls(const TRaceControls& controls) {
+void TReplayRecorder::Controls(const TRaceControls& controls, bool pilot) {
     if (!FRecording || !FInFrame) return;
     FReplay.Frames.back().Controls = PackControls(controls);
+    FReplay.Header.PilotDrove = FReplay.Header.PilotDrove || pilot;
     FRacing = true;
 }
 

@@ -28,8 +28,8 @@ public:
     void Begin(const TReplayHeader& header);
     // The tick's inputs, once its keys are polled.
     void Frame(int lag, int frameMs, double speedScale, uint64_t held);
-    // The race frame ran with these controls: the race is racing.
-    void Controls(const TRaceControls& controls);
+    // The race frame ran with these controls, the pilot's or not: the race is racing.
+    void Controls(const TRaceControls& controls, bool pilot);
     // The sending notice asked whether the world table's request was still under way.
     void SendingBusy(bool busy);
     // After the tick: a checksum once a second of race time.

@@ -237,7 +237,7 @@ void WriteHeader(TWriter& out, const TReplayHeader& h) {
     out.Fixed(h.Seed, 8);
     out.Fixed(h.GeneratorState, 8);
     out.U8(static_cast<uint8_t>((h.Demo ? 1 : 0) | (h.PilotAtStart ? 2 : 0) | (h.ShiftHeld ? 4 : 0) |
-                                (h.CtrlHeld ? 8 : 0)));
+                                (h.CtrlHeld ? 8 : 0) | (h.PilotDrove ? 16 : 0)));
     out.Varint(h.HeldAtStart);
     out.Signed(h.FrameMsAtStart);
     out.Fixed(std::bit_cast<uint64_t>(h.SpeedScaleAtStart), 8);
@@ -261,11 +261,12 @@ TReplayHeader ReadHeader(TReader& in) {
     h.Seed = in.Fixed(8, "seed");
     h.GeneratorState = in.Fixed(8, "generator state");
     const uint8_t flags = in.U8("flags");
-    if (flags & 0xF0) in.Damaged("flags");
+    if (flags & 0xE0) in.Damaged("flags");
     h.Demo = flags & 1;
     h.PilotAtStart = flags & 2;
     h.ShiftHeld = flags & 4;
     h.CtrlHeld = flags & 8;
+    h.PilotDrove = flags & 16;
     h.HeldAtStart = in.Varint("held keys");
     if (h.HeldAtStart & ~kHeldMask) in.Damaged("held keys");
     h.FrameMsAtStart = in.Int(1, 1000, "start timing");

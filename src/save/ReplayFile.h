@@ -74,6 +74,7 @@ struct TReplayHeader {
     uint64_t GeneratorState = 0;
     bool Demo = false;
     bool PilotAtStart = false;
+    bool PilotDrove = false;  // the pilot drove at some time of the game
     uint64_t HeldAtStart = 0;
     int32_t FrameMsAtStart = 11;       // the timing the race's objects were made with
     double SpeedScaleAtStart = 1.0;

@@ -25,6 +25,7 @@ TReplay SampleReplay(uint32_t frames = 400) {
     replay.Header.Seed = 99;
     replay.Header.GeneratorState = 0xFEDCBA9876543210ull;
     replay.Header.Demo = true;
+    replay.Header.PilotDrove = true;
     replay.Header.HeldAtStart = 1ull << 35;
     replay.Header.FrameMsAtStart = 16;
     replay.Header.SpeedScaleAtStart = 85.0 / 60;

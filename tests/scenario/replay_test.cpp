@@ -120,6 +120,8 @@ TEST_F(ReplayTest, RacesLeftEveryWayReplayToReproduced) {
         const bool entered = c.end == TReplayEnd::Congratulated;
         EXPECT_EQ(recorded.Summary.EnteredTable, entered) << c.what;
         EXPECT_EQ(file.stem().string().ends_with("_table"), entered) << file;
+        const bool piloted = !c.script.empty() && c.script[0] == "0 pilot on";
+        EXPECT_EQ(recorded.Header.PilotDrove, piloted) << c.what;
         ExpectReproduced(file, c.what);
     }
 }
