@@ -6,6 +6,7 @@
 
 #include <bit>
 #include <cmath>
+#include <filesystem>
 #include <fstream>
 #include <limits>
 
@@ -408,6 +409,10 @@ void DecodeReplayStream(std::string_view stream, uint32_t frames, const std::str
 
 TReplay ReadReplayFile(const std::string& path, const std::optional<TReplayExpectation>& expect) {
     const std::string shown = PrintableText(path);
+    // A pipe or a device would block or never end: only a regular file is read.
+    std::error_code error;
+    if (!std::filesystem::exists(path, error)) throw EReplayError(shown + ": cannot open the file");
+    if (!std::filesystem::is_regular_file(path, error)) throw EReplayError(shown + ": not a regular file");
     std::ifstream file(path, std::ios::binary);
     if (!file) throw EReplayError(shown + ": cannot open the file");
     std::string bytes;

@@ -4,6 +4,7 @@
 // Replays folder that cannot be written leaves the game playing, with one message.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <cstdlib>
@@ -201,6 +202,10 @@ TEST_F(ReplayTest, DamagedFilesAreRefusedWithStatusTwoAndOneLine) {
     const TReplayRun missing = Replay("--replay missing.qrp");
     EXPECT_EQ(missing.ExitStatus, 2);
     EXPECT_NE(missing.Stderr.find("missing.qrp: cannot open the file"), std::string::npos) << missing.Stderr;
+    ASSERT_EQ(mkfifo((Dir + "/pipe.qrp").c_str(), 0600), 0);
+    const TReplayRun pipe = Replay("--replay pipe.qrp");
+    EXPECT_EQ(pipe.ExitStatus, 2) << "a pipe is refused, not waited on";
+    EXPECT_NE(pipe.Stderr.find("pipe.qrp: not a regular file"), std::string::npos) << pipe.Stderr;
 }
 
 // Two races with a file where the Replays folder should be: both are played, and the one
