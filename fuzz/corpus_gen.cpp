@@ -9,6 +9,7 @@
 #include "engine/CollectionFiles.h"
 #include "engine/ComponentStream.h"
 #include "engine/Wave.h"
+#include "save/ReplayFile.h"
 #include "save/ScoreCodec.h"
 
 using namespace quillon;
@@ -177,5 +178,18 @@ int main(int argc, char** argv) {
         const std::string letters = EncodeScoreLetters(FormatScoreMessage(entry));
         Save(dir / "score" / name, std::vector<uint8_t>(letters.begin(), letters.end()));
     }
+
+    // A short replay with every kind of frame change, an event before a frame and one after the last.
+    std::filesystem::create_directories(dir / "replay");
+    TReplay replay;
+    replay.Header.GameVersion = "0.1.0";
+    replay.Header.PlayerName = "\xC2\xE0\xED\xFF";
+    replay.Summary.Frames = 3;
+    replay.Summary.Level = 1;
+    replay.Frames = {TReplayFrame{11, 11, 1.0, 5, 3, 42}, TReplayFrame{12, 16, 85.0 / 60, 0, 0, {}},
+                     TReplayFrame{12, 16, 85.0 / 60, 1, 0, 7}};
+    replay.Events = {TReplayEvent{0, 27, false, 0, 0, 0, 0, "", 1}, TReplayEvent{2, 0, false, 0, 0, 0, 0, "y", 3}};
+    const std::string bytes = EncodeReplay(replay);
+    Save(dir / "replay" / "short.qrp", std::vector<uint8_t>(bytes.begin(), bytes.end()));
     return 0;
 }

@@ -30,7 +30,7 @@ for src in src/engine/*.cpp src/save/*.cpp server/SubmissionCheck.cpp server/Que
 done
 
 # Seed files from the collection writers.
-$CXX $common $sanitize fuzz/corpus_gen.cpp $objs -o "$out/corpus_gen"
+$CXX $common $sanitize fuzz/corpus_gen.cpp $objs -lz -o "$out/corpus_gen"
 "$out/corpus_gen" fuzz/corpus
 
 for target in fuzz/*_fuzz.cpp; do
@@ -39,7 +39,7 @@ for target in fuzz/*_fuzz.cpp; do
     continue
   fi
   echo "== $name: building"
-  $CXX $common $sanitize -fsanitize=fuzzer "$target" $objs -o "$out/${name}_fuzz"
+  $CXX $common $sanitize -fsanitize=fuzzer "$target" $objs -lz -o "$out/${name}_fuzz"
   work="fuzz/corpus-run-$name"
   mkdir -p "$work"
   seeds=""

@@ -2,8 +2,8 @@
 # The Debian packages: builds quillon and quillon-scores from a clean export of the
 # repository's files (the package's own test step runs the tests in that build, warnings as
 # errors), checks them with lintian, installs both, checks the installed game and server,
-# then removes and purges them and checks what is left. Needs root (it installs packages)
-# and never the network. Usage: scripts/test-packages.sh [OUTPUT_DIR] (default build-deb).
+# then removes and purges them and checks what is left. Installing and removing need root
+# (sudo is used when not run as root); it never reaches the network. Usage: scripts/test-packages.sh [OUTPUT_DIR] (default build-deb).
 set -eu
 cd "$(dirname "$0")/.."
 repo=$(pwd)
@@ -11,7 +11,8 @@ out=${1:-build-deb}
 jobs=$(nproc 2>/dev/null || echo 2)
 step() { printf '\n== %s\n' "$*"; }
 fail() { echo "test-packages: $*" >&2; exit 1; }
-[ "$(id -u)" -eq 0 ] || fail "installing the packages needs root"
+as_root=""
+[ "$(id -u)" -eq 0 ] || as_root=sudo
 
 version=$(dpkg-parsechangelog -l debian/changelog -S Version)
 arch=$(dpkg --print-architecture)
@@ -51,7 +52,7 @@ lintian --fail-on error,warning --info --display-info "$out"/quillon_"${version}
 installed=""
 cleanup() {
   if [ -n "$installed" ]; then
-    dpkg -P quillon quillon-scores >/dev/null 2>&1 || true
+    $as_root dpkg -P quillon quillon-scores >/dev/null 2>&1 || true
   fi
   [ -z "${work:-}" ] || rm -rf "$work"
 }
@@ -65,7 +66,7 @@ for p in quillon quillon-scores; do
   fi
 done
 installed=yes
-DEBIAN_FRONTEND=noninteractive apt-get install -y --no-download --no-install-recommends \
+$as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-download --no-install-recommends \
   "./$out/$game_deb" "./$out/$server_deb"
 dpkg -L quillon quillon-scores > "$work/files"
 
@@ -140,13 +141,13 @@ echo "the installed server answered its page on port $port and stopped on SIGTER
 
 step "remove and purge"
 # The service's table, as the unit would leave it (its dynamic user keeps it behind a link).
-mkdir -p /var/lib/private/quillon-scores
-ln -sfn private/quillon-scores /var/lib/quillon-scores
-cp "$work/scores.db" /var/lib/private/quillon-scores/scores.db
-dpkg -r quillon quillon-scores
+$as_root mkdir -p /var/lib/private/quillon-scores
+$as_root ln -sfn private/quillon-scores /var/lib/quillon-scores
+$as_root cp "$work/scores.db" /var/lib/private/quillon-scores/scores.db
+$as_root dpkg -r quillon quillon-scores
 [ -s /var/lib/quillon-scores/scores.db ] || fail "removing the server took the operator's table"
 [ -f /etc/default/quillon-scores ] || fail "removing the server took its configuration file"
-dpkg -P quillon quillon-scores
+$as_root dpkg -P quillon quillon-scores
 installed=""
 [ -e /var/lib/quillon-scores ] || [ -e /var/lib/private/quillon-scores ] && fail "purging the server left its table"
 [ -e /etc/default/quillon-scores ] && fail "purging the server left /etc/default/quillon-scores"

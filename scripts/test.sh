@@ -3,6 +3,7 @@
 # in the normal build, in the optimised build of the Debian packages (which are then
 # linted, installed, tried and purged) and under AddressSanitizer and
 # UndefinedBehaviorSanitizer. Warnings are errors in all three.
+# Last, races recorded by the first build replay alike in all three.
 set -eu
 cd "$(dirname "$0")/.."
 ./scripts/setup-debian.sh
@@ -17,4 +18,10 @@ ctest --test-dir build --output-on-failure -j "$jobs"
 ./scripts/build.sh build-asan -DQUILLON_SANITIZE=ON -DQUILLON_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug -DQUILLON_WERROR=ON
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   ctest --test-dir build-asan --output-on-failure -j "$jobs"
+# Recordings of one build replay to the same end in the other two (the optimised one is the
+# packages' build tree).
+version=$(dpkg-parsechangelog -l debian/changelog -S Version)
+release=build-deb/quillon-$version/obj-$(dpkg-architecture -qDEB_HOST_GNU_TYPE)
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  ./scripts/replay-builds.sh build "$release" build-asan
 echo "all tests passed"

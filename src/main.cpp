@@ -4,6 +4,7 @@
 #include <csignal>
 #include <cstdio>
 #include <exception>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -11,8 +12,10 @@
 #include "app/Application.h"
 #include "app/CommandLine.h"
 #include "app/GameFolder.h"
+#include "app/GameVersion.h"
 #include "app/MainForm.h"
 #include "app/StateDump.h"
+#include "ReplayRuns.h"
 #include "engine/PrintableText.h"
 #include "platform/DesktopPlatform.h"
 #include "platform/HeadlessPlatform.h"
@@ -42,6 +45,7 @@ void Prepare(TMForm& form, const TCommandLine& line, const TGameFolder& folder) 
     form.FullScreenThisRun = line.FullScreen;
     form.DemoRequested = line.Demo;
     form.SaveFolderPath = folder.SaveFolder;
+    form.ReplayFolder = folder.SaveFolder / "Replays";
 }
 
 // The headless run pulls each frame's share of the mix, so sounds end when they
@@ -82,6 +86,7 @@ int RunHeadless(const TCommandLine& line, const TGameFolder& folder, THeadlessSc
         platform.EndFrame([&](int at) { return BuildStateDump(form, at, platform.Opened()); },
                           [&] { return BuildTrackDump(form.Race.State); });
     });
+    form.FinishReplay(application.StoppedBySignal() ? TReplayEnd::Signal : TReplayEnd::Closed);
     if (!application.StoppedBySignal()) form.RunExitLauncher();
     bool outputsWritten = platform.OutputsWritten();
     if (recorder && !recorder->Finish()) {
@@ -103,6 +108,7 @@ int RunDesktop(const TCommandLine& line, const TGameFolder& folder) {
     form.RunHandler([&] { form.Show(); });
     TApplication application(platform, form);
     application.Run();
+    form.FinishReplay(application.StoppedBySignal() ? TReplayEnd::Signal : TReplayEnd::Closed);
     if (!application.StoppedBySignal()) form.RunExitLauncher();
     return 0;
 }
@@ -122,7 +128,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (line.Version) {
-        std::puts("quillon " QUILLON_VERSION);
+        std::printf("quillon %s\n", kGameVersion);
         return 0;
     }
 
@@ -136,6 +142,13 @@ int main(int argc, char** argv) {
         }
     }
 
+    const bool replay = !line.Replay.empty() || line.ReplayLast;
+    std::filesystem::path replayFile;
+    if (!line.Replay.empty()) {
+        std::error_code ignored;
+        replayFile = std::filesystem::absolute(line.Replay, ignored);  // before the folder changes
+    }
+
     const TGameFolder folder = FindGameFolder(ThisRun(line.Root, argv[0]));
     if (chdir(folder.Folder.c_str()) != 0) {
         std::fprintf(stderr, "quillon: cannot enter the game folder %s\n", folder.Folder.c_str());
@@ -143,6 +156,12 @@ int main(int argc, char** argv) {
     }
     InstallStopSignals();
     try {
+        if (replay) {
+            replayFile = ReplayToPlay(line, folder, replayFile);
+            if (replayFile.empty()) return 2;
+            return line.Headless ? RunReplayHeadless(replayFile, folder, std::move(script))
+                                 : RunReplayWindow(replayFile, line, folder);
+        }
         return line.Headless ? RunHeadless(line, folder, std::move(script)) : RunDesktop(line, folder);
     } catch (const std::exception& error) {
         std::fprintf(stderr, "quillon: %s\n", PrintableText(error.what()).c_str());

@@ -8,10 +8,11 @@
 namespace quillon {
 
 namespace {
-volatile std::sig_atomic_t StopRequested = 0;
+volatile std::sig_atomic_t StopSignalled = 0;
 }
 
-void TApplication::RequestStop() { StopRequested = 1; }
+void TApplication::RequestStop() { StopSignalled = 1; }
+bool TApplication::StopRequested() { return StopSignalled != 0; }
 
 void TApplication::DispatchPendingEvents() {
     TWindowEvent event;
@@ -39,8 +40,8 @@ void TApplication::Run(const std::function<void()>& afterTick) {
     FForm.MDXTimer.Reset(FPlatform.Milliseconds());
     FWasActive = FPlatform.IsActive();
     while (!FForm.Terminated() && !FPlatform.Finished()) {
-        if (StopRequested) {
-            StopRequested = 0;
+        if (StopSignalled) {
+            StopSignalled = 0;
             FStoppedBySignal = true;
             // The game ends even when saving failed; the error was reported.
             FForm.RunHandler([&] { FForm.CloseBySignal(); });

@@ -20,6 +20,8 @@ public:
 
     // Set from a signal handler: the loop ends with the form's save, without the links.
     static void RequestStop();
+    // A stop signal has come and no loop has taken it yet (the replay's own loop asks).
+    static bool StopRequested();
     // The run ended on a stop signal: the exit launcher does not run.
     bool StoppedBySignal() const { return FStoppedBySignal; }
 

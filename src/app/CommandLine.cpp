@@ -46,9 +46,19 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& args) {
         else if (option == "--script") line.Script = value();
         else if (option == "--root") line.Root = value();
         else if (option == "--record-audio") line.RecordAudio = value();
+        else if (option == "--replay") line.Replay = value();
+        else if (option == "--replay-last") line.ReplayLast = true;
         else throw ECommandLineError("unknown option '" + option + "'");
     }
     if (line.Help || line.Version) return line;
+    const bool replay = !line.Replay.empty() || line.ReplayLast;
+    if (!line.Replay.empty() && line.ReplayLast) throw ECommandLineError("--replay and --replay-last exclude each other");
+    if (replay && (line.Demo || !line.RecordAudio.empty()))
+        throw ECommandLineError("--replay and --replay-last play alone, without --demo or --record-audio");
+    if (replay) {
+        if (!line.Headless && !line.Script.empty()) throw ECommandLineError("--script needs --headless");
+        return line;
+    }
     bool headlessOnly = framesGiven || !line.Script.empty() || !line.RecordAudio.empty();
     if (!line.Headless && headlessOnly) throw ECommandLineError("--frames, --script and --record-audio need --headless");
     if (line.Headless && !framesGiven) throw ECommandLineError("--headless needs --frames N");
@@ -61,6 +71,7 @@ const char* UsageText() {
            "usage: quillon [--fullscreen | --window] [--demo]\n"
            "       quillon --headless --frames N [--fps F] [--seed S] [--script FILE]\n"
            "               [--root DIR] [--record-audio FILE.wav]\n"
+           "       quillon [--headless] (--replay FILE | --replay-last) [--root DIR] [--script FILE]\n"
            "\n"
            "  --fullscreen        play in full screen this time (the saved option is kept)\n"
            "  --window            play in a window this time (the saved option is kept)\n"
@@ -75,10 +86,15 @@ const char* UsageText() {
            "                      shot FILE.png, state FILE.json or quit\n"
            "  --root DIR          the game folder (holding Data/Res, Data/Music, Data/Save)\n"
            "  --record-audio FILE write the run's sound to a WAV file\n"
+           "  --replay FILE       watch a recorded race (Escape ends it, P pauses); with\n"
+           "                      --headless, check that it plays out as recorded\n"
+           "  --replay-last       watch the newest race of the Replays folder\n"
            "  --help, --version   this text, the version\n"
            "\n"
            "Exit status: 0 when the run ends, 1 when a screenshot, dump or recording\n"
-           "cannot be written, 2 for a bad argument or script line.\n";
+           "cannot be written, 2 for a bad argument or script line. A headless replay\n"
+           "prints one line of JSON and exits 0 when it reproduced the race, 3 when it\n"
+           "diverged, 2 when the file cannot be played.\n";
 }
 
 }  // namespace quillon

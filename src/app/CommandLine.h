@@ -21,6 +21,8 @@ struct TCommandLine {
     // Full screen (true) or a window (false) for this run only; the saved option is kept.
     std::optional<bool> FullScreen;
     bool Demo = false;
+    std::string Replay;       // a replay file to play
+    bool ReplayLast = false;  // play the newest replay of the Replays folder
     bool Help = false;
     bool Version = false;
 };

@@ -153,6 +153,7 @@ void TMForm::NameEntryFrame(int lagCount) {
     if (TypedKey != 13) return;
     TypedKey = 0;
     InsertHighScore(State.HighScores, State.PlayerName, Race.State.Score);
+    FRecorder.EnteredTable(State.PlayerName);
     SaveStateNow();
     CloseDialog();
     OpenDialog(9);
@@ -177,7 +178,7 @@ void TMForm::SendingFrame() {
             FScores->Send(ScoreSubmissionUrl(ScoreServerAddress(), entry));
         }
     }
-    if (FScores && FScores->Busy()) return;
+    if (SendingBusy()) return;
     CloseDialog();
     LeaveRaceToHighScores(1);
 }

@@ -28,6 +28,12 @@ uint8_t MouseButtonBit(int button) {
 }  // namespace
 
 void TMForm::PollInput() {
+    if (PlaybackFrame) {
+        const TInputStates held(PlaybackFrame->Held);
+        FPressed = held & ~FHeld;
+        FHeld = held;
+        return;
+    }
     uint8_t keys[256];
     FPlatform.GetKeyboardState(keys);
     FPad.AddHeldKeys(keys);
@@ -194,6 +200,7 @@ void TMForm::BossKeyAction() {
 // The window's events in the order they came. Enter and Backspace also arrive as typed
 // characters, as the window's character messages carry them; Alt+Enter does not.
 void TMForm::HandleEvent(const TWindowEvent& event) {
+    RecordEvent(event);
     RunHandler([&] {
         switch (event.Type) {
             case TWindowEvent::TType::CloseRequest: {
@@ -213,7 +220,7 @@ void TMForm::HandleEvent(const TWindowEvent& event) {
                 if (event.Key == KeyAlt) FAltDown = true;
                 FAltDown = FAltDown || event.Alt;
                 {
-                    const uint8_t shift = ShiftByte();
+                    const uint8_t shift = EventShiftByte();
                     FormKeyDown(event.Key, shift);
                     if (!(shift & AltBit) && (event.Key == KeyEnter || event.Key == KeyBackspace))
                         FormKeyPress(static_cast<char>(event.Key));
@@ -223,7 +230,7 @@ void TMForm::HandleEvent(const TWindowEvent& event) {
                 if (event.Key == KeyShift) FShiftDown = false;
                 if (event.Key == KeyCtrl) FCtrlDown = false;
                 if (event.Key == KeyAlt) FAltDown = false;
-                FormKeyUp(event.Key, ShiftByte());
+                FormKeyUp(event.Key, EventShiftByte());
                 break;
             case TWindowEvent::TType::Char: {
                 const std::string text = Utf8ToCp1251(event.Text);

@@ -5,6 +5,7 @@
 #include <exception>
 #include <filesystem>
 
+#include "app/ReplayChecksum.h"
 #include "engine/FrameTiming.h"
 #include "save/LinkFile.h"
 #include "save/SavePair.h"
@@ -64,7 +65,8 @@ void TMForm::RunHandler(const std::function<void()>& handler) {
 
 void TMForm::FormCreate() {
     FPlatform.RaisePriority();
-    SeedRandom(StartSeed ? *StartSeed : static_cast<uint64_t>(std::time(nullptr)) ^ FPlatform.Milliseconds());
+    FSeedUsed = StartSeed ? *StartSeed : static_cast<uint64_t>(std::time(nullptr)) ^ FPlatform.Milliseconds();
+    SeedRandom(FSeedUsed);
     MDXImageList1.LoadFromFile("Data/Res/Res1.dxg");
     MDXImageList2.LoadFromFile("Data/Res/Res2.dxg");
     MDXImageList3.LoadFromFile("Data/Res/Res3.dxg");
@@ -110,7 +112,7 @@ void TMForm::LoadSavedState() {
 // A start that stopped before loading has nothing of the player's to save: the files on
 // disk stay as they are.
 void TMForm::SaveLoadedState() {
-    if (!FSavedStateLoaded) return;
+    if (!FSavedStateLoaded || PlaybackOnly) return;
     // Once the new pair is committed the damaged files are gone: a later save keeps no copy.
     const TDamagedFiles damaged = FDamagedSaves;
     SaveOptionsAndHighScores(StateToSave(), SaveFolder(), [this](TSaveStep step) {
@@ -148,12 +150,14 @@ void TMForm::MDXTimerTimer(int lagCount) {
     // shows in the next frame and text drawn by it lies over every sprite.
     MDXSpriteEngine.Draw();
     PollInput();
+    RecordFrame(lagCount);
     RunFrameOperation(lagCount);
     if (HotItem != hotItemBefore) PlaySound(SelectionClick);
     MDXSpriteEngine.FreeDead();
     UpdateFrameTiming();
     MDXDraw.ReleaseCanvas();
     MDXDraw.Flip();
+    FRecorder.EndFrame([this] { return RaceChecksum(*this); });
 }
 
 // The open dialog's frame, else the current screen's. Screens 3 to 5 move the sprites

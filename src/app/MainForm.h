@@ -32,6 +32,7 @@
 #include "menus/Text.h"
 #include "app/FormRaceHost.h"
 #include "app/PadInput.h"
+#include "app/ReplayRecorder.h"
 #include "race/Race.h"
 #include "save/SavePair.h"
 #include "save/SavedState.h"
@@ -131,6 +132,23 @@ public:
     bool DemoMode = false;  // the pilot drives until the player presses a key
     bool DemoGame = false;  // this game began as a demo: it never enters the tables
     bool DemoRequested = false;  // start a demo race once the main menu has faded in
+
+    // Replays (ReplayHooks.cpp). Every race is recorded into ReplayFolder when it is set. While a
+    // recording plays, PlaybackFrame feeds the tick its timing, keys and controls, PlaybackShift
+    // the modifiers of a key event, and nothing is saved.
+    std::filesystem::path ReplayFolder;
+    const TReplayFrame* PlaybackFrame = nullptr;
+    std::optional<uint8_t> PlaybackShift;
+    bool PlaybackOnly = false;
+    std::filesystem::path LastReplay;  // the replay written last in this run
+    // A recording about to play: nothing saved from now on, the table and the name as they
+    // were, and the race started as it was.
+    void StartPlayback(const TReplayHeader& header);
+    // The run ends while a race is recorded: the recording is kept with this ending.
+    void FinishReplay(std::optional<TReplayEnd> end);
+    uint64_t RandomState() const { return FRandom.State(); }
+    void SetRandomState(uint64_t state) { FRandom.SetState(state); }
+    uint64_t SeedUsed() const { return FSeedUsed; }
 
     // Handlers.
     void FormCreate();
@@ -249,6 +267,11 @@ private:
     void CreateMenuBackground();
     void KillMenuBackground();
     uint8_t ShiftByte() const;
+    uint8_t EventShiftByte();
+    bool SendingBusy();
+    void BeginReplay(int level);
+    void RecordEvent(const TWindowEvent& event);
+    void RecordFrame(int lagCount);
     void LoadSavedState();
     void SaveLoadedState();
     std::filesystem::path SaveFolder() const;
@@ -281,6 +304,10 @@ private:
     bool FExitSaveFailed = false;  // a save on leaving failed: the next try to leave ends the game
     int FCursorCount = 0;  // the system cursor's display count
     bool FSavedFullScreen = false;  // the screen mode option as loaded, kept under FullScreenThisRun
+    uint64_t FSeedUsed = 0;
+    TReplayRecorder FRecorder;
+    std::optional<uint64_t> FDataHash;  // of the data files, taken once when the first race is kept
+    bool FReplayWriteFailed = false;   // reported once a run
 };
 
 // The one main form of the running game (null outside a run).

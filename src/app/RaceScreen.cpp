@@ -24,6 +24,7 @@ void TMForm::StartRace(int level) {
     LastItem = 0;
     HotItem = 0;
     Race.SelectedShip = SelectedShip;
+    BeginReplay(level);
     Race.StartRace(level);
     DrawHud();
 }
@@ -46,9 +47,11 @@ void TMForm::StartDemo() {
     PilotOn = true;
     DemoMode = true;
     DemoGame = true;
+    FRecorder.MarkDemo();
 }
 
 void TMForm::EndRace() {
+    FinishReplay(std::nullopt);
     CurrentScreen = 0;
     Race.EndRace();
     PilotOn = false;
@@ -90,7 +93,11 @@ TRaceControls TMForm::KeyControls() const {
 }
 
 void TMForm::RaceFrame(int lagCount) {
-    const TRaceControls controls = PilotOn ? PilotControls(Race) : KeyControls();
+    // A replay drives as the race was driven, the pilot's moves included.
+    const TRaceControls controls = PlaybackFrame ? UnpackControls(PlaybackFrame->Controls)
+                                 : PilotOn       ? PilotControls(Race)
+                                                 : KeyControls();
+    FRecorder.Controls(controls, PilotOn);
     Race.RaceFrame(lagCount, controls, KeyPressed(StateButton(9)), KeyPressed(StateButton(6)));
     DrawHud();
 }

@@ -47,6 +47,7 @@ void TMForm::OpenDialog(int kind) {
     if (ActiveDialog != 0) return;
     StopShipSounds();
     ActiveDialog = static_cast<uint8_t>(kind);
+    FRecorder.DialogOpened(kind);
     FSavedHot = HotItem;
     FSavedFirst = FirstItem;
     FSavedLast = LastItem;

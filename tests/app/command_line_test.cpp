@@ -48,6 +48,18 @@ TEST(CommandLine, ReadsThePlayersOptions) {
     }
 }
 
+// A replay needs no frame count: it runs as long as the race it holds.
+TEST(CommandLine, ReadsTheReplayOptions) {
+    const TCommandLine headless = ParseCommandLine({"--headless", "--replay", "a.qrp", "--script", "s.txt"});
+    EXPECT_TRUE(headless.Headless);
+    EXPECT_EQ(headless.Replay, "a.qrp");
+    EXPECT_EQ(headless.Script, "s.txt");
+    const TCommandLine window = ParseCommandLine({"--replay-last", "--fullscreen"});
+    EXPECT_FALSE(window.Headless);
+    EXPECT_TRUE(window.ReplayLast);
+    EXPECT_EQ(window.FullScreen, true);
+}
+
 TEST(CommandLine, RejectsBadArguments) {
     std::vector<std::vector<std::string>> bad = {
         {"--headless"},                                  // no frame count
@@ -59,6 +71,11 @@ TEST(CommandLine, RejectsBadArguments) {
         {"--bogus"},
         {"--fullscreen", "--window"},
         {"-fullscreen"},
+        {"--replay"},                                    // no file
+        {"--replay", "a.qrp", "--replay-last"},
+        {"--replay", "a.qrp", "--demo"},
+        {"--replay-last", "--headless", "--record-audio", "a.wav"},
+        {"--replay", "a.qrp", "--script", "s.txt"},      // a script needs the headless replay
     };
     for (const auto& args : bad) EXPECT_THROW(ParseCommandLine(args), ECommandLineError) << args[0];
 }

@@ -4,16 +4,11 @@
 // damaged data file reach the terminal escaped.
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <signal.h>
-#include <spawn.h>
 #include <sys/wait.h>
 
-#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
-#include <thread>
 #include <vector>
 
 #include "engine/ComponentStream.h"
@@ -21,8 +16,6 @@
 #include "save/SaveFiles.h"
 #include "save/SavedState.h"
 #include "support/ScriptedRun.h"
-
-extern char** environ;
 
 namespace quillon::testing {
 namespace {
@@ -168,34 +161,6 @@ TEST_F(DamagedSavesTest, ErrorTextsFromADamagedDataFileAreEscaped) {
     THeadlessResult run = Run(3);
     EXPECT_NE(run.Stderr.find("error: Property \\x1B[31mRed\\xFF does not exist"), std::string::npos) << run.Stderr;
     EXPECT_EQ(run.Stderr.find('\x1B'), std::string::npos);
-}
-
-// Starts the headless game with a long frame budget, waits until it runs, then stops it
-// with SIGTERM; returns its wait status.
-int RunUntilTerminated(const std::string& dir, const std::string& script) {
-    MakeGameFolder(dir);
-    WriteFile(fs::path(dir) / "script.txt", script);
-    const std::string game = BuildDir() + "/quillon";
-    std::vector<std::string> args = {game, "--headless", "--frames", "100000000", "--root", dir, "--script",
-                                     dir + "/script.txt"};
-    std::vector<char*> argv;
-    for (std::string& a : args) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, (dir + "/stderr.txt").c_str(),
-                                     O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    pid_t pid = -1;
-    const int spawned = posix_spawn(&pid, game.c_str(), &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    if (spawned != 0) return -1;
-    for (int i = 0; i < 600 && !fs::exists(dir + "/running.json"); ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    ::kill(pid, SIGTERM);
-    int status = 0;
-    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-    }
-    return status;
 }
 
 TEST_F(DamagedSavesTest, ASignalBeforeTheFilesWereLoadedLeavesThemAlone) {

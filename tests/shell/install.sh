@@ -34,7 +34,8 @@ cmp -s "$build/Data/Res/Res2.dxg" "$share/quillon/Data/Res/Res2.dxg" || fail "th
 
 desktop-file-validate "$share/applications/$id.desktop" || fail "the desktop entry is not valid"
 grep -qx "Categories=Game;ArcadeGame;" "$share/applications/$id.desktop" || fail "the desktop entry's categories are wrong"
-for key in "Name=" "Name\[ru\]=" "Comment=" "Comment\[ru\]=" "Icon=$id" "Exec=quillon"; do
+for key in "Name=" "Name\[ru\]=" "Comment=" "Comment\[ru\]=" "Icon=$id" "Exec=quillon" \
+    "Name\[ru\]=Повтор последней гонки" "Exec=quillon --replay-last"; do
   grep -q "^$key" "$share/applications/$id.desktop" || fail "the desktop entry has no $key"
 done
 appstreamcli validate --no-net "$share/metainfo/$id.metainfo.xml" || fail "the metainfo is not valid"

@@ -1,13 +1,23 @@
 // Starting the headless game from tests.
 #include "support/HeadlessRun.h"
 
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
 #include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <thread>
 
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+
+extern char** environ;
 
 namespace quillon::testing {
 
@@ -41,6 +51,34 @@ THeadlessResult RunHeadless(const std::string& dir, const std::string& script, c
     text << err.rdbuf();
     result.Stderr = text.str();
     return result;
+}
+
+int RunUntilTerminated(const std::string& dir, const std::string& script, const std::vector<std::string>& extra) {
+    namespace fs = std::filesystem;
+    MakeGameFolder(dir);
+    std::ofstream(dir + "/script.txt") << script;
+    const std::string game = BuildDir() + "/quillon";
+    std::vector<std::string> args = {game, "--headless", "--frames", "100000000", "--root", dir, "--script",
+                                     dir + "/script.txt"};
+    args.insert(args.end(), extra.begin(), extra.end());
+    std::vector<char*> argv;
+    for (std::string& a : args) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, (dir + "/stderr.txt").c_str(),
+                                     O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    pid_t pid = -1;
+    const int spawned = posix_spawn(&pid, game.c_str(), &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    if (spawned != 0) return -1;
+    for (int i = 0; i < 6000 && !fs::exists(dir + "/running.json"); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    ::kill(pid, SIGTERM);
+    int status = 0;
+    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    return status;
 }
 
 }  // namespace quillon::testing

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace quillon::testing {
 
@@ -19,6 +20,11 @@ void MakeGameFolder(const std::string& dir);
 // Makes dir a game folder (MakeGameFolder), writes script into dir/script.txt and runs quillon --headless with it and the extra
 // arguments (e.g. "--frames 30 --fps 85"); dir is the working directory and the game folder (--root).
 THeadlessResult RunHeadless(const std::string& dir, const std::string& script, const std::string& arguments);
+
+// Starts the headless game in dir with the script and a long frame budget, waits until the
+// script has written dir/running.json, then stops it with SIGTERM; returns its wait status.
+// Standard error goes to dir/stderr.txt.
+int RunUntilTerminated(const std::string& dir, const std::string& script, const std::vector<std::string>& extra = {});
 
 // The game folder of the build (generated data beside the executable).
 std::string BuildDir();

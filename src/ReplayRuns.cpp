@@ -1,0 +1,131 @@
+// The replay runs: read and check the file, set a form up as the race started, play it.
+#include "ReplayRuns.h"
+
+#include <chrono>
+#include <cstdio>
+#include <thread>
+
+#include "app/Application.h"
+#include "app/GameVersion.h"
+#include "app/MainForm.h"
+#include "app/ReplayPlayer.h"
+#include "app/StateDump.h"
+#include "engine/PrintableText.h"
+#include "platform/DesktopPlatform.h"
+#include "platform/HeadlessPlatform.h"
+#include "platform/OpenMptMusic.h"
+#include "platform/SdlAudioOutput.h"
+#include "platform/TtfFontRasterizer.h"
+#include "save/ReplayFolder.h"
+
+namespace quillon {
+
+namespace {
+
+constexpr int KeyEscape = 27;
+constexpr int KeyP = 'P';
+
+// A replay plays only with the game and the data it was recorded with.
+std::optional<TReplay> LoadReplay(const std::filesystem::path& file) {
+    try {
+        const TReplayExpectation here{kGameVersion, HashDataFiles(std::filesystem::current_path())};
+        return ReadReplayFile(file.string(), here);
+    } catch (const EReplayError& error) {
+        std::fprintf(stderr, "quillon: %s\n", error.what());
+        return std::nullopt;
+    }
+}
+
+void ReportDivergence(const std::filesystem::path& file, const TReplayOutcome& outcome) {
+    if (outcome.Reproduced) return;
+    std::fprintf(stderr, "quillon: %s diverged at frame %u: %s\n", PrintableText(file.string()).c_str(),
+                 *outcome.DivergedAt, outcome.Why.c_str());
+}
+
+}  // namespace
+
+std::filesystem::path ReplayToPlay(const TCommandLine& line, const TGameFolder& folder,
+                                   const std::filesystem::path& given) {
+    if (!line.ReplayLast) return given;
+    const std::vector<std::filesystem::path> replays = ListReplays(folder.SaveFolder / "Replays");
+    if (replays.empty()) {
+        std::fprintf(stderr, "quillon: no replay in %s\n",
+                     PrintableText((folder.SaveFolder / "Replays").string()).c_str());
+        return {};
+    }
+    return replays.back();
+}
+
+int RunReplayHeadless(const std::filesystem::path& file, const TGameFolder& folder, THeadlessScript script) {
+    const std::optional<TReplay> replay = LoadReplay(file);
+    if (!replay) return 2;
+    // No music and no mix: nothing of the race hangs on them, and the replay runs faster.
+    THeadlessPlatform platform(static_cast<int>(replay->Frames.size()) + 1, 85, std::move(script));
+    TTtfFontRasterizer fonts;
+    TMForm form(platform, TFormServices{nullptr, nullptr, &fonts, nullptr});
+    form.StartSeed = replay->Header.Seed;
+    form.SaveFolderPath = folder.SaveFolder;
+    form.RunHandler([&] { form.FormCreate(); });
+    form.RunHandler([&] { form.Show(); });
+    TReplayPlayer player(form, *replay);
+    form.RunHandler([&] { player.Start(); });
+    while (!player.Done()) {
+        player.Step();
+        platform.EndFrame([&](int at) { return BuildStateDump(form, at, platform.Opened()); },
+                          [&] { return BuildTrackDump(form.Race.State); });
+    }
+    const TReplayOutcome outcome = player.Finish();
+    ReportDivergence(file, outcome);
+    std::printf("%s\n", ReplayOutcomeJson(outcome).c_str());
+    if (!platform.OutputsWritten()) return 1;
+    return outcome.Reproduced ? 0 : 3;
+}
+
+int RunReplayWindow(const std::filesystem::path& file, const TCommandLine& line, const TGameFolder& folder) {
+    const std::optional<TReplay> replay = LoadReplay(file);
+    if (!replay) return 2;
+    TDesktopPlatform platform;
+    TSdlAudioOutput audio;
+    TOpenMptMusic music;
+    TTtfFontRasterizer fonts;
+    TMForm form(platform, TFormServices{&audio, &music, &fonts, nullptr});
+    form.StartSeed = replay->Header.Seed;
+    form.FullScreenThisRun = line.FullScreen;
+    form.SaveFolderPath = folder.SaveFolder;
+    form.RunHandler([&] { form.FormCreate(); });
+    form.RunHandler([&] { form.Show(); });
+    TReplayPlayer player(form, *replay);
+    form.RunHandler([&] { player.Start(); });
+
+    // Each frame is due when the recorded frames before it have taken their time.
+    using TClock = std::chrono::steady_clock;
+    TClock::time_point due = TClock::now();
+    bool paused = false;
+    bool stop = false;
+    while (!player.Done() && !stop && !TApplication::StopRequested()) {
+        TWindowEvent event;
+        while (platform.PollEvent(event)) {
+            if (event.Type == TWindowEvent::TType::CloseRequest) stop = true;
+            if (event.Type == TWindowEvent::TType::KeyDown && event.Key == KeyEscape) stop = true;
+            if (event.Type == TWindowEvent::TType::KeyDown && event.Key == KeyP) paused = !paused;
+            if (event.Type == TWindowEvent::TType::Restore) form.MDXDraw.Initialize();
+        }
+        if (stop) break;
+        if (paused || !platform.IsActive()) {
+            platform.WaitForEvent();
+            due = TClock::now();
+            continue;
+        }
+        const TClock::time_point now = TClock::now();
+        if (now < due) {
+            std::this_thread::sleep_for(std::min<TClock::duration>(due - now, std::chrono::milliseconds(5)));
+            continue;
+        }
+        due += std::chrono::milliseconds(player.NextLag());
+        player.Step();
+    }
+    if (player.Done()) ReportDivergence(file, player.Finish());
+    return 0;
+}
+
+}  // namespace quillon

@@ -1,0 +1,22 @@
+// The replay runs of the program: a recorded race watched in the window, or checked headless.
+#pragma once
+
+#include <filesystem>
+
+#include "app/CommandLine.h"
+#include "app/GameFolder.h"
+#include "platform/HeadlessScript.h"
+
+namespace quillon {
+
+// The file --replay names (made absolute before the run enters the game folder), or the newest
+// of the Replays folder for --replay-last; empty when there is none (reported).
+std::filesystem::path ReplayToPlay(const TCommandLine& line, const TGameFolder& folder,
+                                   const std::filesystem::path& given);
+
+// Plays as fast as it can; prints the JSON line. Exit status 0 reproduced, 3 diverged, 2 unreadable.
+int RunReplayHeadless(const std::filesystem::path& file, const TGameFolder& folder, THeadlessScript script);
+// Plays in the window at the recorded pace with sound and music; Escape ends it, P pauses.
+int RunReplayWindow(const std::filesystem::path& file, const TCommandLine& line, const TGameFolder& folder);
+
+}  // namespace quillon

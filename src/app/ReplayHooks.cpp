@@ -1,0 +1,104 @@
+// The form's side of the replays: what a race starts from, each tick's inputs and the
+// window's events go to the recorder, and the finished recording into the Replays folder.
+// A replay that cannot be written never disturbs the game: it is reported once.
+#include <chrono>
+#include <cstdio>
+#include <exception>
+
+#include "app/GameVersion.h"
+#include "app/MainForm.h"
+#include "engine/PrintableText.h"
+#include "save/ReplayFolder.h"
+
+namespace quillon {
+
+void TMForm::BeginReplay(int level) {
+    if (ReplayFolder.empty() || PlaybackFrame) return;
+    TReplayHeader header;
+    header.GameVersion = kGameVersion;
+    header.Ship = static_cast<uint8_t>(SelectedShip);
+    header.StartLevel = static_cast<uint8_t>(level);
+    header.Seed = FSeedUsed;
+    header.GeneratorState = FRandom.State();
+    header.Demo = DemoMode;
+    header.PilotAtStart = PilotOn;
+    header.HeldAtStart = FHeld.to_ullong();
+    header.FrameMsAtStart = FrameMs;
+    header.SpeedScaleAtStart = SpeedScale;
+    header.ShiftHeld = ShiftHeld;
+    header.CtrlHeld = CtrlHeld;
+    header.MouseX = MouseX;
+    header.MouseY = MouseY;
+    header.PlayerName = State.PlayerName;
+    for (size_t i = 0; i < kReplayTableEntries; ++i)
+        header.Table[i] = THighScoreEntry{State.HighScores[i].Name, State.HighScores[i].Score};
+    FRecorder.Begin(header);
+}
+
+void TMForm::StartPlayback(const TReplayHeader& header) {
+    PlaybackOnly = true;
+    ReplayFolder.clear();
+    State.PlayerName = header.PlayerName;
+    for (size_t i = 0; i < kReplayTableEntries; ++i)
+        State.HighScores[i] = THighScore{header.Table[i].Name, header.Table[i].Score};
+    ShiftHeld = header.ShiftHeld;
+    CtrlHeld = header.CtrlHeld;
+    MouseX = header.MouseX;
+    MouseY = header.MouseY;
+    FHeld = TInputStates(header.HeldAtStart);
+    FrameMs = header.FrameMsAtStart;
+    SpeedScale = header.SpeedScaleAtStart;
+    if (ActiveDialog != 0) CloseDialog();
+    MenuIntro = 0;
+    CloseMainMenu();
+    SelectedShip = header.Ship;
+    FRandom.SetState(header.GeneratorState);
+    StartRace(header.StartLevel);
+    DemoMode = header.Demo;
+    MDXSpriteEngine.FreeDead();
+}
+
+// The pad's buttons are recorded as the key events they become; a restored window changes nothing.
+void TMForm::RecordEvent(const TWindowEvent& event) {
+    using T = TWindowEvent::TType;
+    if (!FRecorder.Recording() || event.Type == T::PadDown || event.Type == T::PadUp || event.Type == T::Restore)
+        return;
+    FRecorder.Event(ToReplayEvent(event));
+}
+
+void TMForm::RecordFrame(int lagCount) {
+    FRecorder.Frame(lagCount, FrameMs, SpeedScale, FHeld.to_ullong());
+}
+
+// The modifiers of a key event: read from the keyboard, or as recorded while a replay plays.
+uint8_t TMForm::EventShiftByte() {
+    const uint8_t shift = PlaybackShift ? *PlaybackShift : ShiftByte();
+    FRecorder.EventShift(shift);
+    return shift;
+}
+
+// How long the sending notice stays hangs on the network: a replay waits as the recording did
+// and sends nothing.
+bool TMForm::SendingBusy() {
+    if (PlaybackFrame) return PlaybackFrame->SendingBusy;
+    const bool busy = FScores && FScores->Busy();
+    FRecorder.SendingBusy(busy);
+    return busy;
+}
+
+void TMForm::FinishReplay(std::optional<TReplayEnd> end) {
+    std::optional<TReplay> replay = FRecorder.Finish(Race.State, end);
+    if (!replay) return;
+    try {
+        if (!FDataHash) FDataHash = HashDataFiles(std::filesystem::current_path());
+        replay->Header.DataHash = *FDataHash;
+        LastReplay = StoreReplay(ReplayFolder, *replay, std::chrono::system_clock::now(), State.HighScores);
+    } catch (const std::exception& error) {
+        if (FReplayWriteFailed) return;
+        FReplayWriteFailed = true;
+        std::fprintf(stderr, "quillon: cannot keep the replay in %s: %s\n",
+                     PrintableText(ReplayFolder.string()).c_str(), PrintableText(error.what()).c_str());
+    }
+}
+
+}  // namespace quillon

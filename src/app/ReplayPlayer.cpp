@@ -1,0 +1,93 @@
+// TReplayPlayer: recorded frames and events fed to the form, checksums compared.
+#include "app/ReplayPlayer.h"
+
+#include "app/JsonWriter.h"
+#include "app/MainForm.h"
+#include "app/ReplayChecksum.h"
+
+namespace quillon {
+
+std::string ReplayOutcomeJson(const TReplayOutcome& outcome) {
+    TJsonWriter json;
+    json.BeginObject();
+    json.Field("result", std::string(outcome.Reproduced ? "reproduced" : "diverged"));
+    json.Field("frames", static_cast<int>(outcome.Frames));
+    json.Field("level", outcome.Level);
+    json.Field("score", outcome.Score);
+    json.Field("lives", outcome.Lives);
+    if (outcome.DivergedAt)
+        json.Field("divergedAt", static_cast<int>(*outcome.DivergedAt));
+    else
+        json.Null("divergedAt");
+    json.EndObject();
+    return json.Text();
+}
+
+void TReplayPlayer::Start() { FForm.StartPlayback(FReplay.Header); }
+
+bool TReplayPlayer::RaceOver() const { return FForm.CurrentScreen != 6 || !FForm.Race.Running(); }
+
+bool TReplayPlayer::Done() const { return FEndedEarly || FNext >= FReplay.Frames.size(); }
+
+int TReplayPlayer::NextLag() const { return FNext < FReplay.Frames.size() ? FReplay.Frames[FNext].Lag : 0; }
+
+void TReplayPlayer::Diverged(uint32_t frame, const std::string& why) {
+    if (FOutcome.DivergedAt) return;
+    FOutcome.DivergedAt = frame;
+    FOutcome.Why = why;
+}
+
+void TReplayPlayer::RunEventsBefore(uint32_t frame) {
+    while (FNextEvent < FReplay.Events.size() && FReplay.Events[FNextEvent].BeforeFrame <= frame) {
+        const TReplayEvent& recorded = FReplay.Events[FNextEvent++];
+        FForm.PlaybackShift = recorded.Shift;
+        FForm.HandleEvent(ToWindowEvent(recorded));
+        FForm.PlaybackShift.reset();
+    }
+}
+
+void TReplayPlayer::Step() {
+    if (Done()) return;
+    const uint32_t index = FNext++;
+    RunEventsBefore(index);
+    if (RaceOver()) {
+        FEndedEarly = true;
+        Diverged(index, "the race ended before the recording did");
+        return;
+    }
+    const TReplayFrame& frame = FReplay.Frames[index];
+    FForm.FrameMs = frame.FrameMs;
+    FForm.SpeedScale = frame.SpeedScale;
+    FForm.PlaybackFrame = &frame;
+    FForm.RunHandler([&] { FForm.MDXTimerTimer(frame.Lag); });
+    FForm.PlaybackFrame = nullptr;
+    FForm.EndFrame();
+    const bool lastFrame = FNext == FReplay.Frames.size();
+    if (RaceOver() && !lastFrame) {
+        FEndedEarly = true;
+        Diverged(index, "the race ended before the recording did");
+        return;
+    }
+    if (frame.Checksum && !RaceOver() && RaceChecksum(FForm) != *frame.Checksum)
+        Diverged(index, "the race's checksum differs from the recording's");
+}
+
+TReplayOutcome TReplayPlayer::Finish() {
+    if (!FEndedEarly) RunEventsBefore(static_cast<uint32_t>(FReplay.Frames.size()));
+    const TRaceState& race = FForm.Race.State;
+    FOutcome.Frames = FNext;
+    FOutcome.Level = race.Level;
+    FOutcome.Score = race.Score;
+    FOutcome.Lives = race.Lives;
+    const TReplaySummary& summary = FReplay.Summary;
+    const uint32_t last = FNext == 0 ? 0 : FNext - 1;
+    const bool runEnded = summary.End == TReplayEnd::Closed || summary.End == TReplayEnd::Signal;
+    if (!FEndedEarly && RaceOver() == runEnded)
+        Diverged(last, runEnded ? "the race ended, the recording's went on" : "the race went on, the recording's ended");
+    if (race.Level != summary.Level || race.Score != summary.Score || race.Lives != summary.Lives)
+        Diverged(last, "the race ended with another level, score or lives");
+    FOutcome.Reproduced = !FOutcome.DivergedAt;
+    return FOutcome;
+}
+
+}  // namespace quillon
