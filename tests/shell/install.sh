@@ -23,13 +23,17 @@ cmake --install "$build" --prefix "$prefix" > "$work/install.log" 2>&1 || { cat 
 
 id=ru.quillon.Quillon
 share=$prefix/share
-for file in bin/quillon share/quillon/Data/Res/Res1.dxg share/quillon/Data/Res/Res2.dxg \
+# The program's folder is bin, or games in the Debian packages' build.
+game=$prefix/bin/quillon
+[ -e "$game" ] || game=$prefix/games/quillon
+for file in share/quillon/Data/Res/Res1.dxg share/quillon/Data/Res/Res2.dxg \
     share/quillon/Data/Res/Res3.dxg share/quillon/Data/Res/Sounds.dxw share/quillon/Data/Music/Menu.xm \
     share/quillon/Data/Music/Race.xm share/quillon/fonts/quillon-fonts.conf \
     share/applications/$id.desktop share/metainfo/$id.metainfo.xml share/man/man6/quillon.6; do
   [ -s "$prefix/$file" ] || fail "not installed: $file"
 done
-[ -x "$prefix/bin/quillon" ] || fail "the installed program cannot be run"
+[ -s "$game" ] || fail "not installed: bin/quillon"
+[ -x "$game" ] || fail "the installed program cannot be run"
 cmp -s "$build/Data/Res/Res2.dxg" "$share/quillon/Data/Res/Res2.dxg" || fail "the installed data differs from the build's"
 
 desktop-file-validate "$share/applications/$id.desktop" || fail "the desktop entry is not valid"
@@ -102,7 +106,7 @@ cat > "$work/leave.txt" <<'SCRIPT'
 SCRIPT
 run_installed() {  # XDG_DATA_HOME or "" for unset
   ( cd "$work/elsewhere" && env -u XDG_DATA_HOME ${1:+XDG_DATA_HOME=$1} HOME="$work/home" \
-      "$prefix/bin/quillon" --headless --frames 200 --script "$work/leave.txt" ) > "$work/run.log" 2>&1
+      "$game" --headless --frames 200 --script "$work/leave.txt" ) > "$work/run.log" 2>&1
 }
 run_installed "" || { cat "$work/run.log"; fail "the installed game did not end with status 0"; }
 grep -q "error" "$work/run.log" && { cat "$work/run.log"; fail "the installed game reported errors"; }
