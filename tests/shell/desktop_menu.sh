@@ -6,6 +6,7 @@
 set -u
 . "$(dirname "$0")/common/game_folder.sh"
 . "$(dirname "$0")/common/xvfb.sh"
+here=$(cd "$(dirname "$0")" && pwd)
 game=$1
 for tool in Xvfb xdotool xwd pngtopnm pamdepth python3; do
   command -v $tool >/dev/null 2>&1 || { echo "$tool not installed: skipping"; exit 77; }
@@ -28,18 +29,10 @@ pngtopnm "$work/reference.png" | pamdepth 255 > "$work/reference.ppm" || exit 1
 
 cat > "$work/inner.sh" <<INNER
 #!/bin/sh
+. "$here/common/game_window.sh"
 SDL_AUDIODRIVER=dummy SDL_VIDEODRIVER=x11 "$game" --root "$work/game" > "$work/game.log" 2>&1 &
 pid=\$!
-window=""
-# Wait until the game's visible window answers (SDL may make and drop helper windows first).
-for i in \$(seq 1 200); do
-  window=\$(xdotool search --onlyvisible --classname quillon 2>/dev/null | head -n 1)
-  if [ -n "\$window" ] && xdotool getwindowname "\$window" > /dev/null 2>&1; then
-    break
-  fi
-  window=""
-  sleep 0.1
-done
+find_game_window 200
 [ -n "\$window" ] || { echo "no window appeared"; kill -9 \$pid; exit 1; }
 # The game runs only while its window has the focus.
 xdotool windowfocus --sync "\$window" 2>/dev/null || xdotool windowfocus "\$window"

@@ -8,6 +8,7 @@
 set -u
 . "$(dirname "$0")/common/game_folder.sh"
 . "$(dirname "$0")/common/xvfb.sh"
+here=$(cd "$(dirname "$0")" && pwd)
 game=$1
 command -v Xvfb >/dev/null 2>&1 || { echo "Xvfb not installed: skipping"; exit 77; }
 command -v xdotool >/dev/null 2>&1 || { echo "xdotool not installed: skipping"; exit 77; }
@@ -25,20 +26,12 @@ trap '[ -n "$wm" ] && kill "$wm" 2>/dev/null; stop_xvfb; rm -rf "$work"' EXIT
 make_game_folder "$work/game" "$2"
 cat > "$work/inner.sh" <<INNER
 #!/bin/sh
+. "$here/common/game_window.sh"
 SDL_AUDIODRIVER=dummy "$game" --root "$work/game" "\$1" > "$work/game.log" 2>&1 &
 pid=\$!
-window=""
-# Wait until the game's visible window answers (SDL may make and drop helper windows first;
-# a loaded machine may take a while to start the game).
-for i in \$(seq 1 600); do
-  window=\$(xdotool search --onlyvisible --classname quillon 2>/dev/null | head -n 1)
-  if [ -n "\$window" ] && xdotool getwindowname "\$window" > "$work/name.txt" 2>/dev/null; then
-    break
-  fi
-  window=""
-  sleep 0.1
-done
+find_game_window 600
 [ -n "\$window" ] || { echo "\$1: no window appeared"; kill -9 \$pid; exit 1; }
+xdotool getwindowname "\$window" > "$work/name.txt" 2>/dev/null
 sleep 1
 xdotool getwindowgeometry "\$window" > "$work/geometry.txt" 2>/dev/null
 kill -0 \$pid || { echo "the game ended by itself"; exit 1; }

@@ -6,6 +6,7 @@
 set -u
 . "$(dirname "$0")/common/game_folder.sh"
 . "$(dirname "$0")/common/xvfb.sh"
+here=$(cd "$(dirname "$0")" && pwd)
 game=$1
 for tool in Xvfb xdotool python3; do
   command -v $tool >/dev/null 2>&1 || { echo "$tool not installed: skipping"; exit 77; }
@@ -19,17 +20,10 @@ trap 'stop_xvfb; rm -rf "$work"' EXIT
 make_game_folder "$work/game" "$2"
 
 cat > "$work/inner.sh" <<INNER
+. "$here/common/game_window.sh"
 SDL_AUDIODRIVER=dummy SDL_VIDEODRIVER=x11 "$game" --root "$work/game" --demo > "$work/game.log" 2>&1 &
 pid=\$!
-window=""
-for i in \$(seq 1 600); do
-  window=\$(xdotool search --onlyvisible --classname quillon 2>/dev/null | head -n 1)
-  if [ -n "\$window" ] && xdotool getwindowname "\$window" > /dev/null 2>&1; then
-    break
-  fi
-  window=""
-  sleep 0.1
-done
+find_game_window 600
 [ -n "\$window" ] || { echo "no window appeared"; kill -9 \$pid; exit 1; }
 xdotool windowfocus --sync "\$window" 2>/dev/null || xdotool windowfocus "\$window"
 press() { xdotool keydown \$1; sleep 0.3; xdotool keyup \$1; }
