@@ -282,7 +282,9 @@ TVerifyResult VerifyReplay(const TVerifyLimits& limits, const std::string& repla
     const int exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     TReplayVerdict verdict;
     const bool spoke = ParseReplayVerdict(LastLine(out), verdict);
-    if (exitStatus == 2) {
+    if (memory && !(spoke && exitStatus == 0)) {
+        result.Reason = withComplaint(memoryText);
+    } else if (exitStatus == 2) {
         result.Reason = withComplaint("the game refused the replay");
     } else if (exitStatus == 127 || exitStatus == 126) {
         result.Reason = "the game could not be started";
@@ -293,8 +295,6 @@ TVerifyResult VerifyReplay(const TVerifyLimits& limits, const std::string& repla
                         std::to_string(score);
     } else if (spoke && exitStatus == 0) {
         result.Kind = TVerifyResult::TKind::Verified;
-    } else if (memory) {
-        result.Reason = withComplaint(memoryText);
     } else {
         result.Reason = withComplaint("the game ended with status " + std::to_string(exitStatus) + " without a result");
     }

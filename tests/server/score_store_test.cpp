@@ -211,28 +211,52 @@ const TStoreCase kStoreCases[] = {
     {"AFailedReplayKeepsItsReasonAndTheQueueIsBounded", AFailedReplayKeepsItsReasonAndTheQueueIsBounded},
 };
 
-// The table as the first servers wrote it, with one row.
+class BothStoresTest : public ::testing::TestWithParam<testing::TStoreKind> {};
+
+TEST_P(BothStoresTest, EveryStoreCase) {
+    testing::TTestDatabase db(GetParam());
+    if (!db.Missing.empty()) GTEST_SKIP() << db.Missing;
+    int number = 0;
+    for (const TStoreCase& c : kStoreCases) {
+        SCOPED_TRACE(c.Name);
+        const std::string database = db.Fresh("case" + std::to_string(++number));
+        auto store = OpenScoreStore(database);
+        c.Check(*store, database);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Kinds, BothStoresTest,
+                         ::testing::Values(testing::TStoreKind::Sqlite, testing::TStoreKind::Postgres),
+                         [](const auto& info) { return testing::StoreKindName(info.param); });
+
+// The table as the first servers wrote it, with one row; KEY_TYPE is each kind's own key.
 const char* const kVersionOneTable[] = {
     "CREATE TABLE schema_version (version INTEGER NOT NULL)",
-    "CREATE TABLE scores (id INTEGER PRIMARY KEY, name TEXT NOT NULL, score INTEGER NOT NULL,"
-    " country TEXT NOT NULL, time INTEGER NOT NULL, address TEXT NOT NULL)",
+    "CREATE TABLE scores (id KEY_TYPE PRIMARY KEY, name TEXT NOT NULL, score INTEGER NOT NULL,"
+    " country TEXT NOT NULL, time BIGINT NOT NULL, address TEXT NOT NULL)",
     "INSERT INTO schema_version (version) VALUES (1)",
     "INSERT INTO scores (id, name, score, country, time, address) VALUES (7, 'old', 500, 'Россия', 1000, 'a')",
 };
+
+std::string WithKeyType(std::string sql, const std::string& type) {
+    if (const std::size_t at = sql.find("KEY_TYPE"); at != std::string::npos) sql.replace(at, 8, type);
+    return sql;
+}
 
 void WriteVersionOneTable(testing::TStoreKind kind, const std::string& database) {
     if (kind == testing::TStoreKind::Sqlite) {
         sqlite3* db = nullptr;
         ASSERT_EQ(sqlite3_open(database.c_str(), &db), SQLITE_OK);
         for (const char* sql : kVersionOneTable)
-            EXPECT_EQ(sqlite3_exec(db, sql, nullptr, nullptr, nullptr), SQLITE_OK) << sql;
+            EXPECT_EQ(sqlite3_exec(db, WithKeyType(sql, "INTEGER").c_str(), nullptr, nullptr, nullptr), SQLITE_OK)
+                << sql;
         sqlite3_close(db);
         return;
     }
     PGconn* db = PQconnectdb(database.c_str());
     ASSERT_EQ(PQstatus(db), CONNECTION_OK);
     for (const char* sql : kVersionOneTable) {
-        PGresult* result = PQexec(db, sql);
+        PGresult* result = PQexec(db, WithKeyType(sql, "bigserial").c_str());
         EXPECT_EQ(PQresultStatus(result), PGRES_COMMAND_OK) << sql << PQerrorMessage(db);
         PQclear(result);
     }
@@ -258,24 +282,6 @@ TEST_P(BothStoresTest, AVersionOneTableIsBroughtUpToDateWithItsRows) {
     EXPECT_EQ(again->Best(10).size(), 2u);
     EXPECT_EQ(again->TakeQueued(10, 2002, 60).size(), 1u);
 }
-
-class BothStoresTest : public ::testing::TestWithParam<testing::TStoreKind> {};
-
-TEST_P(BothStoresTest, EveryStoreCase) {
-    testing::TTestDatabase db(GetParam());
-    if (!db.Missing.empty()) GTEST_SKIP() << db.Missing;
-    int number = 0;
-    for (const TStoreCase& c : kStoreCases) {
-        SCOPED_TRACE(c.Name);
-        const std::string database = db.Fresh("case" + std::to_string(++number));
-        auto store = OpenScoreStore(database);
-        c.Check(*store, database);
-    }
-}
-
-INSTANTIATE_TEST_SUITE_P(Kinds, BothStoresTest,
-                         ::testing::Values(testing::TStoreKind::Sqlite, testing::TStoreKind::Postgres),
-                         [](const auto& info) { return testing::StoreKindName(info.param); });
 
 TEST_F(ScoreStoreTest, RowsSurviveReopeningAndTheFileIsInWalMode) {
     {
