@@ -115,6 +115,8 @@ TEST_F(VerifiedScoresTest, APlayedScoreIsVerifiedAndTypedOnesNever) {
     const std::string played = ReadFile(replayFile);
     const TReplay recorded = DecodeReplay(played, "played");
     const int score = recorded.Summary.Score;
+    EXPECT_GT(score, 0) << "the pilot scored";
+    EXPECT_TRUE(recorded.Summary.EnteredTable);
 
     // The typed scores, each sent by GET, with or without a replay.
     httplib::Client client("127.0.0.1", server.Port);
