@@ -184,15 +184,15 @@ TEST_F(VerifiedScoresTest, APlayedScoreIsVerifiedAndTypedOnesNever) {
     EXPECT_EQ(verdict["score"].Int(), score);
 }
 
-// A game that never ends is stopped by its CPU limit, one that only waits by the deadline;
-// the server answers all along. A replay whose verification a stopping server cut short is
+// A game that never ends is stopped by its CPU limit, one that wants ever more memory by its
+// address-space limit; the server answers all along. A replay whose verification a stopping server cut short is
 // verified by the next server on the same table.
 TEST_F(VerifiedScoresTest, RunawayGamesAreStoppedAndARestartResumesTheQueue) {
-    const std::string spinning = Dir + "/spinning-game", waiting = Dir + "/waiting-game";
+    const std::string spinning = Dir + "/spinning-game", waiting = Dir + "/waiting-game", hungry = Dir + "/hungry-game";
     std::ofstream(spinning) << "#!/bin/sh\nwhile :; do :; done\n";
     std::ofstream(waiting) << "#!/bin/sh\nexec sleep 1000\n";
-    fs::permissions(spinning, fs::perms::owner_all);
-    fs::permissions(waiting, fs::perms::owner_all);
+    std::ofstream(hungry) << "#!/bin/sh\nexec awk 'BEGIN { s = \"x\"; while (1) s = s s }'\n";
+    for (const std::string& game : {spinning, waiting, hungry}) fs::permissions(game, fs::perms::owner_all);
     const std::string replay = "a replay";
     const auto send = [&](int port, const TScoreEntry& entry) {
         httplib::Client client("127.0.0.1", port);
@@ -216,6 +216,17 @@ TEST_F(VerifiedScoresTest, RunawayGamesAreStoppedAndARestartResumesTheQueue) {
         EXPECT_EQ(spun.State, TReplayState::Failed);
         EXPECT_EQ(spun.Reason, "the CPU time limit of 1 s was hit");
         EXPECT_EQ(client.Get("/api/scores")->status, 200);
+    }
+    {
+        TServerProcess server(Dir, VerifyWith(hungry, {"--verify-memory", "64"}));
+        ASSERT_GT(server.Port, 0) << server.Log();
+        send(server.Port, {"hungry", 3, ""});
+        const auto store = OpenScoreStore(Dir + "/scores.db");
+        AwaitQueueDone(*store);
+        const TVerification ate = store->Verification(RowNamed(*store, "hungry").Id);
+        EXPECT_EQ(ate.State, TReplayState::Failed);
+        EXPECT_EQ(ate.Reason.rfind("the address-space limit of 64 MiB was hit", 0), 0u) << ate.Reason;
+        EXPECT_EQ(httplib::Client("127.0.0.1", server.Port).Get("/api/scores")->status, 200);
     }
     {
         TServerProcess server(Dir, VerifyWith(waiting, {"--verify-seconds", "600"}));
