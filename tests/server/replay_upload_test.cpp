@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "save/ScoreCodec.h"
 #include "server/ScoreServer.h"
@@ -187,6 +188,30 @@ TEST(ReplayUploadLimits, BodiesAreBoundedInSizeAndTime) {
     ASSERT_TRUE(scores);
     EXPECT_EQ(scores->status, 200);
 
+    server.Stop();
+    serving.join();
+}
+
+// Uploads count against the address's rate limit like every other request.
+TEST(ReplayUploadLimits, TooManyUploadsFromOneAddressGet429) {
+    testing::TTestDatabase db(testing::TStoreKind::Sqlite);
+    const auto store = OpenScoreStore(db.Database);
+    TScoreServerSettings settings;
+    settings.RatePerMinute = 1;
+    settings.RateBurst = 2;
+    settings.ReplayQueued = [] {};
+    TScoreServer server(*store, settings);
+    const int port = server.Bind("127.0.0.1", 0);
+    ASSERT_GT(port, 0);
+    std::thread serving([&] { server.Run(); });
+    httplib::Client client("127.0.0.1", port);
+    const std::string target = ReplayUploadUrl("", {"A", 1, ""});
+    std::vector<int> statuses;
+    for (int i = 0; i < 3; ++i) {
+        const auto answer = client.Post(target, "replay", "application/octet-stream");
+        statuses.push_back(answer ? answer->status : -1);
+    }
+    EXPECT_EQ(statuses, (std::vector<int>{404, 404, 429}));
     server.Stop();
     serving.join();
 }
