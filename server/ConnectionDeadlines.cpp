@@ -7,7 +7,7 @@ namespace quillon::server {
 
 void TConnectionDeadlines::Opened(const void* key, int descriptor, double now) {
     std::lock_guard lock(FMutex);
-    FClocks[key] = {descriptor, now, false, false};
+    FClocks[key] = {descriptor, now + FHeadSeconds, false, false};
 }
 
 void TConnectionDeadlines::HeadComplete(const void* key) {
@@ -15,11 +15,19 @@ void TConnectionDeadlines::HeadComplete(const void* key) {
     if (auto found = FClocks.find(key); found != FClocks.end()) found->second.InRequest = true;
 }
 
+void TConnectionDeadlines::BodyExpected(const void* key, double deadline) {
+    std::lock_guard lock(FMutex);
+    if (auto found = FClocks.find(key); found != FClocks.end()) {
+        found->second.InRequest = false;
+        found->second.Deadline = deadline;
+    }
+}
+
 void TConnectionDeadlines::Answered(const void* key, double now) {
     std::lock_guard lock(FMutex);
     if (auto found = FClocks.find(key); found != FClocks.end()) {
         found->second.InRequest = false;
-        found->second.Since = now;
+        found->second.Deadline = now + FHeadSeconds;
     }
 }
 
@@ -35,7 +43,7 @@ int TConnectionDeadlines::ShutDownLate(double now, bool everyWaiting) {
     int count = 0;
     for (auto& [key, clock] : FClocks) {
         if (clock.InRequest || clock.ShutDown) continue;
-        if (!everyWaiting && now - clock.Since < FHeadSeconds) continue;
+        if (!everyWaiting && now < clock.Deadline) continue;
         // The connection's own thread sees the end of input and closes it.
         shutdown(clock.Descriptor, SHUT_RDWR);
         clock.ShutDown = true;

@@ -6,7 +6,9 @@
 #include <netinet/in.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
+#include <optional>
 #include <string_view>
 #include <thread>
 
@@ -18,6 +20,8 @@ struct THttpDaemon::TRequestState {
     std::size_t Bytes = 0;
     bool HeadSeen = false;
     bool Answered = false;
+    bool ReadingBody = false;
+    std::size_t BodyLength = 0;  // as announced
 };
 
 namespace {
@@ -40,6 +44,24 @@ bool AnnouncesBody(MHD_Connection* connection) {
            (length && std::string_view(length) != "0");
 }
 
+THttpAnswer Refusal(int status, const char* text) {
+    THttpAnswer answer;
+    answer.Status = status;
+    answer.Body = std::string(text) + "\n";
+    return answer;
+}
+
+// A Content-Length of digits only that fits; nothing otherwise.
+std::optional<std::size_t> AnnouncedLength(MHD_Connection* connection) {
+    const char* length = MHD_lookup_connection_value(connection, MHD_HEADER_KIND, MHD_HTTP_HEADER_CONTENT_LENGTH);
+    if (!length || MHD_lookup_connection_value(connection, MHD_HEADER_KIND, MHD_HTTP_HEADER_TRANSFER_ENCODING))
+        return std::nullopt;
+    const std::string_view text(length);
+    if (text.empty() || text.size() > 12 || text.find_first_not_of("0123456789") != std::string_view::npos)
+        return std::nullopt;
+    return static_cast<std::size_t>(std::stoull(std::string(text)));
+}
+
 THttpDaemon& Daemon(void* self) { return *static_cast<THttpDaemon*>(self); }
 
 void* RequestStarted(void* self, const char* target, MHD_Connection* connection) {
@@ -47,8 +69,8 @@ void* RequestStarted(void* self, const char* target, MHD_Connection* connection)
 }
 
 MHD_Result RequestHead(void* self, MHD_Connection* connection, const char* /*url*/, const char* method,
-                       const char* /*version*/, const char* /*upload*/, std::size_t* uploadSize, void** state) {
-    return Daemon(self).OnRequest(connection, method, uploadSize, state) ? MHD_YES : MHD_NO;
+                       const char* /*version*/, const char* upload, std::size_t* uploadSize, void** state) {
+    return Daemon(self).OnRequest(connection, method, upload, uploadSize, state) ? MHD_YES : MHD_NO;
 }
 
 void RequestEnded(void* self, MHD_Connection* connection, void** state, MHD_RequestTerminationCode) {
@@ -156,17 +178,32 @@ void* THttpDaemon::OnRequestStart(const char* target, MHD_Connection* connection
     return state;
 }
 
-int THttpDaemon::OnRequest(MHD_Connection* connection, const char* method, std::size_t* uploadSize, void** state) {
+int THttpDaemon::OnRequest(MHD_Connection* connection, const char* method, const char* upload, std::size_t* uploadSize,
+                           void** state) {
     auto* request = static_cast<TRequestState*>(*state);
     if (!request) return 0;
     if (!request->HeadSeen) {
         // The first call comes with the head alone. Without a body, answering on the next call
-        // keeps the connection alive; a body (no route takes one) is not waited for: the
-        // answer goes at once and the library closes the connection after it.
+        // keeps the connection alive; a body no route takes is not waited for: the answer
+        // goes at once and the library closes the connection after it.
         request->HeadSeen = true;
         ++FAnswering;
         FDeadlines.HeadComplete(connection);
         if (!AnnouncesBody(connection)) return 1;
+        const std::size_t limit =
+            FLimits.BodyLimit ? FLimits.BodyLimit(method ? method : "", request->Request.Target) : 0;
+        if (limit > 0) return BeginBody(connection, *request, method, limit);
+    } else if (request->ReadingBody) {
+        if (*uploadSize > 0) {
+            const std::size_t room = request->BodyLength - request->Request.Body.size();
+            request->Request.Body.append(upload, std::min(*uploadSize, room));
+            *uploadSize = 0;
+            return 1;
+        }
+        // The whole body is in: from here on the request is being answered.
+        request->ReadingBody = false;
+        --FBodies;
+        FDeadlines.HeadComplete(connection);
     } else if (*uploadSize > 0 || request->Answered) {
         *uploadSize = 0;
         return 1;
@@ -180,14 +217,39 @@ int THttpDaemon::OnRequest(MHD_Connection* connection, const char* method, std::
     try {
         answer = FHandler(request->Request);
     } catch (...) {
-        answer = THttpAnswer{};
-        answer.Status = 500;
-        answer.Body = "internal error\n";
+        answer = Refusal(500, "internal error");
     }
-    request->Status = answer.Status;
-    request->Bytes = answer.Body.size();
-    MHD_Response* response =
-        MHD_create_response_from_buffer(answer.Body.size(), answer.Body.data(), MHD_RESPMEM_MUST_COPY);
+    return Respond(connection, *request, answer);
+}
+
+int THttpDaemon::BeginBody(MHD_Connection* connection, TRequestState& request, const char* method,
+                           std::size_t limit) {
+    const std::optional<std::size_t> length = AnnouncedLength(connection);
+    request.Request.Method = method ? method : "";
+    // Refused before a byte of the body is read; the library closes the connection after.
+    request.Answered = true;
+    if (!length) return Respond(connection, request, Refusal(411, "a body needs its Content-Length"));
+    if (*length > limit) return Respond(connection, request, Refusal(413, "request body too large"));
+    if (++FBodies > FLimits.Bodies) {
+        --FBodies;
+        THttpAnswer busy = Refusal(503, "too many uploads at once");
+        busy.Headers.emplace_back("Retry-After", "5");
+        return Respond(connection, request, busy);
+    }
+    request.Answered = false;
+    request.ReadingBody = true;
+    request.BodyLength = *length;
+    request.Request.Body.reserve(*length);
+    FDeadlines.BodyExpected(connection, FClock() + FLimits.BodySeconds);
+    return 1;
+}
+
+int THttpDaemon::Respond(MHD_Connection* connection, TRequestState& request, const THttpAnswer& answer) {
+    request.Status = answer.Status;
+    request.Bytes = answer.Body.size();
+    // Copied by the library: the buffer is only read.
+    MHD_Response* response = MHD_create_response_from_buffer(
+        answer.Body.size(), const_cast<char*>(answer.Body.data()), MHD_RESPMEM_MUST_COPY);
     if (!response) return 0;
     MHD_add_response_header(response, MHD_HTTP_HEADER_CONTENT_TYPE, answer.ContentType.c_str());
     for (const auto& [name, value] : answer.Headers) MHD_add_response_header(response, name.c_str(), value.c_str());
@@ -209,6 +271,7 @@ void THttpDaemon::OnRequestEnd(MHD_Connection* connection, void** state) {
     if (!request) return;
     if (FLogger) FLogger(request->Request, request->Status, request->Bytes);
     if (request->HeadSeen) --FAnswering;
+    if (request->ReadingBody) --FBodies;  // the connection ended in the middle of the body
     delete request;
 }
 

@@ -2,8 +2,10 @@
 // with its own epoll set) serve every connection, so a slow or idle client costs a socket and
 // a little memory, never a worker. The library bounds each connection's memory (the whole
 // request head must fit), the connections per address and in all, and answers pipelined
-// requests in order; TConnectionDeadlines adds a deadline for each request head. The routes
-// see a plain request and give a plain answer, written out in one piece.
+// requests in order; TConnectionDeadlines adds a deadline for each request head. A request
+// body is read only where the routes take one (BodyLimit), with a length given in advance, a
+// deadline of its own and a bound on the bodies read at once. The routes see a plain request
+// and give a plain answer, written out in one piece.
 #pragma once
 
 #include <atomic>
@@ -28,6 +30,7 @@ struct THttpRequest {
     std::string Target;  // as sent: path and query, not decoded
     std::string Address;
     std::size_t HeaderCount = 0;
+    std::string Body;  // only on the routes that take one
 };
 
 struct THttpAnswer {
@@ -44,6 +47,10 @@ struct THttpLimits {
     std::size_t PerAddress = 32;     // connections open from one address
     std::size_t Connections = 1000;  // connections open in all
     double StopSeconds = 3;          // the longest stopping waits for requests being answered
+    double BodySeconds = 10;         // to send a whole request body after its head
+    std::size_t Bodies = 16;         // bodies being read at once
+    // The largest body the request may carry (0: it takes none), asked when its head is in.
+    std::function<std::size_t(const std::string& method, const std::string& target)> BodyLimit;
 };
 
 class THttpDaemon {
@@ -71,11 +78,15 @@ public:
     struct TRequestState;
     void OnConnection(MHD_Connection* connection, bool opened);
     void* OnRequestStart(const char* target, MHD_Connection* connection);
-    int OnRequest(MHD_Connection* connection, const char* method, std::size_t* uploadSize, void** state);
+    int OnRequest(MHD_Connection* connection, const char* method, const char* upload, std::size_t* uploadSize,
+                  void** state);
     void OnRequestEnd(MHD_Connection* connection, void** state);
 
 private:
     void WatchDeadlines();
+    // Starts reading an announced body, or answers at once why it is not read.
+    int BeginBody(MHD_Connection* connection, TRequestState& request, const char* method, std::size_t limit);
+    int Respond(MHD_Connection* connection, TRequestState& request, const THttpAnswer& answer);
 
     THttpLimits FLimits;
     THandler FHandler;
@@ -90,6 +101,7 @@ private:
     bool FStopping = false;
     bool FRunEnded = false;
     std::atomic<std::size_t> FAnswering = 0;  // requests whose head has come and whose answer has not gone out
+    std::atomic<std::size_t> FBodies = 0;     // bodies being read
 };
 
 }  // namespace quillon::server

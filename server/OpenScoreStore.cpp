@@ -1,4 +1,4 @@
-// Choosing the store from the --db value.
+// Choosing the store from the --db value; the replay states' names.
 #include "server/PostgresScoreStore.h"
 #include "server/SqliteScoreStore.h"
 
@@ -9,6 +9,22 @@ bool IsPostgresConnection(const std::string& database) {
            (database.find('=') != std::string::npos &&
             (database.find("dbname=") != std::string::npos || database.find("host=") != std::string::npos ||
              database.find("service=") != std::string::npos));
+}
+
+const char* ReplayStateName(TReplayState state) {
+    switch (state) {
+        case TReplayState::Queued: return "queued";
+        case TReplayState::Verified: return "verified";
+        case TReplayState::Failed: return "failed";
+        case TReplayState::None: break;
+    }
+    return "none";
+}
+
+TReplayState ReplayStateFromName(const std::string& name) {
+    for (TReplayState state : {TReplayState::Queued, TReplayState::Verified, TReplayState::Failed})
+        if (name == ReplayStateName(state)) return state;
+    return TReplayState::None;
 }
 
 std::unique_ptr<TScoreStore> OpenScoreStore(const std::string& database) {

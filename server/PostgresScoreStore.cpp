@@ -62,13 +62,59 @@ const struct {
      " SELECT $1::text, $2::integer, $3::text, $4::bigint, $5::text"
      " WHERE NOT EXISTS (SELECT 1 FROM scores WHERE name = $1::text AND score = $2::integer"
      " AND country = $3::text AND time > $4::bigint - $6::bigint)"},
-    {"best", "SELECT name, score, country, time FROM scores ORDER BY score DESC, id LIMIT $1::bigint"},
+    {"best",
+     "SELECT name, score, country, time, id, replay_state = 'verified' FROM scores"
+     " WHERE ($2::integer = 0 OR replay_state = 'verified') ORDER BY score DESC, id LIMIT $1::bigint"},
     {"best_in_country",
-     "SELECT name, score, country, time FROM scores WHERE country = $2::text ORDER BY score DESC, id LIMIT $1::bigint"},
+     "SELECT name, score, country, time, id, replay_state = 'verified' FROM scores"
+     " WHERE country = $3::text AND ($2::integer = 0 OR replay_state = 'verified')"
+     " ORDER BY score DESC, id LIMIT $1::bigint"},
+    {"find_for_replay",
+     "SELECT id, replay_state FROM scores WHERE name = $1::text AND score = $2::integer AND country = $3::text"
+     " AND time > $4::bigint ORDER BY replay_state = 'none' DESC, id DESC LIMIT 1"},
+    // Replays queued by several instances at once wait for each other, so the queue's bound holds.
+    {"lock_queue", "SELECT pg_advisory_xact_lock(7475)"},
+    {"count_queued", "SELECT count(*) FROM scores WHERE replay_state = 'queued'"},
+    {"queue",
+     "UPDATE scores SET replay = decode($2::text, 'hex'), replay_state = 'queued', replay_reason = '',"
+     " replay_claim = 0 WHERE id = $1::bigint"},
+    {"take_queued",
+     "UPDATE scores SET replay_claim = $1::bigint + $3::bigint WHERE id IN (SELECT id FROM scores"
+     " WHERE replay_state = 'queued' AND replay_claim <= $1::bigint ORDER BY id LIMIT $2::bigint"
+     " FOR UPDATE SKIP LOCKED) RETURNING id, score, encode(replay, 'hex')"},
+    {"requeue", "UPDATE scores SET replay_claim = 0 WHERE id = $1::bigint AND replay_state = 'queued'"},
+    {"mark_verified",
+     "UPDATE scores SET replay_state = 'verified', replay_reason = '' WHERE id = $1::bigint AND replay_state = 'queued'"},
+    {"mark_failed",
+     "UPDATE scores SET replay_state = 'failed', replay_reason = $2::text, replay = NULL"
+     " WHERE id = $1::bigint AND replay_state = 'queued'"},
+    {"read_verification", "SELECT replay_state, replay_reason FROM scores WHERE id = $1::bigint"},
+    {"read_replay", "SELECT encode(replay, 'hex') FROM scores WHERE id = $1::bigint AND replay_state = 'verified'"},
     {"countries",
      "SELECT country FROM scores WHERE country <> '' GROUP BY country"
      " ORDER BY count(*) DESC, country COLLATE \"C\" LIMIT $1::bigint"},
 };
+
+std::string HexOf(const std::string& bytes) {
+    static const char kDigits[] = "0123456789abcdef";
+    std::string hex;
+    hex.reserve(bytes.size() * 2);
+    for (unsigned char byte : bytes) {
+        hex += kDigits[byte >> 4];
+        hex += kDigits[byte & 15];
+    }
+    return hex;
+}
+
+int HexDigit(char c) { return c <= '9' ? c - '0' : c - 'a' + 10; }
+
+// encode(..., 'hex') gives lower-case digits only.
+std::string BytesOf(const std::string& hex) {
+    std::string bytes(hex.size() / 2, '\0');
+    for (std::size_t i = 0; i < bytes.size(); ++i)
+        bytes[i] = static_cast<char>(HexDigit(hex[2 * i]) * 16 + HexDigit(hex[2 * i + 1]));
+    return bytes;
+}
 
 }  // namespace
 
@@ -176,6 +222,16 @@ void TPostgresScoreStore::MigrateSchema(PGconn* db) {
             Exec(db, "CREATE INDEX IF NOT EXISTS scores_by_entry ON scores (name, score, country, time)");
             Exec(db, "INSERT INTO schema_version (version) VALUES (1)");
         }
+        if (version < 2) {
+            // Version 2: the replay sent for a row and where its verification stands.
+            Exec(db,
+                 "ALTER TABLE scores ADD COLUMN IF NOT EXISTS replay bytea,"
+                 " ADD COLUMN IF NOT EXISTS replay_state text NOT NULL DEFAULT 'none',"
+                 " ADD COLUMN IF NOT EXISTS replay_reason text NOT NULL DEFAULT '',"
+                 " ADD COLUMN IF NOT EXISTS replay_claim bigint NOT NULL DEFAULT 0");
+            Exec(db, "CREATE INDEX IF NOT EXISTS scores_queued ON scores (id) WHERE replay_state = 'queued'");
+            Exec(db, "INSERT INTO schema_version (version) VALUES (2)");
+        }
         Exec(db, "COMMIT");
     } catch (...) {
         PQclear(PQexec(db, "ROLLBACK"));
@@ -211,15 +267,17 @@ TScoreStore::TAddResult TPostgresScoreStore::Add(const TSubmission& submission, 
     }
 }
 
-std::vector<TScoreRow> TPostgresScoreStore::Best(std::size_t limit, const std::string& country) {
+std::vector<TScoreRow> TPostgresScoreStore::Best(std::size_t limit, const std::string& country, bool verifiedOnly) {
     TTurn turn(*this);
     PGconn* db = turn.Db();
-    const TResult result = country.empty() ? Run(db, "best", {std::to_string(limit)})
-                                           : Run(db, "best_in_country", {std::to_string(limit), country});
+    const std::string only = verifiedOnly ? "1" : "0";
+    const TResult result = country.empty() ? Run(db, "best", {std::to_string(limit), only})
+                                           : Run(db, "best_in_country", {std::to_string(limit), only, country});
     std::vector<TScoreRow> rows;
     for (int row = 0; row < PQntuples(result.get()); ++row)
         rows.push_back({Text(result.get(), row, 0), std::stoi(Text(result.get(), row, 1)), Text(result.get(), row, 2),
-                        std::stoll(Text(result.get(), row, 3))});
+                        std::stoll(Text(result.get(), row, 3)), std::stoll(Text(result.get(), row, 4)),
+                        Text(result.get(), row, 5) == "t"});
     return rows;
 }
 
@@ -230,6 +288,75 @@ std::vector<std::string> TPostgresScoreStore::Countries(std::size_t limit) {
     std::vector<std::string> countries;
     for (int row = 0; row < PQntuples(result.get()); ++row) countries.push_back(Text(result.get(), row, 0));
     return countries;
+}
+
+TScoreStore::TAttachResult TPostgresScoreStore::AttachReplay(const TSubmission& entry, const std::string& replay,
+                                                             std::int64_t now, std::size_t maxQueued) {
+    TTurn turn(*this);
+    PGconn* db = turn.Db();
+    Exec(db, "BEGIN");
+    try {
+        Run(db, "lock_queue", {});
+        const TResult found = Run(db, "find_for_replay",
+                                  {entry.Name, std::to_string(entry.Score), entry.Country,
+                                   std::to_string(now - kReplayWindowSeconds)});
+        TAttachResult result = TAttachResult::Queued;
+        if (PQntuples(found.get()) == 0) result = TAttachResult::NoSuchRow;
+        else if (Text(found.get(), 0, 1) == "verified") result = TAttachResult::AlreadyVerified;
+        else if (Text(found.get(), 0, 1) != "none") result = TAttachResult::AlreadyHasReplay;
+        if (result == TAttachResult::Queued &&
+            std::stoull(Text(Run(db, "count_queued", {}).get(), 0, 0)) >= maxQueued)
+            result = TAttachResult::QueueFull;
+        if (result == TAttachResult::Queued) Run(db, "queue", {Text(found.get(), 0, 0), HexOf(replay)});
+        Exec(db, "COMMIT");
+        return result;
+    } catch (...) {
+        if (PQstatus(db) == CONNECTION_OK && PQtransactionStatus(db) != PQTRANS_IDLE) PQclear(PQexec(db, "ROLLBACK"));
+        throw;
+    }
+}
+
+std::vector<TQueuedReplay> TPostgresScoreStore::TakeQueued(std::size_t limit, std::int64_t now,
+                                                           std::int64_t leaseSeconds) {
+    TTurn turn(*this);
+    PGconn* db = turn.Db();
+    const TResult result =
+        Run(db, "take_queued", {std::to_string(now), std::to_string(limit), std::to_string(leaseSeconds)});
+    std::vector<TQueuedReplay> taken;
+    for (int row = 0; row < PQntuples(result.get()); ++row)
+        taken.push_back({std::stoll(Text(result.get(), row, 0)), std::stoi(Text(result.get(), row, 1)),
+                         BytesOf(Text(result.get(), row, 2))});
+    std::sort(taken.begin(), taken.end(), [](const auto& a, const auto& b) { return a.Id < b.Id; });
+    return taken;
+}
+
+void TPostgresScoreStore::Requeue(std::int64_t id) {
+    TTurn turn(*this);
+    Run(turn.Db(), "requeue", {std::to_string(id)});
+}
+
+void TPostgresScoreStore::MarkVerified(std::int64_t id) {
+    TTurn turn(*this);
+    Run(turn.Db(), "mark_verified", {std::to_string(id)});
+}
+
+void TPostgresScoreStore::MarkFailed(std::int64_t id, const std::string& reason) {
+    TTurn turn(*this);
+    Run(turn.Db(), "mark_failed", {std::to_string(id), reason});
+}
+
+TVerification TPostgresScoreStore::Verification(std::int64_t id) {
+    TTurn turn(*this);
+    const TResult result = Run(turn.Db(), "read_verification", {std::to_string(id)});
+    if (PQntuples(result.get()) == 0) return {};
+    return {ReplayStateFromName(Text(result.get(), 0, 0)), Text(result.get(), 0, 1)};
+}
+
+std::optional<std::string> TPostgresScoreStore::VerifiedReplay(std::int64_t id) {
+    TTurn turn(*this);
+    const TResult result = Run(turn.Db(), "read_replay", {std::to_string(id)});
+    if (PQntuples(result.get()) == 0 || PQgetisnull(result.get(), 0, 0)) return std::nullopt;
+    return BytesOf(Text(result.get(), 0, 0));
 }
 
 }  // namespace quillon::server

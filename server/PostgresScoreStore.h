@@ -34,8 +34,17 @@ public:
     TPostgresScoreStore& operator=(const TPostgresScoreStore&) = delete;
 
     TAddResult Add(const TSubmission& submission, std::int64_t time, const std::string& address) override;
-    std::vector<TScoreRow> Best(std::size_t limit, const std::string& country = {}) override;
+    std::vector<TScoreRow> Best(std::size_t limit, const std::string& country = {},
+                                bool verifiedOnly = false) override;
     std::vector<std::string> Countries(std::size_t limit) override;
+    TAttachResult AttachReplay(const TSubmission& entry, const std::string& replay, std::int64_t now,
+                               std::size_t maxQueued) override;
+    std::vector<TQueuedReplay> TakeQueued(std::size_t limit, std::int64_t now, std::int64_t leaseSeconds) override;
+    void Requeue(std::int64_t id) override;
+    void MarkVerified(std::int64_t id) override;
+    void MarkFailed(std::int64_t id, const std::string& reason) override;
+    TVerification Verification(std::int64_t id) override;
+    std::optional<std::string> VerifiedReplay(std::int64_t id) override;
 
 private:
     struct TSlot {

@@ -5,6 +5,8 @@
 #include <chrono>
 #include <cmath>
 #include <ctime>
+#include <optional>
+#include <string_view>
 
 #include "server/LogText.h"
 #include "server/QueryString.h"
@@ -34,10 +36,17 @@ std::string IsoNow() {
     return text;
 }
 
+constexpr std::string_view kReplaysPath = "/api/replays";
+
 THttpLimits HttpLimits(const TScoreServerSettings& settings) {
     THttpLimits limits;
+    const std::size_t replayBytes = settings.ReplayBytes;
+    limits.BodyLimit = [replayBytes](const std::string& method, const std::string& target) -> std::size_t {
+        return method == "POST" && TTarget(target).Path() == kReplaysPath ? replayBytes : 0;
+    };
     limits.Threads = settings.Threads;
     limits.HeadSeconds = settings.HeadSeconds;
+    limits.BodySeconds = settings.BodySeconds;
     limits.PerAddress = settings.PerAddress;
     limits.Connections = settings.Connections;
     return limits;
@@ -82,6 +91,8 @@ THttpAnswer TScoreServer::Answer(const THttpRequest& request) {
     const bool read = request.Method == "GET" || request.Method == "HEAD";
     if (read && target.Path() == "/cgi/version.pl") return VersionScript(target, request.Address);
     if (read && target.Path() == "/api/scores") return ScoresApi(target);
+    if (request.Method == "POST" && target.Path() == kReplaysPath) return SubmitReplay(target, request.Body);
+    if (read && target.Path().starts_with(std::string(kReplaysPath) + "/")) return DownloadReplay(target.Path());
     return Text(404, "not found");
 }
 
@@ -140,14 +151,72 @@ THttpAnswer TScoreServer::ScoresApi(const TTarget& target) {
         if (limit < 1 || limit > FSettings.TableSize) return Text(400, "bad limit");
     }
     if (!target.Single("country", country) || country.size() > kMaxCountryFilter) return Text(400, "bad country");
+    std::string verified;
+    if (!target.Single("verified", verified) || (target.Has("verified") && verified != "0" && verified != "1"))
+        return Text(400, "bad verified");
     std::string json;
     try {
-        json = RenderScoresJson(FStore.Best(limit, country));
+        json = RenderScoresJson(FStore.Best(limit, country, verified == "1"));
     } catch (const EScoreStoreError& error) {
         return StoreFailed(error);
     }
     return {200, std::move(json), "application/json; charset=utf-8",
             {{"Cache-Control", "no-cache"}, {"X-Content-Type-Options", "nosniff"}}};
+}
+
+// The replay of a row stored in the last ten minutes; verified later by the worker processes.
+THttpAnswer TScoreServer::SubmitReplay(const TTarget& target, const std::string& replay) {
+    TSubmission entry;
+    std::string score;
+    if (!target.Single("name", entry.Name) || !target.Single("score", score) ||
+        !target.Single("country", entry.Country) || entry.Name.empty() || entry.Name.size() > kMaxCountryFilter ||
+        entry.Country.size() > kMaxCountryFilter || !ParseScoreText(score, entry.Score))
+        return Text(400, "a replay needs the name, score and country of its row");
+    if (replay.empty()) return Text(400, "no replay");
+    if (replay.size() > FSettings.ReplayBytes) return Text(413, "request body too large");
+    if (!FSettings.ReplayQueued) {
+        THttpAnswer answer = Text(503, "this server verifies no replays");
+        answer.Headers.emplace_back("Retry-After", "3600");
+        return answer;
+    }
+    TScoreStore::TAttachResult result;
+    try {
+        result = FStore.AttachReplay(entry, replay, FSettings.WallClock(), FSettings.MaxQueued);
+    } catch (const EScoreStoreError& error) {
+        return StoreFailed(error);
+    }
+    switch (result) {
+        case TScoreStore::TAttachResult::Queued:
+            FSettings.ReplayQueued();
+            return Text(202, "queued for verification");
+        case TScoreStore::TAttachResult::NoSuchRow:
+            return Text(404, "no such score in the last ten minutes");
+        case TScoreStore::TAttachResult::AlreadyVerified:
+            return Text(409, "this score is verified already");
+        case TScoreStore::TAttachResult::AlreadyHasReplay:
+            return Text(409, "this score has its replay already");
+        case TScoreStore::TAttachResult::QueueFull:
+            break;
+    }
+    THttpAnswer full = Text(503, "too many replays wait for verification");
+    full.Headers.emplace_back("Retry-After", "60");
+    return full;
+}
+
+THttpAnswer TScoreServer::DownloadReplay(const std::string& path) {
+    const std::string id = path.substr(kReplaysPath.size() + 1);
+    if (id.empty() || id.size() > 18 || id.find_first_not_of("0123456789") != std::string::npos)
+        return Text(404, "no such replay");
+    std::optional<std::string> replay;
+    try {
+        replay = FStore.VerifiedReplay(std::stoll(id));
+    } catch (const EScoreStoreError& error) {
+        return StoreFailed(error);
+    }
+    if (!replay) return Text(404, "no verified replay for this score");
+    return {200, std::move(*replay), "application/octet-stream",
+            {{"Content-Disposition", "attachment; filename=\"quillon-" + id + ".qrp\""},
+             {"X-Content-Type-Options", "nosniff"}}};
 }
 
 void TScoreServer::LogRequest(const THttpRequest& request, int status, std::size_t bytes) {

@@ -1,7 +1,9 @@
 // TScoreServer: the world table's HTTP routes. It takes the game's submissions
 // ("/cgi/version.pl?hs&prg=Quillon&inf=..."), shows the table page
 // ("/cgi/version.pl?prg=Quillon&show&type=0") and the same as JSON ("/api/scores?limit=N"),
-// and guards them with size limits and a per-address rate limit. THttpDaemon carries them.
+// takes the replay that proves a score ("POST /api/replays?name=&score=&country=") and gives
+// verified replays back ("/api/replays/ID"), and guards them with size limits and a
+// per-address rate limit. THttpDaemon carries them.
 #pragma once
 
 #include <cstddef>
@@ -20,6 +22,7 @@ struct TScoreServerSettings {
     double RateBurst = 30;
     std::size_t Threads = 4;      // event threads, each serving many connections
     double HeadSeconds = 5;       // to send a request head, also the longest idle time
+    double BodySeconds = 10;      // to send a replay after its request head
     std::size_t PerAddress = 32;  // open connections from one address
     std::size_t Connections = 1000;
     std::size_t TableSize = 100;  // rows on the page and the most /api/scores gives
@@ -29,6 +32,10 @@ struct TScoreServerSettings {
     std::function<double()> SteadyClock;
     // Receives one line (without its line end) per request.
     std::function<void(const std::string&)> Log;
+    std::size_t ReplayBytes = 1 << 20;  // the largest replay taken
+    std::size_t MaxQueued = 64;         // replays waiting for their verification in the whole table
+    // Told of every replay queued; without it the server verifies nothing and takes no replay.
+    std::function<void()> ReplayQueued;
 };
 
 // The longest request target and the most header lines a request may carry.
@@ -54,6 +61,8 @@ private:
     THttpAnswer Submit(const TTarget& target, const std::string& address);
     THttpAnswer ShowTable(const TTarget& target);
     THttpAnswer ScoresApi(const TTarget& target);
+    THttpAnswer SubmitReplay(const TTarget& target, const std::string& replay);
+    THttpAnswer DownloadReplay(const std::string& path);
     // 503 (nothing stored, nothing shown) when the database fails; the error goes to the log.
     THttpAnswer StoreFailed(const EScoreStoreError& error);
     void LogRequest(const THttpRequest& request, int status, std::size_t bytes);

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -25,7 +26,26 @@ public:
 inline constexpr std::int64_t kRepeatWindowSeconds = 60;
 
 // The version of the table's layout written into every database's schema_version table.
-inline constexpr int kScoreSchemaVersion = 1;
+// Version 2 keeps a replay beside a row, with the state of its verification.
+inline constexpr int kScoreSchemaVersion = 2;
+
+// A replay is taken only for a row stored this many seconds ago or less.
+inline constexpr std::int64_t kReplayWindowSeconds = 600;
+
+// Where the verification of a row's replay stands.
+enum class TReplayState { None, Queued, Verified, Failed };
+
+struct TVerification {
+    TReplayState State = TReplayState::None;
+    std::string Reason;  // why it failed, for the operator
+};
+
+// A queued replay taken for verification.
+struct TQueuedReplay {
+    std::int64_t Id = 0;
+    std::int32_t Score = 0;
+    std::string Replay;
+};
 
 class TScoreStore {
 public:
@@ -37,11 +57,35 @@ public:
     // EScoreStoreError when the database fails.
     virtual TAddResult Add(const TSubmission& submission, std::int64_t time, const std::string& address) = 0;
 
-    // The best `limit` scores, the earlier of equal scores first; only `country` when not empty.
-    virtual std::vector<TScoreRow> Best(std::size_t limit, const std::string& country = {}) = 0;
+    // The best `limit` scores, the earlier of equal scores first; only `country` when not empty,
+    // only verified rows with `verifiedOnly`.
+    virtual std::vector<TScoreRow> Best(std::size_t limit, const std::string& country = {},
+                                        bool verifiedOnly = false) = 0;
     // The countries of the table, most frequent first (at most `limit`).
     virtual std::vector<std::string> Countries(std::size_t limit) = 0;
+
+    enum class TAttachResult { Queued, NoSuchRow, AlreadyVerified, AlreadyHasReplay, QueueFull };
+    // Queues `replay` for the newest row of this name, score and country stored after
+    // `now - kReplayWindowSeconds` that has no replay yet. A row takes one replay only; at most
+    // `maxQueued` replays wait in the whole table.
+    virtual TAttachResult AttachReplay(const TSubmission& entry, const std::string& replay, std::int64_t now,
+                                       std::size_t maxQueued) = 0;
+    // Takes up to `limit` queued replays, oldest first, that nobody has taken in the last
+    // `leaseSeconds` (a server that died while verifying leaves its rows to the next one).
+    virtual std::vector<TQueuedReplay> TakeQueued(std::size_t limit, std::int64_t now, std::int64_t leaseSeconds) = 0;
+    // Gives a taken replay back to the queue (the server stops before its verification ended).
+    virtual void Requeue(std::int64_t id) = 0;
+    virtual void MarkVerified(std::int64_t id) = 0;
+    // The failed replay itself is dropped; the reason stays.
+    virtual void MarkFailed(std::int64_t id, const std::string& reason) = 0;
+    virtual TVerification Verification(std::int64_t id) = 0;
+    // The replay of a verified row; nothing for any other row.
+    virtual std::optional<std::string> VerifiedReplay(std::int64_t id) = 0;
 };
+
+// The states as the databases keep them: "none", "queued", "verified", "failed".
+const char* ReplayStateName(TReplayState state);
+TReplayState ReplayStateFromName(const std::string& name);
 
 // A PostgreSQL connection string ("postgresql://…", "postgres://…" or libpq's "key=value"
 // form) opens PostgreSQL, anything else is an SQLite file. Throws EScoreStoreError.

@@ -44,7 +44,8 @@ std::string RenderScoresJson(const std::vector<TScoreRow>& rows) {
         if (place > 1) json += ',';
         json += "{\"place\":" + std::to_string(place++) + ",\"name\":" + JsonString(row.Name) +
                 ",\"score\":" + std::to_string(row.Score) + ",\"country\":" + JsonString(row.Country) +
-                ",\"date\":" + JsonString(IsoTime(row.Time)) + "}";
+                ",\"date\":" + JsonString(IsoTime(row.Time)) + ",\"verified\":" + (row.Verified ? "true" : "false") +
+                ",\"replay\":" + (row.Verified ? JsonString("/api/replays/" + std::to_string(row.Id)) : "null") + "}";
     }
     return json + "]}\n";
 }

@@ -1,4 +1,5 @@
-// The world table as JSON: {"scores": [{"place", "name", "score", "country", "date"}, ...]}.
+// The world table as JSON: {"scores": [{"place", "name", "score", "country", "date", "verified",
+// "replay"}, ...]}; "replay" is the download address of a verified row's replay, else null.
 #pragma once
 
 #include <string>

@@ -1,7 +1,9 @@
 // Parsing the command line of quillon-scores.
 #include "server/ServerOptions.h"
 
+#include <algorithm>
 #include <charconv>
+#include <iterator>
 
 namespace quillon::server {
 namespace {
@@ -40,7 +42,10 @@ std::optional<TServerOptions> ParseServerOptions(const std::vector<std::string>&
             options.Help = true;
             continue;
         }
-        if (arg != "--listen" && arg != "--db" && arg != "--rate-limit" && arg != "--threads") {
+        static const char* const kValued[] = {"--listen",       "--db",         "--rate-limit",    "--threads",
+                                               "--verify-with",  "--verify-workers", "--verify-cpu", "--verify-memory",
+                                               "--verify-seconds"};
+        if (std::find(std::begin(kValued), std::end(kValued), arg) == std::end(kValued)) {
             error = "unknown option " + arg;
             return std::nullopt;
         }
@@ -56,7 +61,15 @@ std::optional<TServerOptions> ParseServerOptions(const std::vector<std::string>&
             options.Database = value;
         }
         else if (arg == "--rate-limit") ok = ParseNumber(value, options.RatePerMinute, 0.0, 1e9);
-        else ok = ParseNumber<std::size_t>(value, options.Threads, 1, 1024);
+        else if (arg == "--threads") ok = ParseNumber<std::size_t>(value, options.Threads, 1, 1024);
+        else if (arg == "--verify-with") {
+            ok = !value.empty();
+            options.VerifyWith = value;
+        }
+        else if (arg == "--verify-workers") ok = ParseNumber<std::size_t>(value, options.VerifyWorkers, 1, 64);
+        else if (arg == "--verify-cpu") ok = ParseNumber(value, options.VerifyCpuSeconds, 1, 86400);
+        else if (arg == "--verify-memory") ok = ParseNumber<std::size_t>(value, options.VerifyMemoryMiB, 0, 1 << 20);
+        else ok = ParseNumber(value, options.VerifySeconds, 0.1, 86400.0);
         if (!ok) {
             error = "bad value for " + arg + ": " + value;
             return std::nullopt;

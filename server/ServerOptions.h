@@ -14,17 +14,32 @@ struct TServerOptions {
     std::string Database = "quillon-scores.db";
     double RatePerMinute = 120;
     std::size_t Threads = 16;
+    // The game that verifies replays; empty: no replay is taken.
+    std::string VerifyWith;
+    std::size_t VerifyWorkers = 1;
+    int VerifyCpuSeconds = 300;
+    std::size_t VerifyMemoryMiB = 1024;
+    double VerifySeconds = 600;
     bool Help = false;
 };
 
 inline constexpr const char* kServerUsage =
     "usage: quillon-scores [--listen ADDR:PORT] [--db FILE|CONNINFO] [--rate-limit N] [--threads N]\n"
+    "                      [--verify-with GAME [--verify-workers N] [--verify-cpu SECONDS]\n"
+    "                       [--verify-memory MIB] [--verify-seconds SECONDS]]\n"
     "  --listen ADDR:PORT  address to serve on (default 127.0.0.1:8080; port 0 picks a free one;\n"
     "                      IPv6 as [::1]:8080)\n"
     "  --db FILE|CONNINFO  SQLite database file of the table (default quillon-scores.db here),\n"
     "                      or a PostgreSQL connection string (postgresql://... or key=value ...)\n"
     "  --rate-limit N      requests per minute from one address (default 120; 0: no limit)\n"
-    "  --threads N         event threads serving the connections (default 16)\n";
+    "  --threads N         event threads serving the connections (default 16)\n"
+    "  --verify-with GAME  take the games' replays (POST /api/replays) and verify them by\n"
+    "                      running GAME --headless --replay FILE (the quillon executable, its\n"
+    "                      data beside it or installed); without it no replay is taken\n"
+    "  --verify-workers N  games verifying at once (default 1)\n"
+    "  --verify-cpu S      CPU seconds one verification may use (default 300)\n"
+    "  --verify-memory M   address space of one verification in MiB (default 1024; 0: no limit)\n"
+    "  --verify-seconds S  wall-clock seconds before a verification is killed (default 600)\n";
 
 // The options, or nothing with `error` set for a bad command line.
 std::optional<TServerOptions> ParseServerOptions(const std::vector<std::string>& args, std::string& error);

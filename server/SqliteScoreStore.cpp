@@ -60,11 +60,31 @@ TSqliteScoreStore::TSqliteScoreStore(const std::string& file) {
         MigrateSchema();
         FFindRepeat = Prepare("SELECT 1 FROM scores WHERE name = ?1 AND score = ?2 AND country = ?3 AND time > ?4 LIMIT 1");
         FInsert = Prepare("INSERT INTO scores (name, score, country, time, address) VALUES (?1, ?2, ?3, ?4, ?5)");
-        FBest = Prepare("SELECT name, score, country, time FROM scores ORDER BY score DESC, id LIMIT ?1");
+        FBest = Prepare(
+            "SELECT name, score, country, time, id, replay_state = 'verified' FROM scores"
+            " WHERE (?3 = 0 OR replay_state = 'verified') ORDER BY score DESC, id LIMIT ?1");
         FBestInCountry = Prepare(
-            "SELECT name, score, country, time FROM scores WHERE country = ?2 ORDER BY score DESC, id LIMIT ?1");
+            "SELECT name, score, country, time, id, replay_state = 'verified' FROM scores"
+            " WHERE country = ?2 AND (?3 = 0 OR replay_state = 'verified') ORDER BY score DESC, id LIMIT ?1");
         FCountries = Prepare(
             "SELECT country FROM scores WHERE country <> '' GROUP BY country ORDER BY count(*) DESC, country LIMIT ?1");
+        FFindForReplay = Prepare(
+            "SELECT id, replay_state FROM scores WHERE name = ?1 AND score = ?2 AND country = ?3 AND time > ?4"
+            " ORDER BY replay_state = 'none' DESC, id DESC LIMIT 1");
+        FCountQueued = Prepare("SELECT count(*) FROM scores WHERE replay_state = 'queued'");
+        FQueue = Prepare(
+            "UPDATE scores SET replay = ?2, replay_state = 'queued', replay_reason = '', replay_claim = 0 WHERE id = ?1");
+        FFindQueued = Prepare(
+            "SELECT id, score, replay FROM scores WHERE replay_state = 'queued' AND replay_claim <= ?1 ORDER BY id LIMIT ?2");
+        FClaim = Prepare("UPDATE scores SET replay_claim = ?2 WHERE id = ?1");
+        FRequeue = Prepare("UPDATE scores SET replay_claim = 0 WHERE id = ?1 AND replay_state = 'queued'");
+        FMarkVerified = Prepare(
+            "UPDATE scores SET replay_state = 'verified', replay_reason = '' WHERE id = ?1 AND replay_state = 'queued'");
+        FMarkFailed = Prepare(
+            "UPDATE scores SET replay_state = 'failed', replay_reason = ?2, replay = NULL"
+            " WHERE id = ?1 AND replay_state = 'queued'");
+        FReadVerification = Prepare("SELECT replay_state, replay_reason FROM scores WHERE id = ?1");
+        FReadReplay = Prepare("SELECT replay FROM scores WHERE id = ?1 AND replay_state = 'verified'");
         FBegin = Prepare("BEGIN IMMEDIATE");
         FCommit = Prepare("COMMIT");
         FRollback = Prepare("ROLLBACK");
@@ -78,7 +98,9 @@ TSqliteScoreStore::~TSqliteScoreStore() { Close(); }
 
 void TSqliteScoreStore::Close() {
     for (sqlite3_stmt** statement :
-         {&FFindRepeat, &FInsert, &FBest, &FBestInCountry, &FCountries, &FBegin, &FCommit, &FRollback}) {
+         {&FFindRepeat, &FInsert, &FBest, &FBestInCountry, &FCountries, &FFindForReplay, &FCountQueued, &FQueue,
+          &FFindQueued, &FClaim, &FRequeue, &FMarkVerified, &FMarkFailed, &FReadVerification, &FReadReplay, &FBegin,
+          &FCommit, &FRollback}) {
         sqlite3_finalize(*statement);
         *statement = nullptr;
     }
@@ -127,6 +149,15 @@ void TSqliteScoreStore::MigrateSchema() {
             Exec("CREATE INDEX IF NOT EXISTS scores_by_country ON scores (country, score DESC, id)");
             Exec("CREATE INDEX IF NOT EXISTS scores_by_entry ON scores (name, score, country, time)");
             Exec("INSERT INTO schema_version (version) VALUES (1)");
+        }
+        if (version < 2) {
+            // Version 2: the replay sent for a row and where its verification stands.
+            Exec("ALTER TABLE scores ADD COLUMN replay BLOB");
+            Exec("ALTER TABLE scores ADD COLUMN replay_state TEXT NOT NULL DEFAULT 'none'");
+            Exec("ALTER TABLE scores ADD COLUMN replay_reason TEXT NOT NULL DEFAULT ''");
+            Exec("ALTER TABLE scores ADD COLUMN replay_claim INTEGER NOT NULL DEFAULT 0");
+            Exec("CREATE INDEX IF NOT EXISTS scores_queued ON scores (id) WHERE replay_state = 'queued'");
+            Exec("INSERT INTO schema_version (version) VALUES (2)");
         }
         Exec("COMMIT");
     } catch (...) {
@@ -179,17 +210,19 @@ TScoreStore::TAddResult TSqliteScoreStore::Add(const TSubmission& submission, st
     }
 }
 
-std::vector<TScoreRow> TSqliteScoreStore::Best(std::size_t limit, const std::string& country) {
+std::vector<TScoreRow> TSqliteScoreStore::Best(std::size_t limit, const std::string& country, bool verifiedOnly) {
     std::lock_guard lock(FMutex);
     sqlite3_stmt* statement = country.empty() ? FBest : FBestInCountry;
     TStatementUse use(statement);
     sqlite3_bind_int64(statement, 1, static_cast<sqlite3_int64>(limit));
     if (!country.empty()) BindText(statement, 2, country);
+    sqlite3_bind_int(statement, 3, verifiedOnly ? 1 : 0);
     std::vector<TScoreRow> rows;
     int rc;
     while ((rc = sqlite3_step(statement)) == SQLITE_ROW)
         rows.push_back({ColumnText(statement, 0), sqlite3_column_int(statement, 1), ColumnText(statement, 2),
-                        sqlite3_column_int64(statement, 3)});
+                        sqlite3_column_int64(statement, 3), sqlite3_column_int64(statement, 4),
+                        sqlite3_column_int(statement, 5) != 0});
     if (rc != SQLITE_DONE) Fail("read the table");
     return rows;
 }
@@ -203,6 +236,145 @@ std::vector<std::string> TSqliteScoreStore::Countries(std::size_t limit) {
     while ((rc = sqlite3_step(FCountries)) == SQLITE_ROW) countries.push_back(ColumnText(FCountries, 0));
     if (rc != SQLITE_DONE) Fail("read the countries");
     return countries;
+}
+
+void TSqliteScoreStore::Begin() {
+    TStatementUse use(FBegin);
+    if (sqlite3_step(FBegin) != SQLITE_DONE) Fail("begin");
+}
+
+void TSqliteScoreStore::Commit() {
+    TStatementUse use(FCommit);
+    if (sqlite3_step(FCommit) != SQLITE_DONE) Fail("commit");
+}
+
+void TSqliteScoreStore::RollbackIfOpen() {
+    if (sqlite3_get_autocommit(FDb)) return;
+    TStatementUse use(FRollback);
+    sqlite3_step(FRollback);
+}
+
+template <typename TBind>
+void TSqliteScoreStore::Step(sqlite3_stmt* statement, const char* what, TBind bind) {
+    TStatementUse use(statement);
+    bind(statement);
+    if (sqlite3_step(statement) != SQLITE_DONE) Fail(what);
+}
+
+TScoreStore::TAttachResult TSqliteScoreStore::AttachReplay(const TSubmission& entry, const std::string& replay,
+                                                           std::int64_t now, std::size_t maxQueued) {
+    std::lock_guard lock(FMutex);
+    Begin();
+    try {
+        std::int64_t id = 0;
+        std::string state;
+        {
+            TStatementUse use(FFindForReplay);
+            BindText(FFindForReplay, 1, entry.Name);
+            sqlite3_bind_int(FFindForReplay, 2, entry.Score);
+            BindText(FFindForReplay, 3, entry.Country);
+            sqlite3_bind_int64(FFindForReplay, 4, now - kReplayWindowSeconds);
+            const int rc = sqlite3_step(FFindForReplay);
+            if (rc != SQLITE_ROW && rc != SQLITE_DONE) Fail("find the row of a replay");
+            if (rc == SQLITE_ROW) {
+                id = sqlite3_column_int64(FFindForReplay, 0);
+                state = ColumnText(FFindForReplay, 1);
+            }
+        }
+        TAttachResult result = TAttachResult::Queued;
+        if (id == 0) result = TAttachResult::NoSuchRow;
+        else if (state == "verified") result = TAttachResult::AlreadyVerified;
+        else if (state != "none") result = TAttachResult::AlreadyHasReplay;
+        if (result == TAttachResult::Queued) {
+            TStatementUse use(FCountQueued);
+            if (sqlite3_step(FCountQueued) != SQLITE_ROW) Fail("count the queue");
+            if (static_cast<std::size_t>(sqlite3_column_int64(FCountQueued, 0)) >= maxQueued)
+                result = TAttachResult::QueueFull;
+        }
+        if (result == TAttachResult::Queued)
+            Step(FQueue, "queue a replay", [&](sqlite3_stmt* s) {
+                sqlite3_bind_int64(s, 1, id);
+                sqlite3_bind_blob64(s, 2, replay.data(), replay.size(), SQLITE_TRANSIENT);
+            });
+        Commit();
+        return result;
+    } catch (...) {
+        RollbackIfOpen();
+        throw;
+    }
+}
+
+std::vector<TQueuedReplay> TSqliteScoreStore::TakeQueued(std::size_t limit, std::int64_t now,
+                                                         std::int64_t leaseSeconds) {
+    std::lock_guard lock(FMutex);
+    Begin();
+    try {
+        std::vector<TQueuedReplay> taken;
+        {
+            TStatementUse use(FFindQueued);
+            sqlite3_bind_int64(FFindQueued, 1, now);
+            sqlite3_bind_int64(FFindQueued, 2, static_cast<sqlite3_int64>(limit));
+            int rc;
+            while ((rc = sqlite3_step(FFindQueued)) == SQLITE_ROW) {
+                const void* blob = sqlite3_column_blob(FFindQueued, 2);
+                const int bytes = sqlite3_column_bytes(FFindQueued, 2);
+                taken.push_back({sqlite3_column_int64(FFindQueued, 0), sqlite3_column_int(FFindQueued, 1),
+                                 blob ? std::string(static_cast<const char*>(blob), static_cast<std::size_t>(bytes))
+                                      : std::string()});
+            }
+            if (rc != SQLITE_DONE) Fail("read the queue");
+        }
+        for (const TQueuedReplay& replay : taken)
+            Step(FClaim, "take a replay", [&](sqlite3_stmt* s) {
+                sqlite3_bind_int64(s, 1, replay.Id);
+                sqlite3_bind_int64(s, 2, now + leaseSeconds);
+            });
+        Commit();
+        return taken;
+    } catch (...) {
+        RollbackIfOpen();
+        throw;
+    }
+}
+
+void TSqliteScoreStore::Requeue(std::int64_t id) {
+    std::lock_guard lock(FMutex);
+    Step(FRequeue, "requeue a replay", [&](sqlite3_stmt* s) { sqlite3_bind_int64(s, 1, id); });
+}
+
+void TSqliteScoreStore::MarkVerified(std::int64_t id) {
+    std::lock_guard lock(FMutex);
+    Step(FMarkVerified, "mark a replay verified", [&](sqlite3_stmt* s) { sqlite3_bind_int64(s, 1, id); });
+}
+
+void TSqliteScoreStore::MarkFailed(std::int64_t id, const std::string& reason) {
+    std::lock_guard lock(FMutex);
+    Step(FMarkFailed, "mark a replay failed", [&](sqlite3_stmt* s) {
+        sqlite3_bind_int64(s, 1, id);
+        BindText(s, 2, reason);
+    });
+}
+
+TVerification TSqliteScoreStore::Verification(std::int64_t id) {
+    std::lock_guard lock(FMutex);
+    TStatementUse use(FReadVerification);
+    sqlite3_bind_int64(FReadVerification, 1, id);
+    const int rc = sqlite3_step(FReadVerification);
+    if (rc != SQLITE_ROW && rc != SQLITE_DONE) Fail("read a verification");
+    if (rc == SQLITE_DONE) return {};
+    return {ReplayStateFromName(ColumnText(FReadVerification, 0)), ColumnText(FReadVerification, 1)};
+}
+
+std::optional<std::string> TSqliteScoreStore::VerifiedReplay(std::int64_t id) {
+    std::lock_guard lock(FMutex);
+    TStatementUse use(FReadReplay);
+    sqlite3_bind_int64(FReadReplay, 1, id);
+    const int rc = sqlite3_step(FReadReplay);
+    if (rc != SQLITE_ROW && rc != SQLITE_DONE) Fail("read a replay");
+    if (rc == SQLITE_DONE) return std::nullopt;
+    const void* blob = sqlite3_column_blob(FReadReplay, 0);
+    if (!blob) return std::nullopt;
+    return std::string(static_cast<const char*>(blob), static_cast<std::size_t>(sqlite3_column_bytes(FReadReplay, 0)));
 }
 
 }  // namespace quillon::server

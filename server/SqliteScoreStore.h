@@ -24,14 +24,29 @@ public:
     TSqliteScoreStore& operator=(const TSqliteScoreStore&) = delete;
 
     TAddResult Add(const TSubmission& submission, std::int64_t time, const std::string& address) override;
-    std::vector<TScoreRow> Best(std::size_t limit, const std::string& country = {}) override;
+    std::vector<TScoreRow> Best(std::size_t limit, const std::string& country = {},
+                                bool verifiedOnly = false) override;
     std::vector<std::string> Countries(std::size_t limit) override;
+    TAttachResult AttachReplay(const TSubmission& entry, const std::string& replay, std::int64_t now,
+                               std::size_t maxQueued) override;
+    std::vector<TQueuedReplay> TakeQueued(std::size_t limit, std::int64_t now, std::int64_t leaseSeconds) override;
+    void Requeue(std::int64_t id) override;
+    void MarkVerified(std::int64_t id) override;
+    void MarkFailed(std::int64_t id, const std::string& reason) override;
+    TVerification Verification(std::int64_t id) override;
+    std::optional<std::string> VerifiedReplay(std::int64_t id) override;
 
 private:
     void Close();
     sqlite3_stmt* Prepare(const char* sql);
     void Exec(const char* sql);
     void MigrateSchema();
+    void Begin();
+    void Commit();
+    void RollbackIfOpen();
+    // Runs a statement of no rows with its values bound by `bind`.
+    template <typename TBind>
+    void Step(sqlite3_stmt* statement, const char* what, TBind bind);
     [[noreturn]] void Fail(const char* what);
 
     std::mutex FMutex;
@@ -41,6 +56,16 @@ private:
     sqlite3_stmt* FBest = nullptr;
     sqlite3_stmt* FBestInCountry = nullptr;
     sqlite3_stmt* FCountries = nullptr;
+    sqlite3_stmt* FFindForReplay = nullptr;
+    sqlite3_stmt* FCountQueued = nullptr;
+    sqlite3_stmt* FQueue = nullptr;
+    sqlite3_stmt* FFindQueued = nullptr;
+    sqlite3_stmt* FClaim = nullptr;
+    sqlite3_stmt* FRequeue = nullptr;
+    sqlite3_stmt* FMarkVerified = nullptr;
+    sqlite3_stmt* FMarkFailed = nullptr;
+    sqlite3_stmt* FReadVerification = nullptr;
+    sqlite3_stmt* FReadReplay = nullptr;
     sqlite3_stmt* FBegin = nullptr;
     sqlite3_stmt* FCommit = nullptr;
     sqlite3_stmt* FRollback = nullptr;

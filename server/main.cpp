@@ -2,14 +2,17 @@
 // the requests under way and exits with status 0.
 #include <pthread.h>
 #include <signal.h>
+#include <unistd.h>
 
 #include <atomic>
 #include <cstdio>
+#include <filesystem>
 #include <iostream>
 #include <memory>
 #include <mutex>
 #include <thread>
 
+#include "server/ReplayVerifier.h"
 #include "server/ScoreServer.h"
 #include "server/ScoreStore.h"
 #include "server/ServerOptions.h"
@@ -50,10 +53,26 @@ int main(int argc, char** argv) {
 
     try {
         const std::unique_ptr<TScoreStore> store = OpenScoreStore(options->Database);
+        // The verifier outlives the server, which tells it of every replay queued.
+        std::unique_ptr<TReplayVerifier> verifier;
+        if (!options->VerifyWith.empty()) {
+            if (access(options->VerifyWith.c_str(), X_OK) != 0) {
+                std::cerr << "quillon-scores: cannot run the game " << options->VerifyWith << "\n";
+                return 1;
+            }
+            TVerifierSettings verify;
+            // Absolute: the game starts in a folder of its own.
+            verify.Limits = {std::filesystem::absolute(options->VerifyWith).string(), options->VerifyCpuSeconds, options->VerifyMemoryMiB,
+                             options->VerifySeconds};
+            verify.Workers = options->VerifyWorkers;
+            verify.Log = LogLine;
+            verifier = std::make_unique<TReplayVerifier>(*store, verify);
+        }
         TScoreServerSettings settings;
         settings.RatePerMinute = options->RatePerMinute;
         settings.Threads = options->Threads;
         settings.Log = LogLine;
+        if (verifier) settings.ReplayQueued = [&verifier] { verifier->Wake(); };
         TScoreServer server(*store, settings);
         const int port = server.Bind(options->Host, options->Port);
         if (port < 0) {
@@ -76,6 +95,7 @@ int main(int argc, char** argv) {
         ended = true;
         pthread_kill(waiter.native_handle(), SIGTERM);
         waiter.join();
+        if (verifier) verifier->Stop();
         LogLine("quillon-scores: stopped");
         return served ? 0 : 1;
     } catch (const EScoreStoreError& failure) {

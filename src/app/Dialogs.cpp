@@ -176,11 +176,16 @@ void TMForm::SendingFrame() {
         if (FScores) {
             const TScoreEntry entry{State.PlayerName, Race.State.Score, State.GameOptions.Country};
             FScores->Send(ScoreSubmissionUrl(ScoreServerAddress(), entry));
+            FSentScore = entry;
         }
     }
     if (SendingBusy()) return;
     CloseDialog();
+    // Leaving the race ends its recording: a new file in LastReplay is this game's replay.
+    const std::filesystem::path before = LastReplay;
     LeaveRaceToHighScores(1);
+    if (FSentScore) SendReplayOf(*FSentScore, LastReplay != before ? LastReplay : std::filesystem::path());
+    FSentScore.reset();
 }
 
 // The level's results, a line a second, then the remaining time paid out; then the next

@@ -36,6 +36,7 @@
 #include "race/Race.h"
 #include "save/SavePair.h"
 #include "save/SavedState.h"
+#include "save/ScoreCodec.h"
 #include "save/ScoreSender.h"
 
 namespace quillon {
@@ -146,6 +147,9 @@ public:
     void StartPlayback(const TReplayHeader& header);
     // The run ends while a race is recorded: the recording is kept with this ending.
     void FinishReplay(std::optional<TReplayEnd> end);
+    // After the score's request: the replay `written` (when the game's recording was kept)
+    // goes to the same server as its proof.
+    void SendReplayOf(const TScoreEntry& entry, const std::filesystem::path& written);
     uint64_t RandomState() const { return FRandom.State(); }
     void SetRandomState(uint64_t state) { FRandom.SetState(state); }
     uint64_t SeedUsed() const { return FSeedUsed; }
@@ -280,6 +284,7 @@ private:
     IPlatform& FPlatform;
     IScoreSender* FScores;
     bool FSubmitting = false;  // the sending dialog's request has started
+    std::optional<TScoreEntry> FSentScore;  // the score that request sent
     TRandom FRandom;
     TWaveListPlayer FWaves;
     TSoundEffects FEffects;

@@ -1,13 +1,17 @@
 // The form's side of the replays: what a race starts from, each tick's inputs and the
-// window's events go to the recorder, and the finished recording into the Replays folder.
+// window's events go to the recorder, the finished recording into the Replays folder, and
+// the replay of a score sent to the world table after it.
 // A replay that cannot be written never disturbs the game: it is reported once.
 #include <chrono>
 #include <cstdio>
 #include <exception>
+#include <fstream>
+#include <iterator>
 
 #include "app/GameVersion.h"
 #include "app/MainForm.h"
 #include "engine/PrintableText.h"
+#include "save/LinkFile.h"
 #include "save/ReplayFolder.h"
 
 namespace quillon {
@@ -99,6 +103,21 @@ void TMForm::FinishReplay(std::optional<TReplayEnd> end) {
         std::fprintf(stderr, "quillon: cannot keep the replay in %s: %s\n",
                      PrintableText(ReplayFolder.string()).c_str(), PrintableText(error.what()).c_str());
     }
+}
+
+// The table plays the replay again and marks the score verified when it comes out the same.
+// A replay too large for the table, or one that cannot be read back, is not sent; what the
+// server answers is not looked at.
+void TMForm::SendReplayOf(const TScoreEntry& entry, const std::filesystem::path& written) {
+    if (!FScores || PlaybackFrame || written.empty()) return;
+    std::error_code error;
+    const auto size = std::filesystem::file_size(written, error);
+    if (error || size == 0 || size > kReplayUploadLimit) return;
+    std::ifstream in(written, std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (!in.good() && !in.eof()) return;
+    if (bytes.size() != size) return;
+    FScores->Post(ReplayUploadUrl(ScoreServerAddress(), entry), std::move(bytes));
 }
 
 }  // namespace quillon

@@ -27,19 +27,32 @@ TCurlScoreSender::~TCurlScoreSender() {
     curl_global_cleanup();
 }
 
-void TCurlScoreSender::Send(const std::string& url) {
+void TCurlScoreSender::Send(const std::string& url) { Start(url, {}, false); }
+
+void TCurlScoreSender::Post(const std::string& url, std::string body) { Start(url, std::move(body), true); }
+
+void TCurlScoreSender::Start(std::string url, std::string body, bool post) {
     if (FWorker.joinable()) FWorker.join();
     FBusy = true;
-    FWorker = std::thread(Fetch, url, &FAbandon, &FBusy);
+    FWorker = std::thread(Fetch, std::move(url), std::move(body), post, &FAbandon, &FBusy);
     if (FWait) FWorker.join();
 }
 
-void TCurlScoreSender::Fetch(std::string url, std::atomic<bool>* abandon, std::atomic<bool>* busy) {
+void TCurlScoreSender::Fetch(std::string url, std::string body, bool post, std::atomic<bool>* abandon,
+                             std::atomic<bool>* busy) {
     if (CURL* curl = curl_easy_init()) {
         curl_slist* headers = curl_slist_append(nullptr, "Accept: text/html, */*");
-        headers = curl_slist_append(headers, "Content-Type: text/html");
+        if (post) {
+            headers = curl_slist_append(headers, "Content-Type: application/octet-stream");
+            headers = curl_slist_append(headers, "Expect:");  // the body goes at once, no "100 Continue" wait
+            curl_easy_setopt(curl, CURLOPT_POST, 1L);
+            curl_easy_setopt(curl, CURLOPT_POSTFIELDS, body.data());
+            curl_easy_setopt(curl, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(body.size()));
+        } else {
+            headers = curl_slist_append(headers, "Content-Type: text/html");
+            curl_easy_setopt(curl, CURLOPT_HTTPGET, 1L);
+        }
         curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
-        curl_easy_setopt(curl, CURLOPT_HTTPGET, 1L);
         curl_easy_setopt(curl, CURLOPT_HTTPHEADER, headers);
         curl_easy_setopt(curl, CURLOPT_USERAGENT, "Mozilla/3.0 (compatible; Indy Library)");
         curl_easy_setopt(curl, CURLOPT_COOKIEFILE, "");  // cookies on, none stored

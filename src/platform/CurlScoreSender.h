@@ -1,5 +1,5 @@
-// TCurlScoreSender: the score submission's GET on libcurl, on a thread of its own, with a
-// 5-second limit to connect and 10 seconds for the whole request. Destroying it abandons
+// TCurlScoreSender: the score submission's GET and the replay's POST on libcurl, on a thread
+// of its own, each with a 5-second limit to connect and 10 seconds for the whole request. Destroying it abandons
 // a request under way at once, so leaving the game never waits for the network. The
 // headless driver has each request waited for where it is sent, so that its runs repeat
 // frame for frame whatever the network does.
@@ -21,10 +21,14 @@ public:
     TCurlScoreSender& operator=(const TCurlScoreSender&) = delete;
 
     void Send(const std::string& url) override;
+    void Post(const std::string& url, std::string body) override;
     bool Busy() override { return FBusy.load(); }
 
 private:
-    static void Fetch(std::string url, std::atomic<bool>* abandon, std::atomic<bool>* busy);
+    // An empty `body` is the GET, anything else a POST of it.
+    static void Fetch(std::string url, std::string body, bool post, std::atomic<bool>* abandon,
+                      std::atomic<bool>* busy);
+    void Start(std::string url, std::string body, bool post);
 
     bool FWait;
     std::thread FWorker;

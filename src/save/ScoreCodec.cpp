@@ -3,6 +3,8 @@
 
 #include <array>
 
+#include "engine/Cp1251.h"
+
 namespace quillon {
 namespace {
 
@@ -75,6 +77,28 @@ std::string ScoreSubmissionQuery(const TScoreEntry& entry) {
 
 std::string ScoreSubmissionUrl(std::string_view server, const TScoreEntry& entry) {
     return std::string(server) + "/cgi/version.pl?" + ScoreSubmissionQuery(entry);
+}
+
+std::string PercentEncode(std::string_view bytes) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string out;
+    for (const char c : bytes) {
+        const unsigned char byte = static_cast<unsigned char>(c);
+        if ((byte >= 'A' && byte <= 'Z') || (byte >= 'a' && byte <= 'z') || (byte >= '0' && byte <= '9') ||
+            byte == '-' || byte == '.' || byte == '_' || byte == '~') {
+            out += c;
+        } else {
+            out += '%';
+            out += kHex[byte >> 4];
+            out += kHex[byte & 15];
+        }
+    }
+    return out;
+}
+
+std::string ReplayUploadUrl(std::string_view server, const TScoreEntry& entry) {
+    return std::string(server) + "/api/replays?name=" + PercentEncode(Cp1251ToUtf8(entry.Name)) +
+           "&score=" + std::to_string(entry.Score) + "&country=" + PercentEncode(Cp1251ToUtf8(entry.Country));
 }
 
 }  // namespace quillon

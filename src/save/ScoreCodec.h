@@ -2,6 +2,7 @@
 // alphabet that carries it inside a URL, and the way back from the letters to the bytes.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -35,5 +36,13 @@ std::optional<std::string> DecodeScoreLetters(std::string_view letters);
 std::string ScoreSubmissionQuery(const TScoreEntry& entry);
 // The full submission address on `server` (a base address without a trailing "/").
 std::string ScoreSubmissionUrl(std::string_view server, const TScoreEntry& entry);
+
+// The largest replay the table takes as the proof of a score.
+inline constexpr std::size_t kReplayUploadLimit = 1u << 20;
+// Where the replay of a sent score goes: "/api/replays?name=N&score=S&country=C" on `server`,
+// name and country as UTF-8, percent-encoded.
+std::string ReplayUploadUrl(std::string_view server, const TScoreEntry& entry);
+// Every byte but letters, digits and "-._~" as %XX.
+std::string PercentEncode(std::string_view bytes);
 
 }  // namespace quillon

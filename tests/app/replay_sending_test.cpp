@@ -1,11 +1,18 @@
 // A replay of a game whose score went to the world table: the sending notice waited on the
-// network for some frames, and the replay, which sends nothing, waits the same frames.
+// network for some frames, and the replay, which sends nothing, waits the same frames. The
+// game's replay file itself follows the score to the table.
 #include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <vector>
 
 #include "app/Application.h"
 #include "app/ReplayPlayer.h"
 #include "save/ReplayFile.h"
+#include "save/LinkFile.h"
 #include "save/ReplayFolder.h"
+#include "save/ScoreCodec.h"
 #include "support/GameFolderFixture.h"
 
 namespace quillon::testing {
@@ -19,8 +26,14 @@ public:
         ++Sent;
         FLeft = FBusyFor;
     }
+    void Post(const std::string& url, std::string body) override {
+        PostedTo.push_back(url);
+        PostedBody = std::move(body);
+    }
     bool Busy() override { return FLeft-- > 0; }
     int Sent = 0;
+    std::vector<std::string> PostedTo;
+    std::string PostedBody;
 
 private:
     int FBusyFor;
@@ -34,6 +47,7 @@ TEST_F(TReplaySending, TheSendingNoticeWaitsInTheReplayAsItDidInTheGame) {
     const std::string script =
         "80 race 1 1\n300 tap Escape\n302 tap Y\n305 text Ab\n307 tap Return\n310 tap Y\n";
     TSlowSender sender(7);
+    std::string country;
     {
         THeadlessPlatform platform(420, 85, THeadlessScript::Parse(script, GameDir));
         TMForm form(platform, TFormServices{nullptr, &Music, &Fonts, &sender});
@@ -48,6 +62,7 @@ TEST_F(TReplaySending, TheSendingNoticeWaitsInTheReplayAsItDidInTheGame) {
         application.Run([&] { platform.EndFrame([](int) { return std::string(); }); });
         ASSERT_EQ(form.CurrentScreen, 4) << "the high-score screen after the sending";
         ASSERT_FALSE(form.LastReplay.empty());
+        country = form.State.GameOptions.Country;
     }
     ASSERT_EQ(sender.Sent, 1);
     const std::vector<std::filesystem::path> files = ListReplays(GameDir + "/Replays");
@@ -57,6 +72,10 @@ TEST_F(TReplaySending, TheSendingNoticeWaitsInTheReplayAsItDidInTheGame) {
     for (const TReplayFrame& frame : replay.Frames) waited += frame.SendingBusy;
     EXPECT_EQ(waited, 7);
     EXPECT_TRUE(replay.Summary.EnteredTable);
+    ASSERT_EQ(sender.PostedTo.size(), 1u) << "the replay follows the score";
+    EXPECT_EQ(sender.PostedTo[0], ReplayUploadUrl(ScoreServerAddress(), {"Ab", replay.Summary.Score, country}));
+    std::ifstream file(files[0], std::ios::binary);
+    EXPECT_TRUE(sender.PostedBody == std::string(std::istreambuf_iterator<char>(file), {})) << "the file as kept";
 
     const auto savedTable = std::filesystem::last_write_time(GameDir + "/Data/Save/hs");
     std::filesystem::remove(GameDir + "/Data/Save/options");

@@ -86,7 +86,7 @@ TEST_F(ScoreEntryTest, TheNameGoesIntoTheTableOnDiskAtOnce) {
     EXPECT_NE(SavedTable().find("Вася \r\n0\r\n"), std::string::npos) << SavedTable();
 }
 
-TEST_F(ScoreEntryTest, YesSendsOneRequestThenTheHighScores) {
+TEST_F(ScoreEntryTest, YesSendsTheScoreThenItsReplayThenTheHighScores) {
     TLoopbackHttpServer server(TLoopbackHttpServer::TMode::Answer);
     LeaveAndTypeName();
     At(Asked + 2, "tap Y");
@@ -103,7 +103,7 @@ TEST_F(ScoreEntryTest, YesSendsOneRequestThenTheHighScores) {
     EXPECT_EQ(shown["HighScores"][9]["Name"].String, "Вася ");
 
     const std::vector<std::string> requests = server.Requests();
-    ASSERT_EQ(requests.size(), 1u);
+    ASSERT_EQ(requests.size(), 2u) << "the score, then its replay";
     const std::string& head = requests[0];
     const std::string start = "GET /cgi/version.pl?hs&prg=Quillon&inf=";
     ASSERT_EQ(head.rfind(start, 0), 0u) << head;
@@ -118,6 +118,13 @@ TEST_F(ScoreEntryTest, YesSendsOneRequestThenTheHighScores) {
     EXPECT_NE(head.find("Accept: text/html, */*\r\n"), std::string::npos) << head;
     EXPECT_NE(head.find("Content-Type: text/html\r\n"), std::string::npos) << head;
     EXPECT_NE(head.find("User-Agent: Mozilla/3.0 (compatible; Indy Library)\r\n"), std::string::npos) << head;
+
+    // The replay of the game follows to the same server, name and country in UTF-8.
+    const std::string& replay = requests[1];
+    const std::string post = "POST /api/replays?name=%D0%92%D0%B0%D1%81%D1%8F%20&score=0&country=%D0%A2%D0%B2%D0%B5%D1%80%D1%8C ";
+    EXPECT_EQ(replay.rfind(post, 0), 0u) << replay;
+    EXPECT_NE(replay.find("Content-Type: application/octet-stream\r\n"), std::string::npos) << replay;
+    EXPECT_EQ(replay.find("Expect:"), std::string::npos) << "the body goes at once: " << replay;
 }
 
 TEST_F(ScoreEntryTest, NoSendsNothingAndShowsTheHighScores) {
@@ -146,7 +153,7 @@ TEST_F(ScoreEntryTest, ASilentOrRefusingServerDoesNotHoldTheGame) {
         const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         EXPECT_EQ(State(Asked + 4)["CurrentScreen"].Int(), 4) << (silent ? "silent" : "refusing");
         if (silent) {
-            EXPECT_EQ(server.Requests().size(), 1u);
+            EXPECT_EQ(server.Requests().size(), 2u) << "the score and its replay, each waited out";
             EXPECT_GE(seconds, 9) << "the request waited out its time limit";
         } else {
             EXPECT_LT(seconds, 9) << "a refused connection goes on at once";

@@ -1,6 +1,9 @@
-// The world table's storage: order, filter, repeats (also from two instances at once) on both
-// kinds of store; WAL mode, reopening, a small log and bad files of the SQLite one.
+// The world table's storage: order, filter, repeats (also from two instances at once), the
+// replays kept beside the rows and their verification, and a version 1 table brought up to
+// date, on both kinds of store; WAL mode, reopening, a small log and bad files of the SQLite one.
 #include <gtest/gtest.h>
+#include <libpq-fe.h>
+#include <sqlite3.h>
 
 #include <algorithm>
 #include <atomic>
@@ -119,12 +122,93 @@ void RowsAreSharedByEveryOpening(TScoreStore& store, const std::string& database
     EXPECT_EQ(again->Add({"p0", 0, ""}, 1010, "a"), TScoreStore::TAddResult::Repeated);
 }
 
+// Every byte value, and more than one page of the database.
+std::string BinaryReplay(int seed) {
+    std::string bytes;
+    for (int i = 0; i < 70000; ++i) bytes += static_cast<char>((i * 7 + seed) & 255);
+    return bytes;
+}
+
+void AReplayQueuesForARecentRowOnceAndIsVerified(TScoreStore& store, const std::string& /*database*/) {
+    const TSubmission entry{"Ваня", 1234, "Россия"};
+    store.Add(entry, 1000, "10.0.0.1");
+    store.Add({"Петя", 99, ""}, 1000, "10.0.0.1");
+    const std::string replay = BinaryReplay(1);
+    using R = TScoreStore::TAttachResult;
+    struct Step {
+        const char* what;
+        TSubmission entry;
+        std::int64_t now;
+        R result;
+    } steps[] = {
+        {"another name", {"Вася", 1234, "Россия"}, 1010, R::NoSuchRow},
+        {"another score", {"Ваня", 1235, "Россия"}, 1010, R::NoSuchRow},
+        {"another country", {"Ваня", 1234, ""}, 1010, R::NoSuchRow},
+        {"ten minutes after the row", entry, 1000 + kReplayWindowSeconds, R::NoSuchRow},
+        {"within ten minutes", entry, 999 + kReplayWindowSeconds, R::Queued},
+        {"a second replay", entry, 1010, R::AlreadyHasReplay},
+    };
+    for (const Step& s : steps) EXPECT_EQ(store.AttachReplay(s.entry, replay, s.now, 10), s.result) << s.what;
+
+    const std::vector<TQueuedReplay> taken = store.TakeQueued(5, 2000, 100);
+    ASSERT_EQ(taken.size(), 1u);
+    EXPECT_EQ(taken[0].Score, 1234);
+    EXPECT_TRUE(taken[0].Replay == replay) << "the bytes come back as they went in";
+    EXPECT_TRUE(store.TakeQueued(5, 2099, 100).empty()) << "taken by another worker until its lease ends";
+    EXPECT_EQ(store.TakeQueued(5, 2100, 100).size(), 1u) << "a lease that ran out: the row is taken again";
+    store.Requeue(taken[0].Id);
+    EXPECT_EQ(store.TakeQueued(5, 2101, 100).size(), 1u) << "given back: taken again at once";
+    EXPECT_EQ(store.Verification(taken[0].Id).State, TReplayState::Queued);
+    EXPECT_FALSE(store.VerifiedReplay(taken[0].Id)) << "not downloadable before it is verified";
+
+    store.MarkVerified(taken[0].Id);
+    EXPECT_EQ(store.Verification(taken[0].Id).State, TReplayState::Verified);
+    EXPECT_TRUE(store.VerifiedReplay(taken[0].Id) == replay);
+    EXPECT_TRUE(store.TakeQueued(5, 9000, 100).empty());
+    EXPECT_EQ(store.AttachReplay(entry, replay, 1020, 10), R::AlreadyVerified);
+
+    const std::vector<TScoreRow> all = store.Best(10);
+    ASSERT_EQ(all.size(), 2u);
+    EXPECT_TRUE(all[0].Verified);
+    EXPECT_EQ(all[0].Id, taken[0].Id);
+    EXPECT_FALSE(all[1].Verified);
+    EXPECT_NE(all[1].Id, all[0].Id);
+    EXPECT_EQ(Names(store.Best(10, {}, true)), (std::vector<std::string>{"Ваня"}));
+    EXPECT_EQ(Names(store.Best(10, "Россия", true)), (std::vector<std::string>{"Ваня"}));
+    EXPECT_TRUE(store.Best(10, "", true).size() == 1 && store.Best(10, "Латвия", true).empty());
+}
+
+void AFailedReplayKeepsItsReasonAndTheQueueIsBounded(TScoreStore& store, const std::string& /*database*/) {
+    for (int i = 0; i < 3; ++i) store.Add({"p" + std::to_string(i), i, ""}, 1000, "a");
+    using R = TScoreStore::TAttachResult;
+    EXPECT_EQ(store.AttachReplay({"p0", 0, ""}, "zero", 1001, 2), R::Queued);
+    EXPECT_EQ(store.AttachReplay({"p1", 1, ""}, "one", 1001, 2), R::Queued);
+    EXPECT_EQ(store.AttachReplay({"p2", 2, ""}, "two", 1001, 2), R::QueueFull);
+
+    const std::vector<TQueuedReplay> taken = store.TakeQueued(1, 1002, 60);
+    ASSERT_EQ(taken.size(), 1u);
+    EXPECT_EQ(taken[0].Replay, "zero") << "oldest first";
+    store.MarkFailed(taken[0].Id, "the replay diverged at frame 12");
+    const TVerification failed = store.Verification(taken[0].Id);
+    EXPECT_EQ(failed.State, TReplayState::Failed);
+    EXPECT_EQ(failed.Reason, "the replay diverged at frame 12");
+    EXPECT_FALSE(store.VerifiedReplay(taken[0].Id));
+    store.MarkVerified(taken[0].Id);
+    EXPECT_EQ(store.Verification(taken[0].Id).State, TReplayState::Failed) << "a failed row stays failed";
+    EXPECT_EQ(store.AttachReplay({"p0", 0, ""}, "zero again", 1003, 2), R::AlreadyHasReplay);
+    EXPECT_EQ(store.AttachReplay({"p2", 2, ""}, "two", 1003, 2), R::Queued) << "room in the queue again";
+    EXPECT_TRUE(store.Best(10, {}, true).empty());
+    EXPECT_EQ(store.Verification(123456).State, TReplayState::None) << "no such row";
+}
+
 const TStoreCase kStoreCases[] = {
     {"BestFirstEarlierOfEqualScoresFirstFilteredByCountry", BestFirstEarlierOfEqualScoresFirstFilteredByCountry},
     {"TheSameSubmissionWithinAMinuteIsStoredOnce", TheSameSubmissionWithinAMinuteIsStoredOnce},
     {"TextIsStoredAsDataNeverAsSql", TextIsStoredAsDataNeverAsSql},
     {"TheSameSubmissionFromTwoInstancesAtOnceIsStoredOnce", TheSameSubmissionFromTwoInstancesAtOnceIsStoredOnce},
     {"RowsAreSharedByEveryOpening", RowsAreSharedByEveryOpening},
+    {"AReplayQueuesForARecentRowOnceAndIsVerified", AReplayQueuesForARecentRowOnceAndIsVerified},
+    {"AFailedReplayKeepsItsReasonAndTheQueueIsBounded", AFailedReplayKeepsItsReasonAndTheQueueIsBounded},
 };
 
 class BothStoresTest : public ::testing::TestWithParam<testing::TStoreKind> {};
@@ -144,6 +228,60 @@ TEST_P(BothStoresTest, EveryStoreCase) {
 INSTANTIATE_TEST_SUITE_P(Kinds, BothStoresTest,
                          ::testing::Values(testing::TStoreKind::Sqlite, testing::TStoreKind::Postgres),
                          [](const auto& info) { return testing::StoreKindName(info.param); });
+
+// The table as the first servers wrote it, with one row; KEY_TYPE is each kind's own key.
+const char* const kVersionOneTable[] = {
+    "CREATE TABLE schema_version (version INTEGER NOT NULL)",
+    "CREATE TABLE scores (id KEY_TYPE PRIMARY KEY, name TEXT NOT NULL, score INTEGER NOT NULL,"
+    " country TEXT NOT NULL, time BIGINT NOT NULL, address TEXT NOT NULL)",
+    "INSERT INTO schema_version (version) VALUES (1)",
+    "INSERT INTO scores (id, name, score, country, time, address) VALUES (7, 'old', 500, 'Россия', 1000, 'a')",
+};
+
+std::string WithKeyType(std::string sql, const std::string& type) {
+    if (const std::size_t at = sql.find("KEY_TYPE"); at != std::string::npos) sql.replace(at, 8, type);
+    return sql;
+}
+
+void WriteVersionOneTable(testing::TStoreKind kind, const std::string& database) {
+    if (kind == testing::TStoreKind::Sqlite) {
+        sqlite3* db = nullptr;
+        ASSERT_EQ(sqlite3_open(database.c_str(), &db), SQLITE_OK);
+        for (const char* sql : kVersionOneTable)
+            EXPECT_EQ(sqlite3_exec(db, WithKeyType(sql, "INTEGER").c_str(), nullptr, nullptr, nullptr), SQLITE_OK)
+                << sql;
+        sqlite3_close(db);
+        return;
+    }
+    PGconn* db = PQconnectdb(database.c_str());
+    ASSERT_EQ(PQstatus(db), CONNECTION_OK);
+    for (const char* sql : kVersionOneTable) {
+        PGresult* result = PQexec(db, WithKeyType(sql, "bigserial").c_str());
+        EXPECT_EQ(PQresultStatus(result), PGRES_COMMAND_OK) << sql << PQerrorMessage(db);
+        PQclear(result);
+    }
+    PQfinish(db);
+}
+
+TEST_P(BothStoresTest, AVersionOneTableIsBroughtUpToDateWithItsRows) {
+    testing::TTestDatabase db(GetParam());
+    if (!db.Missing.empty()) GTEST_SKIP() << db.Missing;
+    const std::string database = db.Fresh("old");
+    WriteVersionOneTable(GetParam(), database);
+    {
+        auto store = OpenScoreStore(database);
+        const auto rows = store->Best(10);
+        ASSERT_EQ(rows.size(), 1u);
+        EXPECT_EQ(rows[0].Name, "old");
+        EXPECT_EQ(rows[0].Id, 7);
+        EXPECT_FALSE(rows[0].Verified);
+        store->Add({"new", 600, ""}, 2000, "a");
+        EXPECT_EQ(store->AttachReplay({"new", 600, ""}, "bytes", 2001, 10), TScoreStore::TAttachResult::Queued);
+    }
+    auto again = OpenScoreStore(database);  // already at version 2: opened as it is
+    EXPECT_EQ(again->Best(10).size(), 2u);
+    EXPECT_EQ(again->TakeQueued(10, 2002, 60).size(), 1u);
+}
 
 TEST_F(ScoreStoreTest, RowsSurviveReopeningAndTheFileIsInWalMode) {
     {
