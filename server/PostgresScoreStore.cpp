@@ -211,7 +211,8 @@ TScoreStore::TAddResult TPostgresScoreStore::Add(const TSubmission& submission, 
     }
 }
 
-std::vector<TScoreRow> TPostgresScoreStore::Best(std::size_t limit, const std::string& country) {
+std::vector<TScoreRow> TPostgresScoreStore::Best(std::size_t limit, const std::string& country, bool verifiedOnly) {
+    if (verifiedOnly) return {};  // this table verifies no replay
     TTurn turn(*this);
     PGconn* db = turn.Db();
     const TResult result = country.empty() ? Run(db, "best", {std::to_string(limit)})

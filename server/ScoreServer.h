@@ -1,7 +1,7 @@
 // TScoreServer: the world table's HTTP routes. It takes the game's submissions
 // ("/cgi/version.pl?hs&prg=Quillon&inf=..."), shows the table page
 // ("/cgi/version.pl?prg=Quillon&show&type=0") and the same as JSON ("/api/scores?limit=N"),
-// and guards them with size limits and a per-address rate limit. THttpDaemon carries them.
+// with its title art ("/static/title.png"), and guards them with size limits and a per-address rate limit. THttpDaemon carries them.
 #pragma once
 
 #include <cstddef>
@@ -10,6 +10,7 @@
 #include <string>
 
 #include "server/HttpDaemon.h"
+#include "server/PagePicture.h"
 #include "server/RateLimiter.h"
 #include "server/ScoreStore.h"
 
@@ -23,6 +24,7 @@ struct TScoreServerSettings {
     std::size_t PerAddress = 32;  // open connections from one address
     std::size_t Connections = 1000;
     std::size_t TableSize = 100;  // rows on the page and the most /api/scores gives
+    TPagePicture Title;           // the page's title art; none when its file is empty
     // Seconds since 1970 (the time stored with a row) and of a steady clock (the rate limit
     // and the connections' deadlines).
     std::function<std::int64_t()> WallClock;
@@ -54,6 +56,7 @@ private:
     THttpAnswer Submit(const TTarget& target, const std::string& address);
     THttpAnswer ShowTable(const TTarget& target);
     THttpAnswer ScoresApi(const TTarget& target);
+    THttpAnswer TitlePicture() const;
     // 503 (nothing stored, nothing shown) when the database fails; the error goes to the log.
     THttpAnswer StoreFailed(const EScoreStoreError& error);
     void LogRequest(const THttpRequest& request, int status, std::size_t bytes);

@@ -37,8 +37,10 @@ public:
     // EScoreStoreError when the database fails.
     virtual TAddResult Add(const TSubmission& submission, std::int64_t time, const std::string& address) = 0;
 
-    // The best `limit` scores, the earlier of equal scores first; only `country` when not empty.
-    virtual std::vector<TScoreRow> Best(std::size_t limit, const std::string& country = {}) = 0;
+    // The best `limit` scores, the earlier of equal scores first; only `country` when not empty,
+    // only the verified ones when `verifiedOnly`.
+    virtual std::vector<TScoreRow> Best(std::size_t limit, const std::string& country = {},
+                                        bool verifiedOnly = false) = 0;
     // The countries of the table, most frequent first (at most `limit`).
     virtual std::vector<std::string> Countries(std::size_t limit) = 0;
 };

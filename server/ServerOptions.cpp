@@ -40,7 +40,7 @@ std::optional<TServerOptions> ParseServerOptions(const std::vector<std::string>&
             options.Help = true;
             continue;
         }
-        if (arg != "--listen" && arg != "--db" && arg != "--rate-limit" && arg != "--threads") {
+        if (arg != "--listen" && arg != "--db" && arg != "--rate-limit" && arg != "--threads" && arg != "--page-art") {
             error = "unknown option " + arg;
             return std::nullopt;
         }
@@ -54,6 +54,10 @@ std::optional<TServerOptions> ParseServerOptions(const std::vector<std::string>&
         else if (arg == "--db") {
             ok = !value.empty();
             options.Database = value;
+        }
+        else if (arg == "--page-art") {
+            ok = !value.empty();
+            options.PageArt = value;
         }
         else if (arg == "--rate-limit") ok = ParseNumber(value, options.RatePerMinute, 0.0, 1e9);
         else ok = ParseNumber<std::size_t>(value, options.Threads, 1, 1024);

@@ -14,17 +14,21 @@ struct TServerOptions {
     std::string Database = "quillon-scores.db";
     double RatePerMinute = 120;
     std::size_t Threads = 16;
+    std::string PageArt;  // the folder of the page's title art; "" to look beside the program
     bool Help = false;
 };
 
 inline constexpr const char* kServerUsage =
     "usage: quillon-scores [--listen ADDR:PORT] [--db FILE|CONNINFO] [--rate-limit N] [--threads N]\n"
+    "                      [--page-art DIR]\n"
     "  --listen ADDR:PORT  address to serve on (default 127.0.0.1:8080; port 0 picks a free one;\n"
     "                      IPv6 as [::1]:8080)\n"
     "  --db FILE|CONNINFO  SQLite database file of the table (default quillon-scores.db here),\n"
     "                      or a PostgreSQL connection string (postgresql://... or key=value ...)\n"
     "  --rate-limit N      requests per minute from one address (default 120; 0: no limit)\n"
-    "  --threads N         event threads serving the connections (default 16)\n";
+    "  --threads N         event threads serving the connections (default 16)\n"
+    "  --page-art DIR      folder of the table page's title art (title.png; default: page-art\n"
+    "                      beside the program, or ../share/quillon-scores from it)\n";
 
 // The options, or nothing with `error` set for a bad command line.
 std::optional<TServerOptions> ParseServerOptions(const std::vector<std::string>& args, std::string& error);

@@ -179,7 +179,8 @@ TScoreStore::TAddResult TSqliteScoreStore::Add(const TSubmission& submission, st
     }
 }
 
-std::vector<TScoreRow> TSqliteScoreStore::Best(std::size_t limit, const std::string& country) {
+std::vector<TScoreRow> TSqliteScoreStore::Best(std::size_t limit, const std::string& country, bool verifiedOnly) {
+    if (verifiedOnly) return {};  // this table verifies no replay
     std::lock_guard lock(FMutex);
     sqlite3_stmt* statement = country.empty() ? FBest : FBestInCountry;
     TStatementUse use(statement);

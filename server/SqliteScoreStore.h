@@ -24,7 +24,7 @@ public:
     TSqliteScoreStore& operator=(const TSqliteScoreStore&) = delete;
 
     TAddResult Add(const TSubmission& submission, std::int64_t time, const std::string& address) override;
-    std::vector<TScoreRow> Best(std::size_t limit, const std::string& country = {}) override;
+    std::vector<TScoreRow> Best(std::size_t limit, const std::string& country = {}, bool verifiedOnly = false) override;
     std::vector<std::string> Countries(std::size_t limit) override;
 
 private:

@@ -5,11 +5,13 @@
 
 #include <atomic>
 #include <cstdio>
+#include <filesystem>
 #include <iostream>
 #include <memory>
 #include <mutex>
 #include <thread>
 
+#include "server/PagePicture.h"
 #include "server/ScoreServer.h"
 #include "server/ScoreStore.h"
 #include "server/ServerOptions.h"
@@ -24,6 +26,33 @@ void LogLine(const std::string& line) {
     std::lock_guard lock(gLogMutex);
     std::fprintf(stderr, "%s\n", line.c_str());
     std::fflush(stderr);
+}
+
+// The page's title art: from the named folder, which must hold it, or found beside the program
+// (a page without it still works, with its name in text only).
+bool LoadTitleArt(const TServerOptions& options, TPagePicture& title) {
+    std::string folder = options.PageArt;
+    const bool named = !folder.empty();
+    if (!named) {
+        std::error_code ignored;
+        folder = FindPageArtFolder(std::filesystem::read_symlink("/proc/self/exe", ignored).string());
+        if (folder.empty()) {
+            LogLine("quillon-scores: no title art found; the page shows the table's name in text");
+            return true;
+        }
+    }
+    const std::string path = (std::filesystem::path(folder) / kTitlePictureName).string();
+    try {
+        title = ReadPagePicture(path);
+        return true;
+    } catch (const EPagePictureError& failure) {
+        if (named) {
+            std::cerr << "quillon-scores: " << path << ": " << failure.what() << "\n";
+            return false;
+        }
+        LogLine("quillon-scores: " + path + ": " + failure.what() + "; the page shows the table's name in text");
+        return true;
+    }
 }
 
 }  // namespace
@@ -51,6 +80,7 @@ int main(int argc, char** argv) {
     try {
         const std::unique_ptr<TScoreStore> store = OpenScoreStore(options->Database);
         TScoreServerSettings settings;
+        if (!LoadTitleArt(*options, settings.Title)) return 1;
         settings.RatePerMinute = options->RatePerMinute;
         settings.Threads = options->Threads;
         settings.Log = LogLine;

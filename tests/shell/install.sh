@@ -26,7 +26,8 @@ share=$prefix/share
 for file in bin/quillon share/quillon/Data/Res/Res1.dxg share/quillon/Data/Res/Res2.dxg \
     share/quillon/Data/Res/Res3.dxg share/quillon/Data/Res/Sounds.dxw share/quillon/Data/Music/Menu.xm \
     share/quillon/Data/Music/Race.xm share/quillon/fonts/quillon-fonts.conf \
-    share/applications/$id.desktop share/metainfo/$id.metainfo.xml share/man/man6/quillon.6; do
+    share/applications/$id.desktop share/metainfo/$id.metainfo.xml share/man/man6/quillon.6 \
+    share/quillon-scores/title.png; do
   [ -s "$prefix/$file" ] || fail "not installed: $file"
 done
 [ -x "$prefix/bin/quillon" ] || fail "the installed program cannot be run"
