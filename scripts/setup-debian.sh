@@ -13,6 +13,7 @@ PACKAGES="
   clang libclang-rt-14-dev
   xvfb xauth xdotool x11-apps x11-utils openbox netpbm sox python3
   desktop-file-utils appstream man-db
+  chromium
   debhelper devscripts lintian dpkg-dev fakeroot
   fonts-dejavu-core fonts-jura fonts-dseg fonts-liberation2 fonts-play
 "

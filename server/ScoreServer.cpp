@@ -93,6 +93,7 @@ THttpAnswer TScoreServer::Answer(const THttpRequest& request) {
     if (read && target.Path() == "/api/scores") return ScoresApi(target);
     if (request.Method == "POST" && target.Path() == kReplaysPath) return SubmitReplay(target, request.Body);
     if (read && target.Path().starts_with(std::string(kReplaysPath) + "/")) return DownloadReplay(target.Path());
+    if (read && target.Path() == kTitlePicturePath) return TitlePicture();
     return Text(404, "not found");
 }
 
@@ -125,19 +126,37 @@ THttpAnswer TScoreServer::StoreFailed(const EScoreStoreError& error) {
 }
 
 THttpAnswer TScoreServer::ShowTable(const TTarget& target) {
-    std::string type, country;
+    std::string type, verified;
+    TTablePageView view;
     if (!target.Single("type", type) || type != "0") return Text(400, "unknown table");
-    if (!target.Single("country", country) || country.size() > kMaxCountryFilter) return Text(400, "bad country");
+    if (!target.Single("country", view.Country) || view.Country.size() > kMaxCountryFilter)
+        return Text(400, "bad country");
+    // The page's own form sends "verified=1" when its box is ticked and nothing otherwise.
+    if (!target.Single("verified", verified) || (verified != "" && verified != "0" && verified != "1"))
+        return Text(400, "bad verified filter");
+    view.VerifiedOnly = verified == "1";
+    if (!FSettings.Title.Png.empty()) {
+        view.TitleWidth = FSettings.Title.Width;
+        view.TitleHeight = FSettings.Title.Height;
+    }
     std::string page;
     try {
-        page = RenderTablePage(FStore.Best(FSettings.TableSize, country), FStore.Countries(300), country);
+        page = RenderTablePage(FStore.Best(FSettings.TableSize, view.Country, view.VerifiedOnly),
+                               FStore.Countries(300), view);
     } catch (const EScoreStoreError& error) {
         return StoreFailed(error);
     }
     return {200, std::move(page), "text/html; charset=utf-8",
             {{"Cache-Control", "no-cache"},
              {"X-Content-Type-Options", "nosniff"},
-             {"Content-Security-Policy", "default-src 'none'; style-src 'unsafe-inline'; form-action 'self'"}}};
+             {"Content-Security-Policy",
+              "default-src 'none'; style-src 'unsafe-inline'; img-src 'self'; form-action 'self'"}}};
+}
+
+THttpAnswer TScoreServer::TitlePicture() const {
+    if (FSettings.Title.Png.empty()) return Text(404, "not found");
+    return {200, FSettings.Title.Png, "image/png",
+            {{"Cache-Control", "max-age=86400"}, {"X-Content-Type-Options", "nosniff"}}};
 }
 
 THttpAnswer TScoreServer::ScoresApi(const TTarget& target) {

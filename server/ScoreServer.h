@@ -2,8 +2,8 @@
 // ("/cgi/version.pl?hs&prg=Quillon&inf=..."), shows the table page
 // ("/cgi/version.pl?prg=Quillon&show&type=0") and the same as JSON ("/api/scores?limit=N"),
 // takes the replay that proves a score ("POST /api/replays?name=&score=&country=") and gives
-// verified replays back ("/api/replays/ID"), and guards them with size limits and a
-// per-address rate limit. THttpDaemon carries them.
+// verified replays back ("/api/replays/ID"), serves the page's title art ("/static/title.png"),
+// and guards them with size limits and a per-address rate limit. THttpDaemon carries them.
 #pragma once
 
 #include <cstddef>
@@ -12,6 +12,7 @@
 #include <string>
 
 #include "server/HttpDaemon.h"
+#include "server/PagePicture.h"
 #include "server/RateLimiter.h"
 #include "server/ScoreStore.h"
 
@@ -26,6 +27,7 @@ struct TScoreServerSettings {
     std::size_t PerAddress = 32;  // open connections from one address
     std::size_t Connections = 1000;
     std::size_t TableSize = 100;  // rows on the page and the most /api/scores gives
+    TPagePicture Title;           // the page's title art; none when its file is empty
     // Seconds since 1970 (the time stored with a row) and of a steady clock (the rate limit
     // and the connections' deadlines).
     std::function<std::int64_t()> WallClock;
@@ -63,6 +65,7 @@ private:
     THttpAnswer ScoresApi(const TTarget& target);
     THttpAnswer SubmitReplay(const TTarget& target, const std::string& replay);
     THttpAnswer DownloadReplay(const std::string& path);
+    THttpAnswer TitlePicture() const;
     // 503 (nothing stored, nothing shown) when the database fails; the error goes to the log.
     THttpAnswer StoreFailed(const EScoreStoreError& error);
     void LogRequest(const THttpRequest& request, int status, std::size_t bytes);

@@ -44,7 +44,7 @@ std::optional<TServerOptions> ParseServerOptions(const std::vector<std::string>&
         }
         static const char* const kValued[] = {"--listen",       "--db",         "--rate-limit",    "--threads",
                                                "--verify-with",  "--verify-workers", "--verify-cpu", "--verify-memory",
-                                               "--verify-seconds"};
+                                               "--verify-seconds", "--page-art"};
         if (std::find(std::begin(kValued), std::end(kValued), arg) == std::end(kValued)) {
             error = "unknown option " + arg;
             return std::nullopt;
@@ -59,6 +59,10 @@ std::optional<TServerOptions> ParseServerOptions(const std::vector<std::string>&
         else if (arg == "--db") {
             ok = !value.empty();
             options.Database = value;
+        }
+        else if (arg == "--page-art") {
+            ok = !value.empty();
+            options.PageArt = value;
         }
         else if (arg == "--rate-limit") ok = ParseNumber(value, options.RatePerMinute, 0.0, 1e9);
         else if (arg == "--threads") ok = ParseNumber<std::size_t>(value, options.Threads, 1, 1024);

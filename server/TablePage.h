@@ -1,5 +1,7 @@
-// The world table as an HTML page in Russian (UTF-8): place, name, score, country and date of
-// the best scores, with a country filter.
+// The world table as an HTML page in Russian (UTF-8), in the look of the game's menus: the
+// title art, the best three on a podium, the rest in a table of place, name, score, country,
+// date and the proof (a verified score's mark and its replay to download), a filter by country
+// and to verified scores only.
 #pragma once
 
 #include <string>
@@ -10,11 +12,24 @@
 
 namespace quillon::server {
 
+// Where the page finds its title art on the same server.
+inline constexpr const char* kTitlePicturePath = "/static/title.png";
+
 // Text made safe inside HTML elements and quoted attribute values.
 std::string HtmlEscape(std::string_view text);
 
-// `rows` best first; `countries` for the filter; `country` the chosen one ("" for all).
+// The replay of a verified row on this server.
+std::string ReplayAddress(const TScoreRow& row);
+
+struct TTablePageView {
+    std::string Country;     // the chosen country, "" for all
+    bool VerifiedOnly = false;
+    int TitleWidth = 0;      // the title art's size; 0 when the server has none
+    int TitleHeight = 0;
+};
+
+// `rows` best first; `countries` for the filter.
 std::string RenderTablePage(const std::vector<TScoreRow>& rows, const std::vector<std::string>& countries,
-                            const std::string& country);
+                            const TTablePageView& view);
 
 }  // namespace quillon::server

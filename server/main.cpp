@@ -13,6 +13,7 @@
 #include <thread>
 
 #include "server/ReplayVerifier.h"
+#include "server/PagePicture.h"
 #include "server/ScoreServer.h"
 #include "server/ScoreStore.h"
 #include "server/ServerOptions.h"
@@ -27,6 +28,33 @@ void LogLine(const std::string& line) {
     std::lock_guard lock(gLogMutex);
     std::fprintf(stderr, "%s\n", line.c_str());
     std::fflush(stderr);
+}
+
+// The page's title art: from the named folder, which must hold it, or found beside the program
+// (a page without it still works, with its name in text only).
+bool LoadTitleArt(const TServerOptions& options, TPagePicture& title) {
+    std::string folder = options.PageArt;
+    const bool named = !folder.empty();
+    if (!named) {
+        std::error_code ignored;
+        folder = FindPageArtFolder(std::filesystem::read_symlink("/proc/self/exe", ignored).string());
+        if (folder.empty()) {
+            LogLine("quillon-scores: no title art found; the page shows the table's name in text");
+            return true;
+        }
+    }
+    const std::string path = (std::filesystem::path(folder) / kTitlePictureName).string();
+    try {
+        title = ReadPagePicture(path);
+        return true;
+    } catch (const EPagePictureError& failure) {
+        if (named) {
+            std::cerr << "quillon-scores: " << path << ": " << failure.what() << "\n";
+            return false;
+        }
+        LogLine("quillon-scores: " + path + ": " + failure.what() + "; the page shows the table's name in text");
+        return true;
+    }
 }
 
 }  // namespace
@@ -69,6 +97,7 @@ int main(int argc, char** argv) {
             verifier = std::make_unique<TReplayVerifier>(*store, verify);
         }
         TScoreServerSettings settings;
+        if (!LoadTitleArt(*options, settings.Title)) return 1;
         settings.RatePerMinute = options->RatePerMinute;
         settings.Threads = options->Threads;
         settings.Log = LogLine;

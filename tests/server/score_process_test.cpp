@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -41,6 +42,49 @@ protected:
 
 std::string SubmissionTarget(const TScoreEntry& entry) {
     return "/cgi/version.pl?" + ScoreSubmissionQuery(entry);
+}
+
+// The page's title art: found beside the program as the build leaves it, taken from a named
+// folder, and a named folder without it stops the start with the reason.
+TEST_F(ScoreProcessTest, TitleArtBesideTheProgramOrNamed) {
+    const std::string built = std::string(QUILLON_BINARY_DIR) + "/page-art/title.png";
+    if (!std::filesystem::exists(built)) GTEST_SKIP() << built << " was not drawn (the data generator is not built)";
+    std::ifstream file(built, std::ios::binary);
+    const std::string png((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    {
+        TServerProcess server(Dir);
+        ASSERT_GT(server.Port, 0) << server.Log();
+        httplib::Client client("127.0.0.1", server.Port);
+        const auto picture = client.Get("/static/title.png");
+        ASSERT_TRUE(picture);
+        EXPECT_EQ(picture->status, 200);
+        EXPECT_EQ(picture->get_header_value("Content-Type"), "image/png");
+        EXPECT_EQ(picture->body, png);
+        const auto page = client.Get("/cgi/version.pl?prg=Quillon&show&type=0");
+        ASSERT_TRUE(page);
+        EXPECT_NE(page->body.find("<img src=\"/static/title.png\""), std::string::npos);
+    }
+    const std::string named = Dir + "/art";
+    std::filesystem::create_directories(named);
+    {
+        TServerProcess server(Dir, {"--page-art", named});
+        EXPECT_EQ(server.Port, 0) << "started without the art it was told to show";
+        EXPECT_EQ(server.Wait(), 1);
+        EXPECT_NE(server.Log().find(named + "/title.png: cannot read the picture"), std::string::npos) << server.Log();
+    }
+    std::ofstream(named + "/title.png", std::ios::binary) << "GIF89a";
+    {
+        TServerProcess server(Dir, {"--page-art", named});
+        EXPECT_EQ(server.Wait(), 1);
+        EXPECT_NE(server.Log().find("not a PNG picture"), std::string::npos) << server.Log();
+    }
+    std::filesystem::copy_file(built, named + "/title.png", std::filesystem::copy_options::overwrite_existing);
+    TServerProcess server(Dir, {"--page-art", named});
+    ASSERT_GT(server.Port, 0) << server.Log();
+    httplib::Client client("127.0.0.1", server.Port);
+    const auto picture = client.Get("/static/title.png");
+    ASSERT_TRUE(picture);
+    EXPECT_EQ(picture->body, png);
 }
 
 TEST_F(ScoreProcessTest, ServesLogsAndStopsCleanlyOnSigterm) {

@@ -101,9 +101,11 @@ TEST_P(ScoreServerOnBothStores, TheGamesSubmissionShowsOnThePageAndInJson) {
     ASSERT_TRUE(page);
     EXPECT_EQ(page->status, 200);
     EXPECT_EQ(page->get_header_value("Content-Type"), "text/html; charset=utf-8");
-    EXPECT_NE(page->body.find("<td class=\"place\">1</td><td>Ваня</td><td class=\"score\">12345</td><td>Россия</td>"),
+    EXPECT_NE(page->body.find("<span class=\"medal\">1</span><span class=\"name\">Ваня</span>"
+                              "<span class=\"score\">12345</span><span class=\"where\">Россия · "),
               std::string::npos);
-    EXPECT_NE(page->body.find("<td class=\"place\">2</td><td>Pilot</td><td class=\"score\">500</td><td></td>"),
+    EXPECT_NE(page->body.find("<span class=\"medal\">2</span><span class=\"name\">Pilot</span>"
+                              "<span class=\"score\">500</span><span class=\"where\">"),
               std::string::npos);
 
     const auto json = Client->Get("/api/scores?limit=10");
@@ -125,9 +127,15 @@ TEST_P(ScoreServerOnBothStores, TheCountryFilter) {
     const std::string russia = "%D0%A0%D0%BE%D1%81%D1%81%D0%B8%D1%8F";
     const auto page = Client->Get(Target(WorldTableUrl(Base())) + "&country=" + russia);
     ASSERT_TRUE(page);
-    EXPECT_NE(page->body.find("<td>Ваня</td>"), std::string::npos);
-    EXPECT_EQ(page->body.find("<td>Janis</td>"), std::string::npos);
+    EXPECT_NE(page->body.find(">Ваня<"), std::string::npos);
+    EXPECT_EQ(page->body.find(">Janis<"), std::string::npos);
     EXPECT_NE(page->body.find("<option value=\"Россия\" selected>"), std::string::npos);
+    // A score sent by the request alone is not verified.
+    const auto verified = Client->Get(Target(WorldTableUrl(Base())) + "&country=" + russia + "&verified=1");
+    ASSERT_TRUE(verified);
+    EXPECT_EQ(verified->status, 200);
+    EXPECT_EQ(verified->body.find(">Ваня<"), std::string::npos);
+    EXPECT_NE(verified->body.find("Здесь пока нет ни одного рекорда."), std::string::npos);
     const auto scores = testing::ParseJson(Client->Get("/api/scores?country=Latvija")->body)["scores"];
     ASSERT_EQ(scores.Array.size(), 1u);
     EXPECT_EQ(scores[0]["name"].String, "Janis");

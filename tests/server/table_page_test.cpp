@@ -17,31 +17,96 @@ constexpr std::int64_t kSomeTime = 1709618828;
 TEST(TablePage, EscapesEverythingThatCameFromOutside) {
     EXPECT_EQ(HtmlEscape("<a href=\"x\">&'</a>"), "&lt;a href=&quot;x&quot;&gt;&amp;&#39;&lt;/a&gt;");
     const std::string page = RenderTablePage({{"<script>alert(1)</script>", 5, "\"><b>", kSomeTime}},
-                                             {"\"><b>", "A&B"}, "A&B");
+                                             {"\"><b>", "A&B"}, {.Country = "A&B"});
     EXPECT_EQ(page.find("<script>"), std::string::npos);
     EXPECT_EQ(page.find("\"><b>"), std::string::npos);
     EXPECT_NE(page.find("&lt;script&gt;alert(1)&lt;/script&gt;"), std::string::npos);
     EXPECT_NE(page.find("<option value=\"A&amp;B\" selected>A&amp;B</option>"), std::string::npos);
 }
 
-TEST(TablePage, RowsWithPlacesScoresCountriesAndDates) {
-    const std::vector<TScoreRow> rows = {{"Ваня", 12000, "Россия", kSomeTime}, {"Pilot", -3, "", 0}};
-    const std::string page = RenderTablePage(rows, {"Россия"}, "");
+TEST(TablePage, BestThreeOnThePodiumTheRestInTheTable) {
+    const std::vector<TScoreRow> rows = {{"Ваня", 12000, "Россия", kSomeTime},
+                                         {"Оля", 9000, "Латвия", kSomeTime},
+                                         {"Пётр", 8000, "", kSomeTime},
+                                         {"Pilot", -3, "", 0},
+                                         {"Ян", -4, "Польша", kSomeTime}};
+    const std::string page = RenderTablePage(rows, {"Россия"}, {});
     EXPECT_NE(page.find("<meta charset=\"utf-8\">"), std::string::npos);
     EXPECT_NE(page.find("<html lang=\"ru\">"), std::string::npos);
-    EXPECT_NE(page.find("<tr><td class=\"place\">1</td><td>Ваня</td><td class=\"score\">12000</td><td>Россия</td>"
-                        "<td>05.03.2024</td></tr>"),
+    EXPECT_NE(page.find("<li class=\"top top1\"><span class=\"medal\">1</span><span class=\"name\">Ваня</span>"
+                        "<span class=\"score\">12000</span><span class=\"where\">Россия · 05.03.2024</span></li>"),
               std::string::npos);
-    EXPECT_NE(page.find("<tr><td class=\"place\">2</td><td>Pilot</td><td class=\"score\">-3</td><td></td>"
-                        "<td>01.01.1970</td></tr>"),
+    EXPECT_NE(page.find("<li class=\"top top2\"><span class=\"medal\">2</span><span class=\"name\">Оля</span>"),
               std::string::npos);
+    // No country: the date alone, without the separator.
+    EXPECT_NE(page.find("<span class=\"score\">8000</span><span class=\"where\">05.03.2024</span>"),
+              std::string::npos);
+    EXPECT_NE(page.find("<tr><td class=\"place\">4</td><td class=\"name\">Pilot</td><td class=\"score\">-3</td>"
+                        "<td class=\"country\"></td><td class=\"date\">01.01.1970</td><td class=\"proof\"></td></tr>"),
+              std::string::npos);
+    EXPECT_NE(page.find("<tr><td class=\"place\">5</td><td class=\"name\">Ян</td>"), std::string::npos);
+    // Each row once: the podium's rows are not repeated in the table.
+    EXPECT_EQ(page.find("<td class=\"name\">Ваня</td>"), std::string::npos);
     EXPECT_NE(page.find("<option value=\"\">все страны</option>"), std::string::npos);
     EXPECT_NE(page.find("<option value=\"Россия\">Россия</option>"), std::string::npos);
+    EXPECT_NE(page.find("Показано результатов: 5."), std::string::npos);
+}
+
+TEST(TablePage, NoTableWhenThePodiumHoldsEveryRow) {
+    const std::string page = RenderTablePage({{"Ваня", 12000, "Россия", kSomeTime}}, {}, {});
+    EXPECT_NE(page.find("<li class=\"top top1\">"), std::string::npos);
+    EXPECT_EQ(page.find("top top2"), std::string::npos);
+    EXPECT_EQ(page.find("<table"), std::string::npos);
+}
+
+TEST(TablePage, VerifiedScoresCarryTheirMarkAndTheirReplay) {
+    struct TCase {
+        std::size_t Place;  // 1..3 on the podium, then the table
+        bool Verified;
+    };
+    for (const TCase& c : std::vector<TCase>{{1, true}, {2, false}, {4, true}, {5, false}}) {
+        std::vector<TScoreRow> rows(5, TScoreRow{"x", 100, "Россия", kSomeTime});
+        for (std::size_t i = 0; i < rows.size(); ++i) rows[i].Id = static_cast<std::int64_t>(100 + i);
+        rows[c.Place - 1].Verified = c.Verified;
+        rows[c.Place - 1].Id = 777;
+        const std::string page = RenderTablePage(rows, {}, {});
+        const std::string link = "<a class=\"replay\" href=\"/api/replays/777\" download=\"quillon-777.qrp\">повтор</a>";
+        SCOPED_TRACE("place " + std::to_string(c.Place) + (c.Verified ? ", verified" : ""));
+        EXPECT_EQ(page.find(link) != std::string::npos, c.Verified);
+        EXPECT_EQ(page.find("/api/replays/1"), std::string::npos) << "only verified rows offer a replay";
+        // The mark stands in the row itself (the note under the table explains it once).
+        const std::size_t rowStart =
+            c.Place <= 3 ? page.find("top" + std::to_string(c.Place) + "\"") : page.find("<td class=\"place\">" + std::to_string(c.Place) + "<");
+        const std::size_t rowEnd = page.find(c.Place <= 3 ? "</li>" : "</tr>", rowStart);
+        ASSERT_NE(rowStart, std::string::npos);
+        EXPECT_EQ(page.substr(rowStart, rowEnd - rowStart).find("class=\"verified\"") != std::string::npos, c.Verified);
+    }
+    TScoreRow row;
+    row.Id = 42;
+    EXPECT_EQ(ReplayAddress(row), "/api/replays/42");
+}
+
+TEST(TablePage, FilterKeepsTheChosenCountryAndVerifiedChoice) {
+    const std::string all = RenderTablePage({}, {"Латвия"}, {});
+    EXPECT_NE(all.find("<input type=\"checkbox\" name=\"verified\" value=\"1\">"), std::string::npos);
+    const std::string verified = RenderTablePage({}, {"Латвия"}, {.Country = "Латвия", .VerifiedOnly = true});
+    EXPECT_NE(verified.find("<input type=\"checkbox\" name=\"verified\" value=\"1\" checked>"), std::string::npos);
+    EXPECT_NE(verified.find("<option value=\"Латвия\" selected>Латвия</option>"), std::string::npos);
+    EXPECT_NE(verified.find("quillon --replay"), std::string::npos);
+}
+
+TEST(TablePage, TitleArtOnlyWhenTheServerHasIt) {
+    EXPECT_EQ(RenderTablePage({}, {}, {}).find("<img"), std::string::npos);
+    const std::string page = RenderTablePage({}, {}, {.Country = "", .TitleWidth = 360, .TitleHeight = 130});
+    EXPECT_NE(page.find("<img src=\"/static/title.png\" width=\"360\" height=\"130\" alt=\"Квиллон\">"),
+              std::string::npos);
+    EXPECT_NE(page.find("<h1>Квиллон — мировая таблица рекордов</h1>"), std::string::npos);
 }
 
 TEST(TablePage, EmptyTableAndAChosenCountryWithNoRows) {
-    const std::string page = RenderTablePage({}, {"Латвия"}, "Эстония");
-    EXPECT_EQ(page.find("<table>"), std::string::npos);
+    const std::string page = RenderTablePage({}, {"Латвия"}, {.Country = "Эстония"});
+    EXPECT_EQ(page.find("<table"), std::string::npos);
+    EXPECT_EQ(page.find("class=\"podium\""), std::string::npos);
     EXPECT_NE(page.find("Здесь пока нет ни одного рекорда."), std::string::npos);
     EXPECT_NE(page.find("<option value=\"Эстония\" selected>Эстония</option>"), std::string::npos);
 }

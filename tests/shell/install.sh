@@ -29,7 +29,8 @@ game=$prefix/bin/quillon
 for file in share/quillon/Data/Res/Res1.dxg share/quillon/Data/Res/Res2.dxg \
     share/quillon/Data/Res/Res3.dxg share/quillon/Data/Res/Sounds.dxw share/quillon/Data/Music/Menu.xm \
     share/quillon/Data/Music/Race.xm share/quillon/fonts/quillon-fonts.conf \
-    share/applications/$id.desktop share/metainfo/$id.metainfo.xml share/man/man6/quillon.6; do
+    share/applications/$id.desktop share/metainfo/$id.metainfo.xml share/man/man6/quillon.6 \
+    share/quillon-scores/title.png; do
   [ -s "$prefix/$file" ] || fail "not installed: $file"
 done
 [ -s "$game" ] || fail "not installed: bin/quillon"

@@ -1,5 +1,6 @@
-// assetgen: writes the game's data files (--out GAMEDIR), its desktop icons (--icons DIR)
-// or contact sheets of the pictures for looking at them (--contact-sheet DIR).
+// assetgen: writes the game's data files (--out GAMEDIR), its desktop icons (--icons DIR),
+// the score server's page art (--page-art DIR) or contact sheets of the pictures for looking
+// at them (--contact-sheet DIR).
 #include <cstdio>
 #include <exception>
 #include <filesystem>
@@ -9,13 +10,14 @@
 #include "ContactSheet.h"
 #include "art/Collections.h"
 #include "art/GameIcon.h"
+#include "art/PageTitle.h"
 #include "audio/AudioGen.h"
 #include "engine/CollectionFiles.h"
 
 namespace {
 
 int Usage() {
-    std::fprintf(stderr, "usage: assetgen --out GAMEDIR | --icons DIR | --contact-sheet DIR\n");
+    std::fprintf(stderr, "usage: assetgen --out GAMEDIR | --icons DIR | --page-art DIR | --contact-sheet DIR\n");
     return 2;
 }
 
@@ -41,6 +43,13 @@ void WriteIcons(const std::filesystem::path& dir) {
     }
 }
 
+// The world table page's pictures: DIR/title.png.
+void WritePageArt(const std::filesystem::path& dir) {
+    std::filesystem::create_directories(dir);
+    const std::string path = (dir / "title.png").string();
+    if (!quillon::assetgen::WritePageTitle(path)) throw std::runtime_error("cannot write " + path);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -51,6 +60,8 @@ int main(int argc, char** argv) {
             WriteGameData(argv[2]);
         } else if (option == "--icons") {
             WriteIcons(argv[2]);
+        } else if (option == "--page-art") {
+            WritePageArt(argv[2]);
         } else if (option == "--contact-sheet") {
             quillon::assetgen::WriteContactSheets(argv[2]);
         } else {
