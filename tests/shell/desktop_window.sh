@@ -32,8 +32,12 @@ pid=\$!
 find_game_window 600
 [ -n "\$window" ] || { echo "\$1: no window appeared"; kill -9 \$pid; exit 1; }
 xdotool getwindowname "\$window" > "$work/name.txt" 2>/dev/null
-sleep 1
-xdotool getwindowgeometry "\$window" > "$work/geometry.txt" 2>/dev/null
+# The window manager applies the size in its own time (slower on a loaded machine): up to 10 s.
+for _ in \$(seq 1 100); do
+  xdotool getwindowgeometry "\$window" > "$work/geometry.txt" 2>/dev/null
+  grep -q "Geometry: \$2" "$work/geometry.txt" && break
+  sleep 0.1
+done
 kill -0 \$pid || { echo "the game ended by itself"; exit 1; }
 kill -TERM \$pid
 wait \$pid
@@ -55,7 +59,7 @@ for mode in --window --fullscreen; do
     --fullscreen) size=1024x768 ;;
   esac
   rm -f "$work/status.txt" "$work/geometry.txt" "$work/name.txt"
-  timeout 120 "$work/inner.sh" "$mode" || { cat "$work/game.log"; exit 1; }
+  timeout 120 "$work/inner.sh" "$mode" "$size" || { cat "$work/game.log"; exit 1; }
   grep -q "Geometry: $size" "$work/geometry.txt" || { echo "$mode: wrong window size, not $size:"; cat "$work/geometry.txt"; exit 1; }
   grep -q "Квиллон" "$work/name.txt" || { echo "$mode: wrong window title:"; cat "$work/name.txt"; exit 1; }
   grep -q "exit status 0" "$work/status.txt" || { echo "$mode: SIGTERM did not end the game cleanly:"; cat "$work/status.txt" "$work/game.log"; exit 1; }
