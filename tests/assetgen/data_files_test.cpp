@@ -146,7 +146,7 @@ struct TCollectionCase {
     std::vector<TRule> (*Rules)();
 };
 
-class ImageCollectionFile : public testing::TestWithParam<TCollectionCase> {};
+class ImageCollectionFile : public ::testing::TestWithParam<TCollectionCase> {};
 
 TEST_P(ImageCollectionFile, EveryIndexHasTheSizeAndPatternsTheGameDrawsWith) {
     const auto path = GameDir / "Data" / "Res" / GetParam().File;
@@ -171,7 +171,7 @@ TEST_P(ImageCollectionFile, EveryIndexHasTheSizeAndPatternsTheGameDrawsWith) {
 }
 
 INSTANTIATE_TEST_SUITE_P(GameFolder, ImageCollectionFile,
-                         testing::Values(TCollectionCase{"Res1.dxg", Collection1Rules},
+                         ::testing::Values(TCollectionCase{"Res1.dxg", Collection1Rules},
                                          TCollectionCase{"Res2.dxg", Collection2Rules},
                                          TCollectionCase{"Res3.dxg", Collection3Rules}),
                          [](const auto& info) { return std::string("Res") + std::to_string(info.index + 1); });

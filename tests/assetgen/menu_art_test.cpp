@@ -7,13 +7,12 @@
 
 #include "art/Collections.h"
 #include "engine/Surface.h"
+#include "support/Rgb565.h"
 
 namespace quillon::assetgen {
 namespace {
 
-uint16_t To565(uint32_t rgb) {
-    return PackRGB565(static_cast<uint8_t>(rgb >> 16), static_cast<uint8_t>(rgb >> 8), static_cast<uint8_t>(rgb));
-}
+using testing::To565;
 
 uint32_t KeyRGB(const TPictureItemData& item) {
     uint32_t k = item.TransparentColor;  // stored as 0x00BBGGRR

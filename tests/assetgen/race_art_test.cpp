@@ -14,6 +14,7 @@
 #include "art/RaceKit.h"
 #include "art/RaceRoad.h"
 #include "engine/Surface.h"
+#include "support/Rgb565.h"
 
 namespace quillon::assetgen {
 namespace {
@@ -146,9 +147,7 @@ TEST(RoadTiles, RoadIsOpaqueAndOutsideTheWallsIsKey) {
     }
 }
 
-uint16_t To565(uint32_t rgb) {
-    return PackRGB565(static_cast<uint8_t>(rgb >> 16), static_cast<uint8_t>(rgb >> 8), static_cast<uint8_t>(rgb));
-}
+using testing::To565;
 
 TEST(ImageCollections, NoOpaquePixelTurnsIntoTheKeyIn16Bits) {
     const std::vector<TPictureItemData> collections[3] = {BuildCollection1(), BuildCollection2(), BuildCollection3()};

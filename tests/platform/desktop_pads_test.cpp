@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/DesktopPlatform.h"
+#include "support/PadEventText.h"
 
 namespace quillon {
 namespace {
@@ -24,15 +25,9 @@ std::vector<TWindowEvent> PadEvents(TDesktopPlatform& platform) {
     return events;
 }
 
-std::string Describe(const std::vector<TWindowEvent>& events) {
-    std::string text;
-    for (const TWindowEvent& e : events)
-        text += (e.Type == TWindowEvent::TType::PadDown ? "+" : "-") + std::to_string(e.Key) + " ";
-    return text;
-}
-
-std::string Down(TPadButton b) { return "+" + std::to_string(static_cast<int>(b)) + " "; }
-std::string Up(TPadButton b) { return "-" + std::to_string(static_cast<int>(b)) + " "; }
+using testing::DescribePadEvents;
+using testing::PadDownText;
+using testing::PadUpText;
 
 TEST(DesktopPads, APadPluggedInPlayedAndPulledOut) {
     SDL_SetHint(SDL_HINT_VIDEODRIVER, "dummy");
@@ -51,23 +46,23 @@ TEST(DesktopPads, APadPluggedInPlayedAndPulledOut) {
         SDL_JoystickDetachVirtual(index);
         GTEST_SKIP() << "this SDL does not map virtual pads as game controllers";
     }
-    EXPECT_EQ(Describe(PadEvents(platform)), "");  // plugged in: opened, nothing pressed
+    EXPECT_EQ(DescribePadEvents(PadEvents(platform)), "");  // plugged in: opened, nothing pressed
 
     SDL_Joystick* pad = SDL_JoystickOpen(index);
     ASSERT_NE(pad, nullptr);
     SDL_JoystickSetVirtualButton(pad, SDL_CONTROLLER_BUTTON_A, 1);
-    EXPECT_EQ(Describe(PadEvents(platform)), Down(TPadButton::A));
+    EXPECT_EQ(DescribePadEvents(PadEvents(platform)), PadDownText(TPadButton::A));
     SDL_JoystickSetVirtualButton(pad, SDL_CONTROLLER_BUTTON_A, 0);
     SDL_JoystickSetVirtualButton(pad, SDL_CONTROLLER_BUTTON_START, 1);
-    EXPECT_EQ(Describe(PadEvents(platform)), Up(TPadButton::A) + Down(TPadButton::Start));
+    EXPECT_EQ(DescribePadEvents(PadEvents(platform)), PadUpText(TPadButton::A) + PadDownText(TPadButton::Start));
     SDL_JoystickSetVirtualAxis(pad, SDL_CONTROLLER_AXIS_LEFTX, -30000);
-    EXPECT_EQ(Describe(PadEvents(platform)), Down(TPadButton::StickLeft));
+    EXPECT_EQ(DescribePadEvents(PadEvents(platform)), PadDownText(TPadButton::StickLeft));
 
     SDL_JoystickClose(pad);
     SDL_JoystickDetachVirtual(index);
-    const std::string released = Describe(PadEvents(platform));
-    EXPECT_NE(released.find(Up(TPadButton::Start)), std::string::npos) << released;
-    EXPECT_NE(released.find(Up(TPadButton::StickLeft)), std::string::npos) << released;
+    const std::string released = DescribePadEvents(PadEvents(platform));
+    EXPECT_NE(released.find(PadUpText(TPadButton::Start)), std::string::npos) << released;
+    EXPECT_NE(released.find(PadUpText(TPadButton::StickLeft)), std::string::npos) << released;
 }
 
 }  // namespace

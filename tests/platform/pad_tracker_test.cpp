@@ -7,19 +7,14 @@
 
 #include "platform/PadTracker.h"
 #include "platform/VirtualKeys.h"
+#include "support/PadEventText.h"
 
 namespace quillon {
 namespace {
 
-// "+A" for a press of A, "-A" for its release, by the button's number.
-std::string Describe(const std::vector<TWindowEvent>& events) {
-    std::string text;
-    for (const TWindowEvent& e : events)
-        text += (e.Type == TWindowEvent::TType::PadDown ? "+" : "-") + std::to_string(e.Key) + " ";
-    return text;
-}
-std::string Down(TPadButton b) { return "+" + std::to_string(static_cast<int>(b)) + " "; }
-std::string Up(TPadButton b) { return "-" + std::to_string(static_cast<int>(b)) + " "; }
+using testing::DescribePadEvents;
+using testing::PadDownText;
+using testing::PadUpText;
 
 TEST(PadTracker, TwoPadsHoldingOneButtonPressAndReleaseItOnce) {
     TPadTracker pads;
@@ -27,12 +22,12 @@ TEST(PadTracker, TwoPadsHoldingOneButtonPressAndReleaseItOnce) {
     pads.Button(1, TPadButton::A, true, out);
     pads.Button(2, TPadButton::A, true, out);
     pads.Button(1, TPadButton::A, true, out);  // repeated: nothing
-    EXPECT_EQ(Describe(out), Down(TPadButton::A));
+    EXPECT_EQ(DescribePadEvents(out), PadDownText(TPadButton::A));
     out.clear();
     pads.Button(1, TPadButton::A, false, out);
     EXPECT_TRUE(out.empty());
     pads.Button(2, TPadButton::A, false, out);
-    EXPECT_EQ(Describe(out), Up(TPadButton::A));
+    EXPECT_EQ(DescribePadEvents(out), PadUpText(TPadButton::A));
 }
 
 TEST(PadTracker, TheStickPressesPastAFirmPushAndLetsGoNearTheMiddle) {
@@ -41,22 +36,22 @@ TEST(PadTracker, TheStickPressesPastAFirmPushAndLetsGoNearTheMiddle) {
         std::string Events;
     } steps[] = {
         {12000, ""},                                              // a light touch
-        {20000, Down(TPadButton::StickRight)},
+        {20000, PadDownText(TPadButton::StickRight)},
         {10000, ""},                                              // still held above the let-go point
-        {5000, Up(TPadButton::StickRight)},
-        {-30000, Down(TPadButton::StickLeft)},
-        {30000, Up(TPadButton::StickLeft) + Down(TPadButton::StickRight)},  // flicked across
-        {0, Up(TPadButton::StickRight)},
+        {5000, PadUpText(TPadButton::StickRight)},
+        {-30000, PadDownText(TPadButton::StickLeft)},
+        {30000, PadUpText(TPadButton::StickLeft) + PadDownText(TPadButton::StickRight)},  // flicked across
+        {0, PadUpText(TPadButton::StickRight)},
     };
     TPadTracker pads;
     for (const auto& step : steps) {
         std::vector<TWindowEvent> out;
         pads.Stick(7, false, step.Position, out);
-        EXPECT_EQ(Describe(out), step.Events) << step.Position;
+        EXPECT_EQ(DescribePadEvents(out), step.Events) << step.Position;
     }
     std::vector<TWindowEvent> out;
     pads.Stick(7, true, -32768, out);
-    EXPECT_EQ(Describe(out), Down(TPadButton::StickUp));
+    EXPECT_EQ(DescribePadEvents(out), PadDownText(TPadButton::StickUp));
 }
 
 TEST(PadTracker, APadPulledOutLetsGoOfWhatItHeld) {
@@ -67,11 +62,11 @@ TEST(PadTracker, APadPulledOutLetsGoOfWhatItHeld) {
     pads.Button(4, TPadButton::X, true, out);
     out.clear();
     pads.Remove(3, out);
-    EXPECT_EQ(Describe(out), Up(TPadButton::StickDown));  // the other pad still holds X
+    EXPECT_EQ(DescribePadEvents(out), PadUpText(TPadButton::StickDown));  // the other pad still holds X
     out.clear();
     pads.Remove(4, out);
     pads.Remove(4, out);  // unknown by now: nothing
-    EXPECT_EQ(Describe(out), Up(TPadButton::X));
+    EXPECT_EQ(DescribePadEvents(out), PadUpText(TPadButton::X));
 }
 
 TEST(PadTracker, SdlsButtonNamesAndNumbersMapToTheGamesButtons) {

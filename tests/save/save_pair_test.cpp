@@ -44,7 +44,7 @@ void ExpectSameState(const TSavedState& got, const TSavedState& want, const std:
     }
 }
 
-THighScoreTable DefaultTable() {
+THighScoreTable ResetTable() {
     THighScoreTable table;
     ResetHighScores(table);
     return table;
@@ -147,7 +147,7 @@ TEST_F(SavePairTest, FirstStartGivesDefaultsAndASaveCreatesTheFolder) {
     EXPECT_TRUE(report.HighScoresReset);  // no check string yet
     TSavedState defaults;
     ResetOptions(defaults);
-    defaults.HighScores = DefaultTable();
+    defaults.HighScores = ResetTable();
     ExpectSameState(state, defaults, "first start");
     EXPECT_FALSE(fs::exists(Folder));
 
@@ -229,8 +229,8 @@ TEST_F(SavePairTest, StartUpCases) {
              EXPECT_EQ(s.BossKeyCode, kKeyF12);
              EXPECT_EQ(s.BossKeyShift, TShiftState::Of(TShiftKey::Ctrl));
          }},
-        {"line 6 holding 13 at start-up is no key", "0\r\n1\r\n1\r\n\r\n2\r\n13\r\n" + ComputeHighScoreChecksum(DefaultTable()),
-         FormatHighScoreFile(DefaultTable()), {}, false,
+        {"line 6 holding 13 at start-up is no key", "0\r\n1\r\n1\r\n\r\n2\r\n13\r\n" + ComputeHighScoreChecksum(ResetTable()),
+         FormatHighScoreFile(ResetTable()), {}, false,
          [](const TSavedState& s) {
              EXPECT_EQ(s.BossKeyCode, 0);
              EXPECT_EQ(s.BossKeyShift, TShiftState::Of(TShiftKey::Ctrl));
@@ -369,7 +369,7 @@ TEST_F(SavePairTest, TableSavedAfterNameEntryAndAfterClearing) {
 
     ResetHighScores(loaded.HighScores);
     SaveOptionsAndHighScores(loaded, Folder);
-    EXPECT_EQ(ReadWholeFile(Folder / "hs"), FormatHighScoreFile(DefaultTable()));
+    EXPECT_EQ(ReadWholeFile(Folder / "hs"), FormatHighScoreFile(ResetTable()));
     Load(&report);
     EXPECT_FALSE(report.HighScoresReset);
 }

@@ -28,8 +28,7 @@ constexpr int Fps = 85;
 constexpr int Rate = 44100;
 constexpr int Window = 30 * Fps;         // frames measured of each screen
 constexpr int RaceStart = Ready + Window;  // the menu is measured from the end of its intro
-constexpr int Banner = 182;                // frames of the level banner before the race moves
-constexpr int RaceFrom = RaceStart + Banner + 10;
+constexpr int RaceFrom = RaceStart + kLevelBannerFrames + 10;
 constexpr int Frames = RaceFrom + Window;
 
 // Interleaved 16-bit stereo samples of one stretch of a recording.

@@ -17,7 +17,6 @@ namespace {
 
 using RaceTest = TScriptedRun;
 
-constexpr int Banner = 182;  // frames of the level banner at 85 frames a second
 
 TEST_F(RaceTest, ShipSelectionStartsTheRaceBehindTheLevelBanner) {
     At(Ready, "tap Return");        // ship selection
@@ -27,10 +26,10 @@ TEST_F(RaceTest, ShipSelectionStartsTheRaceBehindTheLevelBanner) {
     At(Ready + 62, "tap Return");   // start: the banner's first frame is this one
     const int start = Ready + 62;
     Dump(start);
-    Dump(start + Banner - 2);
-    Dump(start + Banner - 1);
-    Dump(start + Banner);
-    Run(start + Banner + 1, 1);
+    Dump(start + kLevelBannerFrames - 2);
+    Dump(start + kLevelBannerFrames - 1);
+    Dump(start + kLevelBannerFrames);
+    Run(start + kLevelBannerFrames + 1, 1);
 
     const TJson first = State(start);
     EXPECT_EQ(first["CurrentScreen"].Int(), 6);
@@ -45,15 +44,15 @@ TEST_F(RaceTest, ShipSelectionStartsTheRaceBehindTheLevelBanner) {
     EXPECT_EQ(race["ViewCol"].Int(), 318);
     EXPECT_EQ(race["ViewRow"].Int(), 1478);
     EXPECT_EQ(race["player"]["Energy"].Int(), 4);
-    EXPECT_EQ(State(start + Banner - 2)["ActiveDialog"].Int(), 6);
-    const TJson closed = State(start + Banner - 1);
+    EXPECT_EQ(State(start + kLevelBannerFrames - 2)["ActiveDialog"].Int(), 6);
+    const TJson closed = State(start + kLevelBannerFrames - 1);
     EXPECT_EQ(closed["ActiveDialog"].Int(), 0) << "the banner closes on its 182nd frame";
     EXPECT_EQ(closed["race"]["TimeLeft"].Int(), 45000) << "the clock stood still under the banner";
-    EXPECT_EQ(State(start + Banner)["race"]["TimeLeft"].Int(), 45000 - 11);
+    EXPECT_EQ(State(start + kLevelBannerFrames)["race"]["TimeLeft"].Int(), 45000 - 11);
 }
 
 TEST_F(RaceTest, PauseAndEscapeQuestion) {
-    const int go = Ready + Banner + 2;
+    const int go = Ready + kLevelBannerFrames + 2;
     At(Ready, "race 1 1");
     At(go, "tap P");
     Dump(go);
@@ -89,7 +88,7 @@ TEST_F(RaceTest, PauseAndEscapeQuestion) {
 
 // Minimising pauses a race; over the level banner the banner goes first, then the pause.
 TEST_F(RaceTest, MinimisingPausesTheRace) {
-    const int go = Ready + Banner + 2;
+    const int go = Ready + kLevelBannerFrames + 2;
     At(Ready, "race 2 1");
     At(Ready + 20, "minimize");
     At(Ready + 30, "restore");

@@ -19,8 +19,7 @@
 namespace quillon::testing {
 namespace {
 
-constexpr int Banner = 182;
-const int Left = Ready + Banner + 10;  // Escape, Y: the race is left with a score of 0
+const int Left = Ready + kLevelBannerFrames + 10;  // Escape, Y: the race is left with a score of 0
 
 class ScoreEntryTest : public TScriptedRun {
 protected:

@@ -66,7 +66,7 @@ protected:
     int Port = 0;
 };
 
-const TScoreEntry kVanya{"\xC2\xE0\xED\xFF", 12345, "\xD0\xEE\xF1\xF1\xE8\xFF"};  // Ваня, Россия
+const TScoreEntry kPlayer{"\xC2\xE0\xED\xFF", 12345, "\xD0\xEE\xF1\xF1\xE8\xFF"};  // Ваня, Россия
 
 TEST_P(ReplayUploadTest, EachUploadGetsItsAnswer) {
     std::atomic<int> queued = 0;
@@ -74,12 +74,12 @@ TEST_P(ReplayUploadTest, EachUploadGetsItsAnswer) {
     settings.MaxQueued = 2;
     settings.ReplayQueued = [&] { ++queued; };
     StartServer(settings);
-    ASSERT_EQ(Submit(kVanya), 200);
+    ASSERT_EQ(Submit(kPlayer), 200);
     ASSERT_EQ(Submit({"A", 1, ""}), 200);
     ASSERT_EQ(Submit({"B", 2, ""}), 200);
     using namespace std::string_literals;
     const std::string replay = "QRP\x01 a replay's bytes \x00\xFF"s;
-    const std::string vanya = UploadTarget(kVanya);
+    const std::string vanya = UploadTarget(kPlayer);
     struct Case {
         const char* what;
         std::string target;
@@ -138,8 +138,8 @@ TEST_P(ReplayUploadTest, EachUploadGetsItsAnswer) {
 
 TEST_P(ReplayUploadTest, WithoutVerificationNoReplayIsTaken) {
     StartServer({});
-    ASSERT_EQ(Submit(kVanya), 200);
-    EXPECT_EQ(Upload(UploadTarget(kVanya), "replay"), 503);
+    ASSERT_EQ(Submit(kPlayer), 200);
+    EXPECT_EQ(Upload(UploadTarget(kPlayer), "replay"), 503);
     EXPECT_TRUE(Store->TakeQueued(10, 2000000000, 60).empty());
 }
 

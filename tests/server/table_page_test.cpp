@@ -12,11 +12,11 @@ namespace quillon::server {
 namespace {
 
 // 2024-03-05 06:07:08 UTC
-constexpr std::int64_t kSomeTime = 1709618828;
+constexpr std::int64_t kShownTime = 1709618828;
 
 TEST(TablePage, EscapesEverythingThatCameFromOutside) {
     EXPECT_EQ(HtmlEscape("<a href=\"x\">&'</a>"), "&lt;a href=&quot;x&quot;&gt;&amp;&#39;&lt;/a&gt;");
-    const std::string page = RenderTablePage({{"<script>alert(1)</script>", 5, "\"><b>", kSomeTime}},
+    const std::string page = RenderTablePage({{"<script>alert(1)</script>", 5, "\"><b>", kShownTime}},
                                              {"\"><b>", "A&B"}, {.Country = "A&B"});
     EXPECT_EQ(page.find("<script>"), std::string::npos);
     EXPECT_EQ(page.find("\"><b>"), std::string::npos);
@@ -25,11 +25,11 @@ TEST(TablePage, EscapesEverythingThatCameFromOutside) {
 }
 
 TEST(TablePage, BestThreeOnThePodiumTheRestInTheTable) {
-    const std::vector<TScoreRow> rows = {{"Ваня", 12000, "Россия", kSomeTime},
-                                         {"Оля", 9000, "Латвия", kSomeTime},
-                                         {"Пётр", 8000, "", kSomeTime},
+    const std::vector<TScoreRow> rows = {{"Ваня", 12000, "Россия", kShownTime},
+                                         {"Оля", 9000, "Латвия", kShownTime},
+                                         {"Пётр", 8000, "", kShownTime},
                                          {"Pilot", -3, "", 0},
-                                         {"Ян", -4, "Польша", kSomeTime}};
+                                         {"Ян", -4, "Польша", kShownTime}};
     const std::string page = RenderTablePage(rows, {"Россия"}, {});
     EXPECT_NE(page.find("<meta charset=\"utf-8\">"), std::string::npos);
     EXPECT_NE(page.find("<html lang=\"ru\">"), std::string::npos);
@@ -53,7 +53,7 @@ TEST(TablePage, BestThreeOnThePodiumTheRestInTheTable) {
 }
 
 TEST(TablePage, NoTableWhenThePodiumHoldsEveryRow) {
-    const std::string page = RenderTablePage({{"Ваня", 12000, "Россия", kSomeTime}}, {}, {});
+    const std::string page = RenderTablePage({{"Ваня", 12000, "Россия", kShownTime}}, {}, {});
     EXPECT_NE(page.find("<li class=\"top top1\">"), std::string::npos);
     EXPECT_EQ(page.find("top top2"), std::string::npos);
     EXPECT_EQ(page.find("<table"), std::string::npos);
@@ -65,7 +65,7 @@ TEST(TablePage, VerifiedScoresCarryTheirMarkAndTheirReplay) {
         bool Verified;
     };
     for (const TCase& c : std::vector<TCase>{{1, true}, {2, false}, {4, true}, {5, false}}) {
-        std::vector<TScoreRow> rows(5, TScoreRow{"x", 100, "Россия", kSomeTime});
+        std::vector<TScoreRow> rows(5, TScoreRow{"x", 100, "Россия", kShownTime});
         for (std::size_t i = 0; i < rows.size(); ++i) rows[i].Id = static_cast<std::int64_t>(100 + i);
         rows[c.Place - 1].Verified = c.Verified;
         rows[c.Place - 1].Id = 777;
@@ -113,7 +113,7 @@ TEST(TablePage, EmptyTableAndAChosenCountryWithNoRows) {
 
 TEST(ScoresJson, SameRowsAsJson) {
     const auto json = testing::ParseJson(
-        RenderScoresJson({{"Ваня \"В\"", 12000, "Рос\\сия", kSomeTime}, {std::string("a\x01", 2), -3, "", 0}}));
+        RenderScoresJson({{"Ваня \"В\"", 12000, "Рос\\сия", kShownTime}, {std::string("a\x01", 2), -3, "", 0}}));
     const auto& scores = json["scores"];
     ASSERT_EQ(scores.Array.size(), 2u);
     EXPECT_EQ(scores[0]["place"].Int(), 1);

@@ -6,6 +6,9 @@
 
 namespace quillon::testing {
 
+// Frames of the level banner, at 85 frames a second, before a race moves.
+inline constexpr int kLevelBannerFrames = 182;
+
 struct THeadlessResult {
     int ExitStatus = -1;
     std::string Stderr;
