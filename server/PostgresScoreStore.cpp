@@ -7,10 +7,11 @@
 #include <chrono>
 #include <memory>
 
+#include "server/SteadySeconds.h"
+
 namespace quillon::server {
 namespace {
 
-double Now() { return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count(); }
 
 struct TResultFree {
     void operator()(PGresult* result) const { PQclear(result); }
@@ -168,7 +169,7 @@ TPostgresScoreStore::~TPostgresScoreStore() {
 void TPostgresScoreStore::Connect(TSlot& slot) {
     PQfinish(slot.Db);
     slot.Db = nullptr;
-    slot.LastAttempt = Now();
+    slot.LastAttempt = SteadySeconds();
     const std::string timeout = std::to_string(FLimits.ConnectSeconds);
     // Our defaults first: what the connection string says overrides them.
     const char* keys[] = {"connect_timeout", "application_name", "client_encoding", "dbname", nullptr};
@@ -241,7 +242,7 @@ void TPostgresScoreStore::MigrateSchema(PGconn* db) {
 
 pg_conn* TPostgresScoreStore::Connection(TSlot& slot) {
     if (slot.Db && PQstatus(slot.Db) == CONNECTION_OK) return slot.Db;
-    if (Now() - slot.LastAttempt < FLimits.RetrySeconds)
+    if (SteadySeconds() - slot.LastAttempt < FLimits.RetrySeconds)
         throw EScoreStoreError("score database: the database is unreachable");
     Connect(slot);
     return slot.Db;

@@ -11,6 +11,7 @@
 #include "server/LogText.h"
 #include "server/QueryString.h"
 #include "server/ScoresJson.h"
+#include "server/SteadySeconds.h"
 #include "server/SubmissionCheck.h"
 #include "server/TablePage.h"
 
@@ -54,7 +55,7 @@ THttpLimits HttpLimits(const TScoreServerSettings& settings) {
 
 std::function<double()> SteadyClockOf(const TScoreServerSettings& settings) {
     if (settings.SteadyClock) return settings.SteadyClock;
-    return [] { return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count(); };
+    return [] { return SteadySeconds(); };
 }
 
 }  // namespace

@@ -17,6 +17,8 @@
 #include <filesystem>
 #include <vector>
 
+#include "server/SteadySeconds.h"
+
 namespace quillon::server {
 namespace {
 
@@ -25,7 +27,6 @@ namespace fs = std::filesystem;
 constexpr std::size_t kKeptOutput = 64 * 1024;  // of each stream; the rest is read and dropped
 constexpr std::size_t kReasonBytes = 300;
 
-double Now() { return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count(); }
 
 // One printable ASCII line, the private folder's name taken out.
 std::string ReasonText(std::string text, const std::string& folder) {
@@ -211,7 +212,7 @@ TVerifyResult VerifyReplay(const TVerifyLimits& limits, const std::string& repla
         result.Reason = "the server cannot start the game";
         return result;
     }
-    const double deadline = Now() + limits.WallSeconds;
+    const double deadline = SteadySeconds() + limits.WallSeconds;
     std::string out, err;
     bool late = false, abandoned = false;
     siginfo_t ended{};
@@ -221,7 +222,7 @@ TVerifyResult VerifyReplay(const TVerifyLimits& limits, const std::string& repla
         if (waitid(P_PID, static_cast<id_t>(child.Pid), &ended, WEXITED | WNOHANG | WNOWAIT) == 0 && ended.si_pid != 0)
             break;
         if (stop.load()) abandoned = true;
-        if (Now() >= deadline) late = true;
+        if (SteadySeconds() >= deadline) late = true;
         if (abandoned || late) {
             kill(-child.Pid, SIGKILL);
             kill(child.Pid, SIGKILL);

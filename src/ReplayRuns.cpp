@@ -10,6 +10,7 @@
 #include "app/MainForm.h"
 #include "app/ReplayPlayer.h"
 #include "app/StateDump.h"
+#include "engine/KeyCodes.h"
 #include "engine/PrintableText.h"
 #include "platform/DesktopPlatform.h"
 #include "platform/HeadlessPlatform.h"
@@ -22,7 +23,6 @@ namespace quillon {
 
 namespace {
 
-constexpr int KeyEscape = 27;
 constexpr int KeyP = 'P';
 
 // A replay plays only with the game and the data it was recorded with.

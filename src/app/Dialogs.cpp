@@ -11,13 +11,9 @@
 
 namespace quillon {
 
-namespace {
-bool IsYesNo(int kind) { return kind == 1 || kind == 2 || kind == 4 || kind == 9; }
-}  // namespace
-
 void TMForm::DialogFrame(int lagCount) {
     const int kind = ActiveDialog;
-    if (IsYesNo(kind)) {
+    if (IsYesNoDialog(kind)) {
         // Only the two buttons move; everything else stands still under the dialog.
         for (int slot : {11, 12})
             if (MenuItems[static_cast<size_t>(slot)]) MenuItems[static_cast<size_t>(slot)]->Move(lagCount);

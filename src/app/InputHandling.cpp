@@ -4,16 +4,12 @@
 
 #include "app/MainForm.h"
 #include "engine/Cp1251.h"
+#include "engine/KeyCodes.h"
 #include "menus/Text.h"
 
 namespace quillon {
 
 namespace {
-constexpr int KeyBackspace = 8;
-constexpr int KeyEnter = 13;
-constexpr int KeyShift = 16;
-constexpr int KeyCtrl = 17;
-constexpr int KeyAlt = 18;
 constexpr uint8_t ShiftBit = 1, AltBit = 2, CtrlBit = 4;
 // The shift-state bit of a mouse button: left, right and middle as the window reports them; any
 // other button gets a bit of its own, so that it too keeps the boss key from firing.

@@ -41,6 +41,10 @@
 
 namespace quillon {
 
+// The dialogs answered with yes or no (leave the game, leave the race, the table's reset, send
+// the score); the others take Enter or a name.
+inline bool IsYesNoDialog(int kind) { return kind == 1 || kind == 2 || kind == 4 || kind == 9; }
+
 // What the platform lends the form besides itself: the sound output (none when
 // headless: the driver pulls the mix), the module player and the font rasteriser.
 struct TFormServices {

@@ -6,11 +6,11 @@
 
 #include <cstddef>
 
+#include "engine/KeyCodes.h"
+
 namespace quillon {
 
 namespace {
-constexpr int KeyEnter = 13, KeyEscape = 27, KeySpace = 32;
-constexpr int KeyLeft = 37, KeyUp = 38, KeyRight = 39, KeyDown = 40;
 constexpr int KeyH = 'H', KeyN = 'N', KeyP = 'P', KeyX = 'X', KeyY = 'Y', KeyZ = 'Z';
 }  // namespace
 

@@ -8,7 +8,6 @@
 namespace quillon {
 
 namespace {
-bool IsYesNo(int kind) { return kind == 1 || kind == 2 || kind == 4 || kind == 9; }
 bool HasPanel(int kind) { return kind == 1 || kind == 2 || kind == 4 || (kind >= 8 && kind <= 12); }
 // The main-menu button that leads to each sub-screen 2..5.
 int TabOfScreen(int screen) {
@@ -53,7 +52,7 @@ void TMForm::OpenDialog(int kind) {
     FSavedLast = LastItem;
     if (HasPanel(kind)) DialogPanel = TMyImageSprite::CreateAt(1, 33, 239, 227, 14);
     if (kind == 8) ShowSystemCursor();
-    if (IsYesNo(kind)) {
+    if (IsYesNoDialog(kind)) {
         ShowSystemCursor();
         FirstItem = 11;
         LastItem = 12;
@@ -87,7 +86,7 @@ void TMForm::CloseDialog() {
         DialogPanel = nullptr;
     }
     if (kind == 8) HideSystemCursor();
-    if (IsYesNo(kind)) {
+    if (IsYesNoDialog(kind)) {
         if (CurrentScreen == 6) HideSystemCursor();
         KillItem(11);
         KillItem(12);

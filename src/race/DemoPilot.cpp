@@ -20,7 +20,6 @@ namespace quillon {
 
 namespace {
 constexpr double StepsPerRadian = 256 / (2 * 3.14159265358979);
-constexpr double RadiansPerStep = 2 * 3.141593 / 256;
 constexpr int Horizon = 130;        // frames tried ahead
 constexpr double RoadSlack = 115;   // how far the ship's centre may stray from the road's middle
 

@@ -14,7 +14,6 @@
 namespace quillon {
 
 namespace {
-constexpr double RadiansPerStep = 2 * 3.141593 / 256;
 constexpr double LineSpacing = 21;
 constexpr double NoseReach = 37;  // from a rival's centre to its gun
 

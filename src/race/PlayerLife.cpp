@@ -32,7 +32,6 @@ TEngineGroup GroupOf(int sound) {
     }
 }
 
-bool IsRightEdge(int code) { return code == 3 || code == 7 || code == 9 || code == 15 || code == 17; }
 }  // namespace
 
 void TPlayer::Damage(int n) {

@@ -24,7 +24,6 @@ constexpr double HullUnit = 0.0245436953125;  // radians per 256th, for the hull
 constexpr double MoveUnit = 2 * 3.141593 / 256;  // the same for moving
 
 int TypeOf(const TRivalSlot& rival) { return rival.ShipType >= 1 && rival.ShipType <= 5 ? rival.ShipType : 1; }
-bool IsRightEdge(int code) { return code == 3 || code == 7 || code == 9 || code == 15 || code == 17; }
 }  // namespace
 
 TCar::TCar(TRace& race) : TMyImageSprite(2), FRace(race) {

@@ -14,6 +14,9 @@ inline constexpr int MapCols = 650;
 inline constexpr int TileSize = 72;
 inline constexpr int EmptyTile = -1;  // code 255 read as a signed byte
 
+// The tiles of the road's right-hand wall.
+inline bool IsRightEdge(int code) { return code == 3 || code == 7 || code == 9 || code == 15 || code == 17; }
+
 class TTrackMap {
 public:
     TTrackMap();
