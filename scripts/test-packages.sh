@@ -135,9 +135,14 @@ done
 [ -n "$port" ] || { cat "$work/server.err"; kill "$server"; fail "the installed server did not start"; }
 page=$(python3 -c 'import sys, urllib.request; print(urllib.request.urlopen(sys.argv[1], timeout=10).read().decode("utf-8", "replace"))' \
   "http://127.0.0.1:$port/cgi/version.pl?prg=Quillon&show&type=0") || { kill "$server"; fail "the server did not answer its page"; }
+# The page's title art comes from the package's share folder.
+title=$(python3 -c 'import sys, urllib.request; print(urllib.request.urlopen(sys.argv[1], timeout=10).read()[:8].hex())' \
+  "http://127.0.0.1:$port/static/title.png") || { kill "$server"; fail "the server did not serve the page's title art"; }
 kill -TERM "$server"
 wait "$server" || fail "the server did not stop with status 0 on SIGTERM"
 echo "$page" | grep -qi "<html" || fail "the server's page is no HTML page"
+echo "$page" | grep -q 'src="/static/title.png"' || fail "the server's page shows no title art"
+[ "$title" = "89504e470d0a1a0a" ] || fail "the page's title art is no PNG picture"
 [ -s "$work/scores.db" ] || fail "the server made no database"
 echo "the installed server answered its page on port $port and stopped on SIGTERM"
 
