@@ -7,12 +7,12 @@
 #include <atomic>
 #include <memory>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "save/ScoreCodec.h"
 #include "server/ScoreServer.h"
 #include "server/ScoreStore.h"
+#include "support/InProcessServer.h"
 #include "support/Json.h"
 #include "support/RawHttpConnection.h"
 #include "support/TestDatabase.h"
@@ -33,18 +33,12 @@ protected:
         Db.reset();
     }
     void StartServer(TScoreServerSettings settings) {
-        Server = std::make_unique<TScoreServer>(*Store, settings);
-        Port = Server->Bind("127.0.0.1", 0);
+        Server = std::make_unique<testing::TInProcessServer>(*Store, std::move(settings));
+        Port = Server->Port;
         ASSERT_GT(Port, 0);
-        ServerThread = std::thread([this] { Server->Run(); });
         Client = std::make_unique<httplib::Client>("127.0.0.1", Port);
     }
-    void StopServer() {
-        if (!Server) return;
-        Server->Stop();
-        ServerThread.join();
-        Server.reset();
-    }
+    void StopServer() { Server.reset(); }
     int Submit(const TScoreEntry& entry) {
         const auto answer = Client->Get("/cgi/version.pl?" + ScoreSubmissionQuery(entry));
         return answer ? answer->status : -1;
@@ -60,8 +54,7 @@ protected:
 
     std::unique_ptr<testing::TTestDatabase> Db;
     std::unique_ptr<TScoreStore> Store;
-    std::unique_ptr<TScoreServer> Server;
-    std::thread ServerThread;
+    std::unique_ptr<testing::TInProcessServer> Server;
     std::unique_ptr<httplib::Client> Client;
     int Port = 0;
 };
@@ -155,10 +148,9 @@ TEST(ReplayUploadLimits, BodiesAreBoundedInSizeAndTime) {
     TScoreServerSettings settings;
     settings.BodySeconds = 1;
     settings.ReplayQueued = [] {};
-    TScoreServer server(*store, settings);
-    const int port = server.Bind("127.0.0.1", 0);
+    testing::TInProcessServer server(*store, settings);
+    const int port = server.Port;
     ASSERT_GT(port, 0);
-    std::thread serving([&] { server.Run(); });
 
     const std::string head = "POST /api/replays?name=A&score=1&country= HTTP/1.1\r\nHost: x\r\n";
     struct Case {
@@ -188,8 +180,6 @@ TEST(ReplayUploadLimits, BodiesAreBoundedInSizeAndTime) {
     ASSERT_TRUE(scores);
     EXPECT_EQ(scores->status, 200);
 
-    server.Stop();
-    serving.join();
 }
 
 // Uploads count against the address's rate limit like every other request.
@@ -200,10 +190,9 @@ TEST(ReplayUploadLimits, TooManyUploadsFromOneAddressGet429) {
     settings.RatePerMinute = 1;
     settings.RateBurst = 2;
     settings.ReplayQueued = [] {};
-    TScoreServer server(*store, settings);
-    const int port = server.Bind("127.0.0.1", 0);
+    testing::TInProcessServer server(*store, settings);
+    const int port = server.Port;
     ASSERT_GT(port, 0);
-    std::thread serving([&] { server.Run(); });
     httplib::Client client("127.0.0.1", port);
     const std::string target = ReplayUploadUrl("", {"A", 1, ""});
     std::vector<int> statuses;
@@ -212,8 +201,6 @@ TEST(ReplayUploadLimits, TooManyUploadsFromOneAddressGet429) {
         statuses.push_back(answer ? answer->status : -1);
     }
     EXPECT_EQ(statuses, (std::vector<int>{404, 404, 429}));
-    server.Stop();
-    serving.join();
 }
 
 }  // namespace

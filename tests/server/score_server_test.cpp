@@ -19,6 +19,7 @@
 #include "server/ScoreServer.h"
 #include "server/ScoreStore.h"
 #include "support/HeadlessRun.h"
+#include "support/InProcessServer.h"
 #include "support/Json.h"
 #include "support/RawHttpConnection.h"
 #include "support/TestDatabase.h"
@@ -46,18 +47,12 @@ protected:
             std::lock_guard lock(LogMutex);
             LogLines.push_back(line);
         };
-        Server = std::make_unique<TScoreServer>(*Store, settings);
-        Port = Server->Bind("127.0.0.1", 0);
+        Server = std::make_unique<testing::TInProcessServer>(*Store, std::move(settings));
+        Port = Server->Port;
         ASSERT_GT(Port, 0);
-        ServerThread = std::thread([this] { Server->Run(); });
         Client = std::make_unique<httplib::Client>("127.0.0.1", Port);
     }
-    void StopServer() {
-        if (!Server) return;
-        Server->Stop();
-        ServerThread.join();
-        Server.reset();
-    }
+    void StopServer() { Server.reset(); }
 
     std::string Base() const { return "http://127.0.0.1:" + std::to_string(Port); }
     // The path and query of a full address on this server.
@@ -72,8 +67,7 @@ protected:
     std::unique_ptr<testing::TTestDatabase> Db;
     std::string Dir;
     std::unique_ptr<TScoreStore> Store;
-    std::unique_ptr<TScoreServer> Server;
-    std::thread ServerThread;
+    std::unique_ptr<testing::TInProcessServer> Server;
     std::unique_ptr<httplib::Client> Client;
     int Port = 0;
     std::mutex LogMutex;
@@ -222,7 +216,7 @@ TEST_F(ScoreServerTest, StoppingFinishesTheRequestUnderWay) {
         std::unique_lock lock(mutex);
         changed.wait(lock, [&] { return entered; });
     }
-    Server->Stop();
+    Server->BeginStop();
     // No new connections once stopping has begun.
     httplib::Client late("127.0.0.1", Port);
     late.set_connection_timeout(2);
@@ -233,7 +227,6 @@ TEST_F(ScoreServerTest, StoppingFinishesTheRequestUnderWay) {
     }
     changed.notify_all();
     request.join();
-    ServerThread.join();
     Server.reset();
 
     EXPECT_EQ(status, 200);

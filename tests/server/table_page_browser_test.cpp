@@ -8,13 +8,13 @@
 #include <filesystem>
 #include <memory>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "server/PagePicture.h"
 #include "server/ScoreServer.h"
 #include "support/FixedScoreStore.h"
 #include "support/HeadlessBrowser.h"
+#include "support/InProcessServer.h"
 #include "support/PngImage.h"
 #include "support/TempDir.h"
 
@@ -54,19 +54,13 @@ protected:
         TitlePath = title;
         Store = std::make_unique<testing::TFixedScoreStore>(
             TableRows(), std::vector<std::string>{"Россия", "Латвия", "Польша", "Эстония"});
-        Server = std::make_unique<TScoreServer>(*Store, settings);
-        Port = Server->Bind("127.0.0.1", 0);
+        Server = std::make_unique<testing::TInProcessServer>(*Store, std::move(settings));
+        Port = Server->Port;
         ASSERT_GT(Port, 0);
-        ServerThread = std::thread([this] { Server->Run(); });
         Dir = std::make_unique<testing::TTempDir>("page-browser");
         Browser = std::make_unique<testing::THeadlessBrowser>(Chromium, Dir->Path());
     }
-    void TearDown() override {
-        if (Server) {
-            Server->Stop();
-            ServerThread.join();
-        }
-    }
+    void TearDown() override { Server.reset(); }
 
     std::string PageUrl(const std::string& extra = "") const {
         return "http://127.0.0.1:" + std::to_string(Port) + "/cgi/version.pl?prg=Quillon&show&type=0" + extra;
@@ -84,8 +78,7 @@ protected:
     std::string Chromium;
     std::string TitlePath;
     std::unique_ptr<testing::TFixedScoreStore> Store;
-    std::unique_ptr<TScoreServer> Server;
-    std::thread ServerThread;
+    std::unique_ptr<testing::TInProcessServer> Server;
     int Port = 0;
     std::unique_ptr<testing::TTempDir> Dir;
     std::unique_ptr<testing::THeadlessBrowser> Browser;
