@@ -1,6 +1,7 @@
 // The world table page and its JSON twin: places, escaping, dates, the country filter.
 #include <gtest/gtest.h>
 
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -101,6 +102,27 @@ TEST(TablePage, TitleArtOnlyWhenTheServerHasIt) {
     EXPECT_NE(page.find("<img src=\"/static/title.png\" width=\"360\" height=\"130\" alt=\"Квиллон\">"),
               std::string::npos);
     EXPECT_NE(page.find("<h1>Квиллон — мировая таблица рекордов</h1>"), std::string::npos);
+}
+
+// The page loads nothing from other hosts: every address in it (pictures, links, the form, the
+// style sheet's) stays on this server.
+TEST(TablePage, EveryAddressStaysOnThisServer) {
+    std::vector<TScoreRow> rows;
+    for (int i = 0; i < 5; ++i) rows.push_back({"Имя", 1000 - i, "Россия", kShownTime, 10 + i, i % 2 == 0});
+    const std::string page = RenderTablePage(rows, {"Россия"}, {.Country = "", .TitleWidth = 360, .TitleHeight = 130});
+    const std::regex address(R"re(\b(?:src|href|action)\s*=\s*"([^"]*)"|url\(\s*['"]?([^'")]*)|@import)re",
+                             std::regex::icase);
+    std::size_t found = 0;
+    for (std::sregex_iterator it(page.begin(), page.end(), address), end; it != end; ++it, ++found) {
+        const std::string target = (*it)[1].matched ? (*it)[1].str() : (*it)[2].str();
+        SCOPED_TRACE(it->str());
+        EXPECT_NE(it->str(), "@import");
+        EXPECT_EQ(target.find("//"), std::string::npos) << "another host";
+        EXPECT_EQ(target.find(':'), std::string::npos) << "a scheme of its own";
+    }
+    EXPECT_GE(found, 5u) << "the title art, the form and the replay links were looked at";
+    EXPECT_EQ(page.find("<script"), std::string::npos);
+    EXPECT_EQ(page.find("<link"), std::string::npos);
 }
 
 TEST(TablePage, EmptyTableAndAChosenCountryWithNoRows) {
