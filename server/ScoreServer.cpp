@@ -18,8 +18,9 @@
 namespace quillon::server {
 namespace {
 
-// A country filter longer than this cannot match: 16 letters of at most 2 bytes each.
-constexpr std::size_t kMaxCountryFilter = 64;
+// A name or country in a query longer than this matches no row: the game's names (12 letters)
+// and countries (16 letters) take at most 2 bytes a letter.
+constexpr std::size_t kMaxQueryText = 64;
 
 THttpAnswer Text(int status, const std::string& text) {
     THttpAnswer answer;
@@ -130,7 +131,7 @@ THttpAnswer TScoreServer::ShowTable(const TTarget& target) {
     std::string type, verified;
     TTablePageView view;
     if (!target.Single("type", type) || type != "0") return Text(400, "unknown table");
-    if (!target.Single("country", view.Country) || view.Country.size() > kMaxCountryFilter)
+    if (!target.Single("country", view.Country) || view.Country.size() > kMaxQueryText)
         return Text(400, "bad country");
     // The page's own form sends "verified=1" when its box is ticked and nothing otherwise.
     if (!target.Single("verified", verified) || (verified != "" && verified != "0" && verified != "1"))
@@ -170,7 +171,7 @@ THttpAnswer TScoreServer::ScoresApi(const TTarget& target) {
         limit = std::stoul(limitText);
         if (limit < 1 || limit > FSettings.TableSize) return Text(400, "bad limit");
     }
-    if (!target.Single("country", country) || country.size() > kMaxCountryFilter) return Text(400, "bad country");
+    if (!target.Single("country", country) || country.size() > kMaxQueryText) return Text(400, "bad country");
     std::string verified;
     if (!target.Single("verified", verified) || (target.Has("verified") && verified != "0" && verified != "1"))
         return Text(400, "bad verified");
@@ -189,8 +190,8 @@ THttpAnswer TScoreServer::SubmitReplay(const TTarget& target, const std::string&
     TSubmission entry;
     std::string score;
     if (!target.Single("name", entry.Name) || !target.Single("score", score) ||
-        !target.Single("country", entry.Country) || entry.Name.empty() || entry.Name.size() > kMaxCountryFilter ||
-        entry.Country.size() > kMaxCountryFilter || !ParseScoreText(score, entry.Score))
+        !target.Single("country", entry.Country) || entry.Name.empty() || entry.Name.size() > kMaxQueryText ||
+        entry.Country.size() > kMaxQueryText || !ParseScoreText(score, entry.Score))
         return Text(400, "a replay needs the name, score and country of its row");
     if (replay.empty()) return Text(400, "no replay");
     if (replay.size() > FSettings.ReplayBytes) return Text(413, "request body too large");

@@ -173,10 +173,7 @@ void TSqliteScoreStore::Fail(const char* what) {
 TScoreStore::TAddResult TSqliteScoreStore::Add(const TSubmission& submission, std::int64_t time,
                                          const std::string& address) {
     std::lock_guard lock(FMutex);
-    {
-        TStatementUse use(FBegin);
-        if (sqlite3_step(FBegin) != SQLITE_DONE) Fail("begin");
-    }
+    Begin();
     try {
         bool repeated;
         {
@@ -189,23 +186,18 @@ TScoreStore::TAddResult TSqliteScoreStore::Add(const TSubmission& submission, st
             if (rc != SQLITE_ROW && rc != SQLITE_DONE) Fail("find repeat");
             repeated = rc == SQLITE_ROW;
         }
-        if (!repeated) {
-            TStatementUse use(FInsert);
-            BindText(FInsert, 1, submission.Name);
-            sqlite3_bind_int(FInsert, 2, submission.Score);
-            BindText(FInsert, 3, submission.Country);
-            sqlite3_bind_int64(FInsert, 4, time);
-            BindText(FInsert, 5, address);
-            if (sqlite3_step(FInsert) != SQLITE_DONE) Fail("insert");
-        }
-        TStatementUse use(FCommit);
-        if (sqlite3_step(FCommit) != SQLITE_DONE) Fail("commit");
+        if (!repeated)
+            Step(FInsert, "insert", [&](sqlite3_stmt* s) {
+                BindText(s, 1, submission.Name);
+                sqlite3_bind_int(s, 2, submission.Score);
+                BindText(s, 3, submission.Country);
+                sqlite3_bind_int64(s, 4, time);
+                BindText(s, 5, address);
+            });
+        Commit();
         return repeated ? TAddResult::Repeated : TAddResult::Stored;
     } catch (...) {
-        if (!sqlite3_get_autocommit(FDb)) {
-            TStatementUse use(FRollback);
-            sqlite3_step(FRollback);
-        }
+        RollbackIfOpen();
         throw;
     }
 }

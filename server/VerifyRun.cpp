@@ -27,7 +27,6 @@ namespace fs = std::filesystem;
 constexpr std::size_t kKeptOutput = 64 * 1024;  // of each stream; the rest is read and dropped
 constexpr std::size_t kReasonBytes = 300;
 
-
 // One printable ASCII line, the private folder's name taken out.
 std::string ReasonText(std::string text, const std::string& folder) {
     for (std::size_t at; !folder.empty() && (at = text.find(folder)) != std::string::npos;)
@@ -259,7 +258,7 @@ TVerifyResult VerifyReplay(const TVerifyLimits& limits, const std::string& repla
         result.Kind = TVerifyResult::TKind::Abandoned;
         return result;
     }
-    const std::string complaint = ReasonText(LastLine(err), folder.Path());
+    const std::string complaint = LastLine(err);
     const auto withComplaint = [&](std::string text) {
         return ReasonText(complaint.empty() ? text : text + ": " + complaint, folder.Path());
     };

@@ -12,8 +12,8 @@
 #include <mutex>
 #include <thread>
 
-#include "server/ReplayVerifier.h"
 #include "server/PagePicture.h"
+#include "server/ReplayVerifier.h"
 #include "server/ScoreServer.h"
 #include "server/ScoreStore.h"
 #include "server/ServerOptions.h"
@@ -90,8 +90,8 @@ int main(int argc, char** argv) {
             }
             TVerifierSettings verify;
             // Absolute: the game starts in a folder of its own.
-            verify.Limits = {std::filesystem::absolute(options->VerifyWith).string(), options->VerifyCpuSeconds, options->VerifyMemoryMiB,
-                             options->VerifySeconds};
+            verify.Limits = {std::filesystem::absolute(options->VerifyWith).string(), options->VerifyCpuSeconds,
+                             options->VerifyMemoryMiB, options->VerifySeconds};
             verify.Workers = options->VerifyWorkers;
             verify.Log = LogLine;
             verifier = std::make_unique<TReplayVerifier>(*store, verify);

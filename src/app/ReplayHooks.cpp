@@ -5,11 +5,11 @@
 #include <chrono>
 #include <cstdio>
 #include <exception>
-#include <fstream>
-#include <iterator>
+#include <vector>
 
 #include "app/GameVersion.h"
 #include "app/MainForm.h"
+#include "engine/ComponentStream.h"
 #include "engine/PrintableText.h"
 #include "save/LinkFile.h"
 #include "save/ReplayFolder.h"
@@ -113,11 +113,14 @@ void TMForm::SendReplayOf(const TScoreEntry& entry, const std::filesystem::path&
     std::error_code error;
     const auto size = std::filesystem::file_size(written, error);
     if (error || size == 0 || size > kReplayUploadLimit) return;
-    std::ifstream in(written, std::ios::binary);
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (!in.good() && !in.eof()) return;
+    std::vector<uint8_t> bytes;
+    try {
+        bytes = ReadWholeFile(written.string());
+    } catch (const EEngineError&) {
+        return;
+    }
     if (bytes.size() != size) return;
-    FScores->Post(ReplayUploadUrl(ScoreServerAddress(), entry), std::move(bytes));
+    FScores->Post(ReplayUploadUrl(ScoreServerAddress(), entry), std::string(bytes.begin(), bytes.end()));
 }
 
 }  // namespace quillon

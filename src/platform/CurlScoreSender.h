@@ -1,6 +1,6 @@
 // TCurlScoreSender: the score submission's GET and the replay's POST on libcurl, on a thread
-// of its own, each with a 5-second limit to connect and 10 seconds for the whole request. Destroying it abandons
-// a request under way at once, so leaving the game never waits for the network. The
+// of its own, each with a 5-second limit to connect and 10 seconds for the whole request.
+// Destroying it abandons a request under way at once, so leaving the game never waits for the network. The
 // headless driver has each request waited for where it is sent, so that its runs repeat
 // frame for frame whatever the network does.
 #pragma once
@@ -25,7 +25,7 @@ public:
     bool Busy() override { return FBusy.load(); }
 
 private:
-    // An empty `body` is the GET, anything else a POST of it.
+    // A POST of `body` when `post`, else the GET.
     static void Fetch(std::string url, std::string body, bool post, std::atomic<bool>* abandon,
                       std::atomic<bool>* busy);
     void Start(std::string url, std::string body, bool post);
