@@ -5,7 +5,9 @@
 #include <cstdio>
 #include <thread>
 
+#include "RunSettings.h"
 #include "app/Application.h"
+#include "app/InputDoor.h"
 #include "app/GameVersion.h"
 #include "app/MainForm.h"
 #include "app/ReplayPlayer.h"
@@ -81,14 +83,18 @@ int RunReplayHeadless(const std::filesystem::path& file, const TGameFolder& fold
     return outcome.Reproduced ? 0 : 3;
 }
 
-int RunReplayWindow(const std::filesystem::path& file, const TCommandLine& line, const TGameFolder& folder) {
+int RunReplayWindow(const std::filesystem::path& file, const TCommandLine& line, const TGameFolder& folder,
+                    const TSettings& settings) {
     const std::optional<TReplay> replay = LoadReplay(file);
     if (!replay) return 2;
-    TDesktopPlatform platform;
+    TDesktopPlatform desktop(DesktopChoices(settings));
+    TInputDoor platform(desktop, settings);
     TSdlAudioOutput audio;
     TOpenMptMusic music;
     TTtfFontRasterizer fonts;
     TMForm form(platform, TFormServices{&audio, &music, &fonts, nullptr});
+    platform.SetPadContext([] { return TPadContext::Menu; });  // B ends the replay, Start pauses it
+    form.MDXSound.SetVolumes(settings.MusicVolume, settings.EffectsVolume);
     form.StartSeed = replay->Header.Seed;
     form.FullScreenThisRun = line.FullScreen;
     form.SaveFolderPath = folder.SaveFolder;

@@ -5,6 +5,7 @@
 
 #include "app/CommandLine.h"
 #include "app/GameFolder.h"
+#include "app/Settings.h"
 #include "platform/HeadlessScript.h"
 
 namespace quillon {
@@ -16,7 +17,9 @@ std::filesystem::path ReplayToPlay(const TCommandLine& line, const TGameFolder& 
 
 // Plays as fast as it can; prints the JSON line. Exit status 0 reproduced, 3 diverged, 2 unreadable.
 int RunReplayHeadless(const std::filesystem::path& file, const TGameFolder& folder, THeadlessScript script);
-// Plays in the window at the recorded pace with sound and music; Escape ends it, P pauses.
-int RunReplayWindow(const std::filesystem::path& file, const TCommandLine& line, const TGameFolder& folder);
+// Plays in the window at the recorded pace with sound and music; Escape ends it, P pauses. The
+// settings shape the window, the volumes and the keys that end and pause it, never the race.
+int RunReplayWindow(const std::filesystem::path& file, const TCommandLine& line, const TGameFolder& folder,
+                    const TSettings& settings);
 
 }  // namespace quillon

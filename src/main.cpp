@@ -16,6 +16,8 @@
 #include "app/MainForm.h"
 #include "app/StateDump.h"
 #include "ReplayRuns.h"
+#include "RunSettings.h"
+#include "app/InputDoor.h"
 #include "engine/PrintableText.h"
 #include "platform/DesktopPlatform.h"
 #include "platform/HeadlessPlatform.h"
@@ -50,12 +52,15 @@ void Prepare(TMForm& form, const TCommandLine& line, const TGameFolder& folder) 
 
 // The headless run pulls each frame's share of the mix, so sounds end when they
 // would have ended on a sound card; --record-audio keeps it in a WAV file.
-int RunHeadless(const TCommandLine& line, const TGameFolder& folder, THeadlessScript script) {
+int RunHeadless(const TCommandLine& line, const TGameFolder& folder, THeadlessScript script, const TSettings& settings) {
     THeadlessPlatform platform(line.Frames, line.Fps, std::move(script));
+    TInputDoor door(platform, settings);
     TOpenMptMusic music;
     TTtfFontRasterizer fonts;
     TCurlScoreSender scores(true);  // outlives the form
-    TMForm form(platform, TFormServices{nullptr, &music, &fonts, &scores});
+    TMForm form(door, TFormServices{nullptr, &music, &fonts, &scores});
+    door.SetPadContext([&] { return form.PadContext(); });
+    form.MDXSound.SetVolumes(settings.MusicVolume, settings.EffectsVolume);
     Prepare(form, line, folder);
     form.RunHandler([&] { form.FormCreate(); });
     form.RunHandler([&] { form.Show(); });
@@ -81,7 +86,7 @@ int RunHeadless(const TCommandLine& line, const TGameFolder& folder, THeadlessSc
             form.PilotOn = command.X != 0;
         }
     });
-    TApplication application(platform, form);
+    TApplication application(door, form);
     application.Run([&] {
         platform.EndFrame([&](int at) { return BuildStateDump(form, at, platform.Opened()); },
                           [&] { return BuildTrackDump(form.Race.State); });
@@ -96,17 +101,20 @@ int RunHeadless(const TCommandLine& line, const TGameFolder& folder, THeadlessSc
     return outputsWritten ? 0 : 1;
 }
 
-int RunDesktop(const TCommandLine& line, const TGameFolder& folder) {
-    TDesktopPlatform platform;
+int RunDesktop(const TCommandLine& line, const TGameFolder& folder, const TSettings& settings) {
+    TDesktopPlatform platform(DesktopChoices(settings));
+    TInputDoor door(platform, settings);
     TSdlAudioOutput audio;
     TOpenMptMusic music;
     TTtfFontRasterizer fonts;
     TCurlScoreSender scores;
-    TMForm form(platform, TFormServices{&audio, &music, &fonts, &scores});
+    TMForm form(door, TFormServices{&audio, &music, &fonts, &scores});
+    door.SetPadContext([&] { return form.PadContext(); });
+    form.MDXSound.SetVolumes(settings.MusicVolume, settings.EffectsVolume);
     Prepare(form, line, folder);
     form.RunHandler([&] { form.FormCreate(); });
     form.RunHandler([&] { form.Show(); });
-    TApplication application(platform, form);
+    TApplication application(door, form);
     application.Run();
     form.FinishReplay(application.StoppedBySignal() ? TReplayEnd::Signal : TReplayEnd::Closed);
     if (!application.StoppedBySignal()) form.RunExitLauncher();
@@ -149,6 +157,13 @@ int main(int argc, char** argv) {
         replayFile = std::filesystem::absolute(line.Replay, ignored);  // before the folder changes
     }
 
+    std::filesystem::path settingsFile;
+    if (!line.Settings.empty()) {
+        std::error_code ignored;
+        settingsFile = std::filesystem::absolute(line.Settings, ignored);  // before the folder changes
+    }
+    const TSettings settings = LoadRunSettings(line, settingsFile);
+
     const TGameFolder folder = FindGameFolder(ThisRun(line.Root, argv[0]));
     if (chdir(folder.Folder.c_str()) != 0) {
         std::fprintf(stderr, "quillon: cannot enter the game folder %s\n", folder.Folder.c_str());
@@ -160,9 +175,10 @@ int main(int argc, char** argv) {
             replayFile = ReplayToPlay(line, folder, replayFile);
             if (replayFile.empty()) return 2;
             return line.Headless ? RunReplayHeadless(replayFile, folder, std::move(script))
-                                 : RunReplayWindow(replayFile, line, folder);
+                                 : RunReplayWindow(replayFile, line, folder, settings);
         }
-        return line.Headless ? RunHeadless(line, folder, std::move(script)) : RunDesktop(line, folder);
+        return line.Headless ? RunHeadless(line, folder, std::move(script), settings)
+                             : RunDesktop(line, folder, settings);
     } catch (const std::exception& error) {
         std::fprintf(stderr, "quillon: %s\n", PrintableText(error.what()).c_str());
         return 1;

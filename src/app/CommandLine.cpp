@@ -46,6 +46,7 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& args) {
         else if (option == "--script") line.Script = value();
         else if (option == "--root") line.Root = value();
         else if (option == "--record-audio") line.RecordAudio = value();
+        else if (option == "--settings") line.Settings = value();
         else if (option == "--replay") line.Replay = value();
         else if (option == "--replay-last") line.ReplayLast = true;
         else throw ECommandLineError("unknown option '" + option + "'");
@@ -68,9 +69,9 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& args) {
 const char* UsageText() {
     return "Квиллон, a space-racing game.\n"
            "\n"
-           "usage: quillon [--fullscreen | --window] [--demo]\n"
+           "usage: quillon [--fullscreen | --window] [--demo] [--settings FILE]\n"
            "       quillon --headless --frames N [--fps F] [--seed S] [--script FILE]\n"
-           "               [--root DIR] [--record-audio FILE.wav]\n"
+           "               [--root DIR] [--record-audio FILE.wav] [--settings FILE]\n"
            "       quillon [--headless] (--replay FILE | --replay-last) [--root DIR] [--script FILE]\n"
            "\n"
            "  --fullscreen        play in full screen this time (the saved option is kept)\n"
@@ -86,6 +87,11 @@ const char* UsageText() {
            "                      shot FILE.png, state FILE.json or quit\n"
            "  --root DIR          the game folder (holding Data/Res, Data/Music, Data/Save)\n"
            "  --record-audio FILE write the run's sound to a WAV file\n"
+           "  --settings FILE     the settings file of this run (volumes, window scale,\n"
+           "                      keys, pad); the game's own is\n"
+           "                      $XDG_CONFIG_HOME/quillon/quillon.ini (~/.config/quillon/),\n"
+           "                      written with every key on the first start; a headless\n"
+           "                      run uses none unless given one\n"
            "  --replay FILE       watch a recorded race (Escape ends it, P pauses); with\n"
            "                      --headless, check that it plays out as recorded\n"
            "  --replay-last       watch the newest race of the Replays folder\n"

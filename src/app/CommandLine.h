@@ -18,6 +18,9 @@ struct TCommandLine {
     std::string Script;
     std::string Root;
     std::string RecordAudio;
+    // The settings file of this run; the desktop's default is in the player's config folder,
+    // the headless run's default is none (the game's own settings).
+    std::string Settings;
     // Full screen (true) or a window (false) for this run only; the saved option is kept.
     std::optional<bool> FullScreen;
     bool Demo = false;

@@ -1,5 +1,5 @@
-// The form's side of the gamepad: which controls the pad stands for where the game is,
-// and its buttons turned into the key events the keyboard would send.
+// The form's side of the gamepad: where the game is, which decides the keys the input
+// door turns the pad's buttons into.
 #include "app/MainForm.h"
 
 namespace quillon {
@@ -8,19 +8,6 @@ TPadContext TMForm::PadContext() const {
     if (ActiveDialog == 1 || ActiveDialog == 2 || ActiveDialog == 4 || ActiveDialog == 9) return TPadContext::YesNo;
     if (CurrentScreen == 6) return TPadContext::Race;
     return TPadContext::Menu;
-}
-
-void TMForm::HandlePadEvent(const TWindowEvent& event) {
-    const TPadButton button = static_cast<TPadButton>(event.Key);
-    TWindowEvent key;
-    if (event.Type == TWindowEvent::TType::PadDown) {
-        key.Type = TWindowEvent::TType::KeyDown;
-        key.Key = FPad.Press(button, PadContext());
-    } else {
-        key.Type = TWindowEvent::TType::KeyUp;
-        key.Key = FPad.Release(button);
-    }
-    if (key.Key != 0) HandleEvent(key);
 }
 
 }  // namespace quillon

@@ -32,7 +32,6 @@ void TMForm::PollInput() {
     }
     uint8_t keys[256];
     FPlatform.GetKeyboardState(keys);
-    FPad.AddHeldKeys(keys);
     MDXInput.UpdateInput(keys, FPlatform.IsActive());
     FPressed = MDXInput.InputStates & ~FHeld;
     FHeld = MDXInput.InputStates;
@@ -242,10 +241,6 @@ void TMForm::HandleEvent(const TWindowEvent& event) {
                 break;
             case TWindowEvent::TType::MouseUp:
                 FMouseButtons &= static_cast<uint8_t>(~MouseButtonBit(event.Button));
-                break;
-            case TWindowEvent::TType::PadDown:
-            case TWindowEvent::TType::PadUp:
-                HandlePadEvent(event);
                 break;
             case TWindowEvent::TType::Click:
                 MouseX = event.X;

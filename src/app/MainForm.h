@@ -228,8 +228,7 @@ public:
     void FormKeyUp(int key, uint8_t shift);
     void FormKeyPress(char key);
     void FormKeyBoss(int key, uint8_t shift, bool down);
-    // A gamepad button, sent on as the key it stands for here (PadInput.h).
-    void HandlePadEvent(const TWindowEvent& event);
+    // Where the game is, for the pad's buttons (the input door asks; PadInput.h).
     TPadContext PadContext() const;
     void ToggleBossKeyCapture();
     void BossKeyAction();
@@ -299,7 +298,6 @@ private:
     bool FTerminated = false;
     TInputStates FHeld;
     TInputStates FPressed;
-    TPadInput FPad;  // the keys the gamepad's buttons hold
     // The saved selection of the open dialog, and the boss key as it was when capture began.
     int FSavedHot = 0, FSavedFirst = 1, FSavedLast = 0;
     TShiftState FSavedBossShift;

@@ -1,7 +1,7 @@
-// The pad's keys: the d-pad and the left stick are the arrows everywhere; A is Enter in
-// the menus, yes in the questions and fire (Z) in the race; B is Escape, and no in the
-// questions; X is nitro, Y the horn, the right shoulder the hard brake (Space) and Start
-// the pause (P).
+// The pad's keys. The game's own: the d-pad and the left stick are the arrows everywhere; A is
+// Enter in the menus, yes in the questions and fire (Z) in the race; B is Escape, and no in the
+// questions; X is nitro, Y the horn, the right shoulder the hard brake (Space) and Start the
+// pause (P). The settings file may give each action other buttons.
 #include "app/PadInput.h"
 
 #include <cstddef>
@@ -10,30 +10,30 @@
 
 namespace quillon {
 
-namespace {
-constexpr int KeyH = 'H', KeyN = 'N', KeyP = 'P', KeyX = 'X', KeyY = 'Y', KeyZ = 'Z';
-}  // namespace
-
-int TPadInput::KeyFor(TPadButton button, TPadContext context) {
-    const bool race = context == TPadContext::Race;
-    const bool question = context == TPadContext::YesNo;
-    switch (button) {
-        case TPadButton::DpadUp:
-        case TPadButton::StickUp: return KeyUp;
-        case TPadButton::DpadDown:
-        case TPadButton::StickDown: return KeyDown;
-        case TPadButton::DpadLeft:
-        case TPadButton::StickLeft: return KeyLeft;
-        case TPadButton::DpadRight:
-        case TPadButton::StickRight: return KeyRight;
-        case TPadButton::A: return question ? KeyY : race ? KeyZ : KeyEnter;
-        case TPadButton::B: return question ? KeyN : KeyEscape;
-        case TPadButton::X: return race ? KeyX : 0;
-        case TPadButton::Y: return race ? KeyH : 0;
-        case TPadButton::RightShoulder: return race ? KeySpace : 0;
-        case TPadButton::Start: return KeyP;
-        default: return 0;
+// The menus hear the arrows, the pause and Enter and Escape (yes and no in the questions); the
+// race hears its own controls first and Escape from the buttons that have none of the race's.
+TPadInput::TPadInput(const std::array<std::vector<TPadButton>, ActionCount>& buttons) {
+    auto set = [&](TAction action, TPadContext context, int key) {
+        for (TPadButton button : buttons[static_cast<size_t>(action)]) {
+            const size_t index = static_cast<size_t>(button);
+            if (index < FKeys.size()) FKeys[index][static_cast<size_t>(context)] = key;
+        }
+    };
+    for (TPadContext context : {TPadContext::Menu, TPadContext::YesNo}) {
+        const bool question = context == TPadContext::YesNo;
+        for (TAction action : {TAction::Left, TAction::Right, TAction::Accelerate, TAction::SlowDown, TAction::Pause})
+            set(action, context, ActionGameKey(action));
+        set(TAction::Enter, context, question ? 'Y' : KeyEnter);
+        set(TAction::Escape, context, question ? 'N' : KeyEscape);
     }
+    set(TAction::Escape, TPadContext::Race, KeyEscape);
+    for (int action = 0; action <= static_cast<int>(TAction::Pause); ++action)
+        set(static_cast<TAction>(action), TPadContext::Race, ActionGameKey(static_cast<TAction>(action)));
+}
+
+int TPadInput::KeyFor(TPadButton button, TPadContext context) const {
+    const size_t index = static_cast<size_t>(button);
+    return index < FKeys.size() ? FKeys[index][static_cast<size_t>(context)] : 0;
 }
 
 bool TPadInput::Holds(int key) const {

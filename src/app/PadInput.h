@@ -8,6 +8,7 @@
 #include <array>
 #include <cstdint>
 
+#include "app/Settings.h"
 #include "engine/PadButton.h"
 
 namespace quillon {
@@ -20,8 +21,12 @@ enum class TPadContext {
 
 class TPadInput {
 public:
+    // The game's own buttons, or the settings file's (the actions' buttons).
+    TPadInput() : TPadInput(TSettings().Pad) {}
+    explicit TPadInput(const std::array<std::vector<TPadButton>, ActionCount>& buttons);
+
     // The virtual-key code a button stands for in a context; 0 when it has no use there.
-    static int KeyFor(TPadButton button, TPadContext context);
+    int KeyFor(TPadButton button, TPadContext context) const;
 
     // The key to send down now, or 0 (no use here, or another held button already holds it).
     int Press(TPadButton button, TPadContext context);
@@ -34,6 +39,7 @@ private:
     bool Holds(int key) const;
 
     std::array<int, PadButtonCount> FKeyOf{};  // the key each held button pressed, 0 when up
+    std::array<std::array<int, 3>, PadButtonCount> FKeys{};  // each button's key in each context
 };
 
 }  // namespace quillon

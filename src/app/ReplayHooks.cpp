@@ -62,11 +62,9 @@ void TMForm::StartPlayback(const TReplayHeader& header) {
     MDXSpriteEngine.FreeDead();
 }
 
-// The pad's buttons are recorded as the key events they become; a restored window changes nothing.
+// The events as they passed the input door (pad buttons as keys); a restored window changes nothing.
 void TMForm::RecordEvent(const TWindowEvent& event) {
-    using T = TWindowEvent::TType;
-    if (!FRecorder.Recording() || event.Type == T::PadDown || event.Type == T::PadUp || event.Type == T::Restore)
-        return;
+    if (!FRecorder.Recording() || event.Type == TWindowEvent::TType::Restore) return;
     FRecorder.Event(ToReplayEvent(event));
 }
 

@@ -76,6 +76,12 @@ void TDXSound::SetMusic(IMusicSource* music) {
     FMusic = music;
 }
 
+void TDXSound::SetVolumes(int music, int effects) {
+    std::lock_guard<std::mutex> guard(FLock);
+    FMusicVolume = std::clamp(music, 0, 100);
+    FEffectsVolume = std::clamp(effects, 0, 100);
+}
+
 void TDXSound::Mix(int16_t* out, int frames) {
     if (frames <= 0) return;
     std::lock_guard<std::mutex> guard(FLock);
@@ -88,10 +94,16 @@ void TDXSound::Mix(int16_t* out, int frames) {
     std::fill(FAcc.begin(), FAcc.begin() + count, 0);
     int32_t* acc = FAcc.data();
     for (TSoundBuffer* buffer : FBuffers) buffer->MixInto(acc, frames, FRate);
+    if (FEffectsVolume != 100)
+        for (size_t i = 0; i < count; ++i) acc[i] = static_cast<int32_t>(int64_t{acc[i]} * FEffectsVolume / 100);
     if (FMusic) {
         if (FMusicOut.size() < count) FMusicOut.resize(count);
         FMusic->Render(FMusicOut.data(), frames, FRate);
-        for (size_t i = 0; i < count; ++i) acc[i] += FMusicOut[i];
+        if (FMusicVolume == 100) {
+            for (size_t i = 0; i < count; ++i) acc[i] += FMusicOut[i];
+        } else {
+            for (size_t i = 0; i < count; ++i) acc[i] += FMusicOut[i] * FMusicVolume / 100;
+        }
     }
     for (size_t i = 0; i < count; ++i) out[i] = SoftLimit(acc[i]);
 }

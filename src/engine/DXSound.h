@@ -67,6 +67,10 @@ public:
     // alive until it is replaced or the device is destroyed.
     void SetMusic(IMusicSource* music);
 
+    // The player's volumes, 0 to 100 (100: the mix as the game made it), on the effects and
+    // on the music before they meet.
+    void SetVolumes(int music, int effects);
+
     // Fills out with frames of interleaved 16-bit stereo at Rate(): every playing
     // buffer plus the music, clipped. Silence when not initialised.
     void Mix(int16_t* out, int frames);
@@ -87,6 +91,8 @@ private:
     mutable std::mutex FLock;  // guards the buffer list, every buffer's mixer state and the music
     std::vector<TSoundBuffer*> FBuffers;
     IMusicSource* FMusic = nullptr;
+    int FMusicVolume = 100;
+    int FEffectsVolume = 100;
     std::vector<int32_t> FAcc;
     std::vector<int16_t> FMusicOut;
 };

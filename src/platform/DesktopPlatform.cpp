@@ -5,6 +5,7 @@
 #include <sys/resource.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <stdexcept>
 #include <string>
@@ -22,7 +23,8 @@ constexpr int FrameHeight = 600;
 constexpr const char* Title = "Квиллон";
 }  // namespace
 
-TDesktopPlatform::TDesktopPlatform() {
+TDesktopPlatform::TDesktopPlatform(const TDesktopChoices& choices)
+    : FChoices(choices), FPadButtons(choices.StickDeadZone) {
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0)
         throw std::runtime_error(std::string("SDL cannot start: ") + SDL_GetError());
     SDL_StopTextInput();
@@ -40,9 +42,22 @@ TDesktopPlatform::~TDesktopPlatform() {
     SDL_Quit();
 }
 
+// The largest whole multiple of 800 x 600 that fits the display's usable area, for "auto".
+int TDesktopPlatform::ChooseScale(int display) const {
+    if (FChoices.WindowScale > 0) return FChoices.WindowScale;
+    SDL_Rect usable;
+    if (SDL_GetDisplayUsableBounds(display, &usable) != 0) return 1;
+    return std::max(1, std::min(usable.w / FrameWidth, usable.h / FrameHeight));
+}
+
 bool TDesktopPlatform::CreateWindow() {
-    FWindow = SDL_CreateWindow(Title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, FrameWidth, FrameHeight,
-                               SDL_WINDOW_SHOWN);
+    int display = FChoices.Display - 1;
+    if (display < 0 || display >= SDL_GetNumVideoDisplays()) display = 0;
+    const int scale = ChooseScale(display);
+    // Nearest pixels for sharp (and stretch), filtered for smooth; asked before the texture is made.
+    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, FChoices.Scaling == TDesktopScaling::Smooth ? "linear" : "nearest");
+    FWindow = SDL_CreateWindow(Title, SDL_WINDOWPOS_CENTERED_DISPLAY(display), SDL_WINDOWPOS_CENTERED_DISPLAY(display),
+                               FrameWidth * scale, FrameHeight * scale, SDL_WINDOW_SHOWN);
     if (!FWindow) return false;
     // Over the game the pointer is the hand, shown and hidden by the game's display count.
     FHandCursor = SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_HAND);
@@ -50,8 +65,10 @@ bool TDesktopPlatform::CreateWindow() {
     FRenderer = SDL_CreateRenderer(FWindow, -1, SDL_RENDERER_PRESENTVSYNC);
     if (!FRenderer) FRenderer = SDL_CreateRenderer(FWindow, -1, SDL_RENDERER_SOFTWARE);
     if (!FRenderer) return false;
-    // The logical size keeps the aspect with black bars and maps the mouse back to 800 x 600.
-    SDL_RenderSetLogicalSize(FRenderer, FrameWidth, FrameHeight);
+    // The logical size keeps the aspect with black bars and maps the mouse back to 800 x 600;
+    // sharp keeps whole pixels too. Stretch fills the window and maps the mouse itself.
+    if (FChoices.Scaling != TDesktopScaling::Stretch) SDL_RenderSetLogicalSize(FRenderer, FrameWidth, FrameHeight);
+    if (FChoices.Scaling == TDesktopScaling::Sharp) SDL_RenderSetIntegerScale(FRenderer, SDL_TRUE);
     FTexture = SDL_CreateTexture(FRenderer, SDL_PIXELFORMAT_RGB565, SDL_TEXTUREACCESS_STREAMING, FrameWidth,
                                  FrameHeight);
     SDL_StartTextInput();
@@ -136,6 +153,7 @@ void TDesktopPlatform::Translate(const SDL_Event& sdl) {
             event.Type = TWindowEvent::TType::MouseMove;
             event.X = sdl.motion.x;
             event.Y = sdl.motion.y;
+            StretchedMouse(event);
             break;
         case SDL_MOUSEBUTTONDOWN:
         case SDL_MOUSEBUTTONUP:
@@ -144,6 +162,7 @@ void TDesktopPlatform::Translate(const SDL_Event& sdl) {
             event.X = sdl.button.x;
             event.Y = sdl.button.y;
             event.Button = sdl.button.button;
+            StretchedMouse(event);
             FPending.push_back(event);
             if (sdl.type == SDL_MOUSEBUTTONUP && sdl.button.button == SDL_BUTTON_LEFT) {
                 event.Type = TWindowEvent::TType::Click;
@@ -154,6 +173,16 @@ void TDesktopPlatform::Translate(const SDL_Event& sdl) {
             return;
     }
     FPending.push_back(event);
+}
+
+// A stretched picture has no logical size for SDL to map the mouse with: window pixels to 800 x 600.
+void TDesktopPlatform::StretchedMouse(TWindowEvent& event) const {
+    if (FChoices.Scaling != TDesktopScaling::Stretch || !FWindow) return;
+    int width = 0, height = 0;
+    SDL_GetWindowSize(FWindow, &width, &height);
+    if (width <= 0 || height <= 0) return;
+    event.X = event.X * FrameWidth / width;
+    event.Y = event.Y * FrameHeight / height;
 }
 
 void TDesktopPlatform::OpenPad(int deviceIndex) {

@@ -14,9 +14,20 @@
 
 namespace quillon {
 
+// How the picture reaches a window or screen larger than 800 x 600.
+enum class TDesktopScaling { Sharp, Smooth, Stretch };
+
+// The player's choices for the desktop (the settings file); the defaults are the game's own.
+struct TDesktopChoices {
+    int WindowScale = 1;  // the window is this multiple of 800 x 600; 0: the largest that fits
+    TDesktopScaling Scaling = TDesktopScaling::Sharp;  // sharp: whole pixels with a black border
+    int Display = 1;      // the display the window opens on, from 1; the first when there is no such
+    int StickDeadZone = 25;  // percent of the stick's travel that counts as the middle
+};
+
 class TDesktopPlatform : public IPlatform {
 public:
-    TDesktopPlatform();
+    explicit TDesktopPlatform(const TDesktopChoices& choices = {});
     ~TDesktopPlatform() override;
     TDesktopPlatform(const TDesktopPlatform&) = delete;
     TDesktopPlatform& operator=(const TDesktopPlatform&) = delete;
@@ -44,11 +55,14 @@ public:
 
 private:
     bool CreateWindow();
+    int ChooseScale(int display) const;
     void Translate(const SDL_Event& sdl);
     void TranslatePad(const SDL_Event& sdl);
+    void StretchedMouse(TWindowEvent& event) const;
     void OpenPad(int deviceIndex);
     void ClosePad(SDL_JoystickID pad);
 
+    TDesktopChoices FChoices;
     SDL_Window* FWindow = nullptr;
     SDL_Renderer* FRenderer = nullptr;
     SDL_Texture* FTexture = nullptr;
@@ -60,7 +74,7 @@ private:
     std::deque<TWindowEvent> FPending;
     // Pads plugged in, by SDL's instance id; they come and go while the game runs.
     std::map<SDL_JoystickID, SDL_GameController*> FPads;
-    TPadTracker FPadButtons;
+    TPadTracker FPadButtons;  // with the stick's dead zone of the choices
 };
 
 }  // namespace quillon

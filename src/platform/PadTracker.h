@@ -15,9 +15,12 @@ namespace quillon {
 
 class TPadTracker {
 public:
-    // Stick positions run from -32768 to 32767; a direction goes down past PushAt and up below LetGoAt.
-    static constexpr int PushAt = 16000;
-    static constexpr int LetGoAt = 8000;
+    // Stick positions run from -32768 to 32767; a direction goes down past PushAt and up below
+    // LetGoAt. The game's own dead zone, 25 percent, lets go below 8000 and pushes past 16000.
+    explicit TPadTracker(int deadZonePercent = 25)
+        : LetGoAt(deadZonePercent * 320), PushAt(2 * deadZonePercent * 320) {}
+    const int LetGoAt;
+    const int PushAt;
 
     // Each adds the PadDown and PadUp events the game is to see to out.
     void Button(int pad, TPadButton button, bool down, std::vector<TWindowEvent>& out);

@@ -68,7 +68,18 @@ bool PadButtonFromSdl(int sdlButton, TPadButton& button) {
     return true;
 }
 
+// The left stick's directions are named by SDL's axis and the direction along it.
 bool PadButtonFromName(const std::string& name, TPadButton& button) {
+    const struct { const char* Name; TPadButton Button; } stick[] = {
+        {"leftx-", TPadButton::StickLeft}, {"leftx+", TPadButton::StickRight},
+        {"lefty-", TPadButton::StickUp},   {"lefty+", TPadButton::StickDown},
+    };
+    for (const auto& direction : stick) {
+        if (name == direction.Name) {
+            button = direction.Button;
+            return true;
+        }
+    }
     return PadButtonFromSdl(SDL_GameControllerGetButtonFromString(name.c_str()), button);
 }
 

@@ -18,7 +18,8 @@ SDL_Scancode VirtualKeyToScancode(int virtualKey);
 int VirtualKeyFromName(const std::string& name);
 // The game's pad button for an SDL game-controller button; false for one the game has no use for.
 bool PadButtonFromSdl(int sdlButton, TPadButton& button);
-// The pad button for an SDL button name ("a", "b", "start", "dpup", "rightshoulder", ...).
+// The pad button for an SDL button name ("a", "b", "start", "dpup", "rightshoulder", ...) or a
+// direction of the left stick ("leftx-", "leftx+", "lefty-", "lefty+").
 bool PadButtonFromName(const std::string& name, TPadButton& button);
 
 }  // namespace quillon

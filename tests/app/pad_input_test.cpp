@@ -28,11 +28,36 @@ TEST(PadInput, EachButtonStandsForTheKeyboardsKeyOfTheSameControl) {
         {B::Start, 'P', 'P', 'P'},  // pause
         {B::LeftShoulder, 0, 0, 0}, {B::Back, 0, 0, 0}, {B::Guide, 0, 0, 0},
     };
+    const TPadInput pad;
     for (const auto& c : cases) {
         SCOPED_TRACE(static_cast<int>(c.Button));
-        EXPECT_EQ(TPadInput::KeyFor(c.Button, C::Menu), c.Menu);
-        EXPECT_EQ(TPadInput::KeyFor(c.Button, C::YesNo), c.YesNo);
-        EXPECT_EQ(TPadInput::KeyFor(c.Button, C::Race), c.Race);
+        EXPECT_EQ(pad.KeyFor(c.Button, C::Menu), c.Menu);
+        EXPECT_EQ(pad.KeyFor(c.Button, C::YesNo), c.YesNo);
+        EXPECT_EQ(pad.KeyFor(c.Button, C::Race), c.Race);
+    }
+}
+
+// Buttons moved by the settings: the race's controls win in the race, Enter and Escape in the
+// menus, and a button the game's own layout used stands for nothing once its action moved.
+TEST(PadInput, MovedButtonsStandForTheirActionsKeysWhereTheGameIs) {
+    TSettings settings;
+    settings.Pad[static_cast<size_t>(TAction::Fire)] = {B::RightShoulder};
+    settings.Pad[static_cast<size_t>(TAction::Brake)] = {B::LeftShoulder};
+    settings.Pad[static_cast<size_t>(TAction::Enter)] = {B::Start};
+    settings.Pad[static_cast<size_t>(TAction::Pause)] = {B::Back};
+    const TPadInput pad(settings.Pad);
+    const struct {
+        TPadButton Button;
+        int Menu, YesNo, Race;
+    } cases[] = {
+        {B::RightShoulder, 0, 0, 'Z'}, {B::LeftShoulder, 0, 0, 32}, {B::Start, 13, 'Y', 0},
+        {B::Back, 'P', 'P', 'P'},      {B::A, 0, 0, 0},              {B::B, 27, 'N', 27},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.Button));
+        EXPECT_EQ(pad.KeyFor(c.Button, C::Menu), c.Menu);
+        EXPECT_EQ(pad.KeyFor(c.Button, C::YesNo), c.YesNo);
+        EXPECT_EQ(pad.KeyFor(c.Button, C::Race), c.Race);
     }
 }
 

@@ -127,6 +127,48 @@ TEST_F(ReplayTest, RacesLeftEveryWayReplayToReproduced) {
     }
 }
 
+// The race hears the game's own keys whatever the settings: a race driven with moved keys and
+// pad buttons, quiet sound and a doubled window replays to "reproduced" with the game's own
+// settings, and one driven with the game's own keys replays so with the moved settings.
+TEST_F(ReplayTest, ARaceRecordedWithAnySettingsPlaysTheSameWithAnyOthers) {
+    std::ofstream(Dir + "/moved.ini") << "[Sound]\nMusicVolume = 30\nEffectsVolume = 30\n[Display]\nWindowScale = 2\n"
+                                         "[Keys]\nAccelerate = W\nFire = Q\nLeft = A\nNitro = Left Alt\n"
+                                         "[Pad]\nFire = leftshoulder\nBrake = a\n";
+    const struct {
+        const char* What;
+        const char* RecordWith;
+        const char* ReplayWith;
+        std::vector<std::string> Script;  // "OFFSET COMMAND", frames after the race starts at Ready
+    } cases[] = {
+        {"moved keys, replayed with the game's own", "--settings moved.ini", "",
+         {"190 down W", "250 down A", "270 up A", "280 down Q", "300 pad down leftshoulder", "320 down Left Alt",
+          "340 pad down a", "360 up Q"}},
+        {"the game's own keys, replayed with moved ones", "", " --settings moved.ini",
+         {"190 down Up", "250 down Left", "270 up Left", "280 down Z", "300 pad down a", "320 down Left Shift",
+          "340 pad down rightshoulder", "360 up Z"}},
+    };
+    for (const auto& c : cases) {
+        fs::remove_all(Replays());
+        At(Ready, "race 2 1");
+        for (const std::string& line : c.Script) {
+            const size_t space = line.find(' ');
+            At(Ready + std::stoi(line.substr(0, space)), line.substr(space + 1));
+        }
+        Dump(Ready + 300);
+        Run(Ready + 400, 4, c.RecordWith);
+        EXPECT_TRUE(State(Ready + 300)["race"]["player"]["Speed"].Number > 0) << c.What << ": the keys drove";
+        const fs::path file = OnlyReplay();
+        ASSERT_FALSE(file.empty()) << c.What;
+        const TReplay recorded = ReadReplayFile(file.string());
+        const TReplayRun run = Replay("--replay '" + file.string() + "'" + c.ReplayWith);
+        EXPECT_EQ(run.ExitStatus, 0) << c.What << ": " << run.Stderr;
+        const TJson result = ParseJson(run.Stdout);
+        EXPECT_EQ(result["result"].String, "reproduced") << c.What << ": " << run.Stderr;
+        EXPECT_EQ(result["frames"].Int(), static_cast<int>(recorded.Summary.Frames)) << c.What;
+        EXPECT_EQ(result["score"].Int(), recorded.Summary.Score) << c.What;
+    }
+}
+
 TEST_F(ReplayTest, ASignalDuringTheRaceKeepsItsReplay) {
     const int status = RunUntilTerminated(
         Dir, std::to_string(Ready) + " race 1 2\n" + std::to_string(Ready) + " pilot on\n" +

@@ -21,6 +21,8 @@ done
 export ASAN_OPTIONS="${ASAN_OPTIONS:-}:detect_leaks=0"
 
 work=$(mktemp -d)
+# The desktop game writes its settings file on the first start: into the test's own folder.
+export XDG_CONFIG_HOME="$work/config"
 wm=""
 trap '[ -n "$wm" ] && kill "$wm" 2>/dev/null; stop_xvfb; rm -rf "$work"' EXIT
 make_game_folder "$work/game" "$2"

@@ -37,10 +37,11 @@ protected:
     void Dump(int frame) { At(frame, "state s" + std::to_string(frame) + ".json"); }
     // Runs the script written so far, then starts a new one for the next run in the same folder.
     // A seed makes a run with chance in it (asteroids, rivals) repeat exactly.
-    THeadlessResult Run(int frames, int seed = 0) {
+    // Extra arguments follow the others (e.g. "--settings quillon.ini").
+    THeadlessResult Run(int frames, int seed = 0, const std::string& extra = "") {
         const std::string seeded = seed ? " --seed " + std::to_string(seed) : "";
-        THeadlessResult result =
-            RunHeadless(Dir, Script.str(), "--frames " + std::to_string(frames) + " --fps 85" + seeded);
+        THeadlessResult result = RunHeadless(
+            Dir, Script.str(), "--frames " + std::to_string(frames) + " --fps 85" + seeded + (extra.empty() ? "" : " " + extra));
         Script.str("");
         EXPECT_EQ(result.ExitStatus, 0) << result.Stderr;
         return result;
