@@ -12,7 +12,7 @@ PACKAGES="
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   xvfb xauth xdotool x11-apps x11-utils openbox netpbm sox python3
-  desktop-file-utils appstream man-db
+  desktop-file-utils appstream man-db xdg-utils shared-mime-info libglib2.0-bin
   chromium
   debhelper devscripts lintian dpkg-dev fakeroot
   fonts-dejavu-core fonts-jura fonts-dseg fonts-liberation2 fonts-play

@@ -76,6 +76,8 @@ echo "$reported"
 [ "$reported" = "quillon $version" ] || fail "quillon --version says '$reported', the package is $version"
 desktop-file-validate /usr/share/applications/ru.quillon.Quillon.desktop
 appstreamcli validate --no-net /usr/share/metainfo/ru.quillon.Quillon.metainfo.xml
+. tests/shell/common/replay_type.sh
+replay_type_check /usr/share "$work/types" || fail "replay files are not the game's"
 
 # A few hundred frames of the installed game, headless: the main menu from the installed
 # data, a race started from it, saves in the player's data folder. It runs in a folder

@@ -1,8 +1,11 @@
 // The replay runs: read and check the file, set a form up as the race started, play it.
 #include "ReplayRuns.h"
 
+#include <stdlib.h>
+
 #include <chrono>
 #include <cstdio>
+#include <fstream>
 #include <thread>
 
 #include "RunSettings.h"
@@ -17,6 +20,7 @@
 #include "platform/DesktopPlatform.h"
 #include "platform/HeadlessPlatform.h"
 #include "platform/OpenMptMusic.h"
+#include "platform/ReplayDownload.h"
 #include "platform/SdlAudioOutput.h"
 #include "platform/TtfFontRasterizer.h"
 #include "save/ReplayFolder.h"
@@ -45,6 +49,34 @@ void ReportDivergence(const std::filesystem::path& file, const TReplayOutcome& o
 }
 
 }  // namespace
+
+TDownloadedReplay::~TDownloadedReplay() {
+    std::error_code ignored;
+    if (!FFolder.empty()) std::filesystem::remove_all(FFolder, ignored);
+}
+
+std::filesystem::path TDownloadedReplay::Fetch(const std::string& url) {
+    std::string body, why;
+    if (!DownloadReplay(url, body, why)) {
+        std::fprintf(stderr, "quillon: cannot download %s: %s\n", PrintableText(url).c_str(), PrintableText(why).c_str());
+        return {};
+    }
+    std::string pattern = (std::filesystem::temp_directory_path() / "quillon-replay-XXXXXX").string();
+    if (!mkdtemp(pattern.data())) {
+        std::fprintf(stderr, "quillon: cannot keep the downloaded replay: no temporary folder\n");
+        return {};
+    }
+    FFolder = pattern;
+    const std::filesystem::path file = FFolder / "downloaded.qrp";
+    std::ofstream out(file, std::ios::binary);
+    out.write(body.data(), static_cast<std::streamsize>(body.size()));
+    out.close();
+    if (!out) {
+        std::fprintf(stderr, "quillon: cannot keep the downloaded replay in %s\n", PrintableText(file.string()).c_str());
+        return {};
+    }
+    return file;
+}
 
 std::filesystem::path ReplayToPlay(const TCommandLine& line, const TGameFolder& folder,
                                    const std::filesystem::path& given) {

@@ -23,6 +23,7 @@
 #include "platform/HeadlessPlatform.h"
 #include "platform/CurlScoreSender.h"
 #include "platform/OpenMptMusic.h"
+#include "platform/ReplayDownload.h"
 #include "platform/SdlAudioOutput.h"
 #include "platform/TtfFontRasterizer.h"
 #include "platform/WavRecorder.h"
@@ -152,7 +153,11 @@ int main(int argc, char** argv) {
 
     const bool replay = !line.Replay.empty() || line.ReplayLast;
     std::filesystem::path replayFile;
-    if (!line.Replay.empty()) {
+    TDownloadedReplay downloaded;
+    if (IsReplayAddress(line.Replay)) {
+        replayFile = downloaded.Fetch(line.Replay);
+        if (replayFile.empty()) return 2;
+    } else if (!line.Replay.empty()) {
         std::error_code ignored;
         replayFile = std::filesystem::absolute(line.Replay, ignored);  // before the folder changes
     }

@@ -49,6 +49,11 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& args) {
         else if (option == "--settings") line.Settings = value();
         else if (option == "--replay") line.Replay = value();
         else if (option == "--replay-last") line.ReplayLast = true;
+        else if (!option.empty() && option[0] != '-') {
+            // A replay handed over by the file manager (the desktop entry's %f), or its address.
+            if (!line.Replay.empty()) throw ECommandLineError("one replay at a time, not '" + option + "' too");
+            line.Replay = option;
+        }
         else throw ECommandLineError("unknown option '" + option + "'");
     }
     if (line.Help || line.Version) return line;
@@ -72,7 +77,8 @@ const char* UsageText() {
            "usage: quillon [--fullscreen | --window] [--demo] [--settings FILE]\n"
            "       quillon --headless --frames N [--fps F] [--seed S] [--script FILE]\n"
            "               [--root DIR] [--record-audio FILE.wav] [--settings FILE]\n"
-           "       quillon [--headless] (--replay FILE | --replay-last) [--root DIR] [--script FILE]\n"
+           "       quillon [--headless] (--replay FILE|URL | --replay-last) [--root DIR] [--script FILE]\n"
+           "       quillon FILE.qrp|URL\n"
            "\n"
            "  --fullscreen        play in full screen this time (the saved option is kept)\n"
            "  --window            play in a window this time (the saved option is kept)\n"
@@ -93,7 +99,9 @@ const char* UsageText() {
            "                      written with every key on the first start; a headless\n"
            "                      run uses none unless given one\n"
            "  --replay FILE       watch a recorded race (Escape ends it, P pauses); with\n"
-           "                      --headless, check that it plays out as recorded\n"
+           "                      --headless, check that it plays out as recorded; FILE\n"
+           "                      may be the http or https address of a world table's\n"
+           "                      replay (at most 1 MiB), downloaded first\n"
            "  --replay-last       watch the newest race of the Replays folder\n"
            "  --help, --version   this text, the version\n"
            "\n"

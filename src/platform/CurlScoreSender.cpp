@@ -6,9 +6,6 @@
 namespace quillon {
 
 namespace {
-constexpr long ConnectLimitSeconds = 5;
-constexpr long RequestLimitSeconds = 10;
-
 size_t DropAnswer(char*, size_t size, size_t count, void*) { return size * count; }
 
 // Asked by libcurl while it waits: non-zero abandons the request.
@@ -58,8 +55,8 @@ void TCurlScoreSender::Fetch(std::string url, std::string body, bool post, std::
         curl_easy_setopt(curl, CURLOPT_COOKIEFILE, "");  // cookies on, none stored
         curl_easy_setopt(curl, CURLOPT_PROXY, "");       // never through a proxy
         curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
-        curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, ConnectLimitSeconds);
-        curl_easy_setopt(curl, CURLOPT_TIMEOUT, RequestLimitSeconds);
+        curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, kNetConnectSeconds);
+        curl_easy_setopt(curl, CURLOPT_TIMEOUT, kNetRequestSeconds);
         curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, DropAnswer);
         curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
         curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, CheckAbandon);

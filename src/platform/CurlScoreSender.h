@@ -13,6 +13,10 @@
 
 namespace quillon {
 
+// The limits of every request the game makes: seconds to connect, and for the whole request.
+inline constexpr long kNetConnectSeconds = 5;
+inline constexpr long kNetRequestSeconds = 10;
+
 class TCurlScoreSender : public IScoreSender {
 public:
     explicit TCurlScoreSender(bool waitForEachRequest = false);

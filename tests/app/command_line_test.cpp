@@ -58,6 +58,10 @@ TEST(CommandLine, ReadsTheReplayOptions) {
     EXPECT_FALSE(window.Headless);
     EXPECT_TRUE(window.ReplayLast);
     EXPECT_EQ(window.FullScreen, true);
+    // What the file manager hands over: the replay itself, or a world table's address of one.
+    EXPECT_EQ(ParseCommandLine({"/home/p/race.qrp"}).Replay, "/home/p/race.qrp");
+    EXPECT_EQ(ParseCommandLine({"https://scores.example/api/replays/7"}).Replay, "https://scores.example/api/replays/7");
+    EXPECT_EQ(ParseCommandLine({"--settings", "my.ini"}).Settings, "my.ini");
 }
 
 TEST(CommandLine, RejectsBadArguments) {
@@ -76,6 +80,9 @@ TEST(CommandLine, RejectsBadArguments) {
         {"--replay", "a.qrp", "--demo"},
         {"--replay-last", "--headless", "--record-audio", "a.wav"},
         {"--replay", "a.qrp", "--script", "s.txt"},      // a script needs the headless replay
+        {"a.qrp", "b.qrp"},                              // one replay at a time
+        {"--replay", "a.qrp", "b.qrp"},
+        {"--settings"},
     };
     for (const auto& args : bad) EXPECT_THROW(ParseCommandLine(args), ECommandLineError) << args[0];
 }

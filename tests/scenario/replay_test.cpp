@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -18,6 +19,7 @@
 #include "app/GameVersion.h"
 #include "save/ReplayFile.h"
 #include "save/ReplayFolder.h"
+#include "support/LoopbackHttpServer.h"
 #include "support/ScriptedRun.h"
 
 namespace quillon::testing {
@@ -166,6 +168,42 @@ TEST_F(ReplayTest, ARaceRecordedWithAnySettingsPlaysTheSameWithAnyOthers) {
         EXPECT_EQ(result["result"].String, "reproduced") << c.What << ": " << run.Stderr;
         EXPECT_EQ(result["frames"].Int(), static_cast<int>(recorded.Summary.Frames)) << c.What;
         EXPECT_EQ(result["score"].Int(), recorded.Summary.Score) << c.What;
+    }
+}
+
+// quillon --replay URL: a world table's replay link plays like the file; an answer that is no
+// replay, too large, an error or no answer at all ends with status 2 and one line that says why.
+TEST_F(ReplayTest, AReplayAddressIsDownloadedAndPlayedAndEveryFailureSaysWhy) {
+    At(Ready, "race 1 1");
+    At(Ready, "pilot on");
+    Run(Ready + 300, 2);
+    const std::string bytes = ReadText(OnlyReplay());
+    TLoopbackHttpServer server(TLoopbackHttpServer::TMode::Answer);
+    const std::string link = server.Address() + "/api/replays/7";
+    server.SetAnswer("200 OK", bytes);
+    const TReplayRun good = Replay("--replay " + link);
+    EXPECT_EQ(good.ExitStatus, 0) << good.Stderr;
+    EXPECT_EQ(ParseJson(good.Stdout)["result"].String, "reproduced") << good.Stderr;
+    EXPECT_NE(server.Requests().back().find("GET /api/replays/7 HTTP/1.1"), std::string::npos);
+
+    const std::string refusing = TLoopbackHttpServer::RefusingAddress() + "/r";
+    const struct {
+        const char* What;
+        std::string Status, Body, Address, Says;
+    } cases[] = {
+        {"not found", "404 Not Found", "no", link, "cannot download " + link + ": The requested URL returned error: 404"},
+        {"too large", "200 OK", std::string((1 << 20) + 1, 'Q'), link,
+         "cannot download " + link + ": the answer is larger than a replay can be (1 MiB)"},
+        {"not a replay", "200 OK", "<html>hello</html>", link, "not a replay file"},
+        {"nobody listening", "", "", refusing, "cannot download " + refusing + ": "},
+    };
+    for (const auto& c : cases) {
+        if (!c.Status.empty()) server.SetAnswer(c.Status, c.Body);
+        const TReplayRun run = Replay("--replay '" + c.Address + "'");
+        EXPECT_EQ(run.ExitStatus, 2) << c.What;
+        EXPECT_EQ(run.Stdout, "") << c.What;
+        EXPECT_NE(run.Stderr.find(c.Says), std::string::npos) << c.What << ": " << run.Stderr;
+        EXPECT_EQ(std::count(run.Stderr.begin(), run.Stderr.end(), '\n'), 1) << c.What << ": " << run.Stderr;
     }
 }
 

@@ -5,11 +5,14 @@
 # install, opens the links beside it and saves under $XDG_DATA_HOME/quillon/Save
 # (~/.local/share/quillon/Save by default). Started inside a folder that looks like a game
 # folder (data, link files, an exit launcher), it reads, saves to and opens none of it.
+# A replay file is of the game's own type and opens with the game.
 # Usage: install.sh QUILLON_BINARY BUILD_DIR.
-# Exit 77 skips (no desktop-file-validate, appstreamcli or python3 here).
+# Exit 77 skips (no desktop-file-validate, appstreamcli, python3, xdg-mime, gio or the
+# type and desktop databases' tools here).
 set -u
 build=$2
-for tool in desktop-file-validate appstreamcli python3; do
+. "$(dirname "$0")/common/replay_type.sh"
+for tool in desktop-file-validate appstreamcli python3 xdg-mime gio update-mime-database update-desktop-database; do
   command -v $tool >/dev/null 2>&1 || { echo "$tool not installed: skipping"; exit 77; }
 done
 export ASAN_OPTIONS="${ASAN_OPTIONS:-}:detect_leaks=0"
@@ -44,6 +47,12 @@ for key in "Name=" "Name\[ru\]=" "Comment=" "Comment\[ru\]=" "Icon=$id" "Exec=qu
   grep -q "^$key" "$share/applications/$id.desktop" || fail "the desktop entry has no $key"
 done
 appstreamcli validate --no-net "$share/metainfo/$id.metainfo.xml" || fail "the metainfo is not valid"
+grep -qx "MimeType=application/x-quillon-replay;" "$share/applications/$id.desktop" || fail "the desktop entry opens no replays"
+grep -q "^Exec=quillon %f$" "$share/applications/$id.desktop" || fail "the desktop entry is not handed the replay"
+# What the package's triggers do on a system, done here for the prefix.
+update-mime-database "$share/mime" > /dev/null 2>&1 || fail "the replay type does not go into a type database"
+update-desktop-database "$share/applications" || fail "the desktop entry does not go into a desktop database"
+replay_type_check "$share" "$work/types" || fail "replay files are not the game's"
 
 # Icons: a PNG of its folder's size at every size; screenshots: 800 x 600 PNGs, one for each
 # picture the metainfo names.

@@ -55,6 +55,12 @@ std::string TLoopbackHttpServer::RefusingAddress() {
     return "http://127.0.0.1:" + std::to_string(port);
 }
 
+void TLoopbackHttpServer::SetAnswer(const std::string& status, const std::string& body) {
+    std::lock_guard<std::mutex> lock(FLock);
+    FStatus = status;
+    FBody = body;
+}
+
 void TLoopbackHttpServer::Serve() {
     while (!FStop) {
         pollfd waiting{FListener, POLLIN, 0};
@@ -78,8 +84,17 @@ void TLoopbackHttpServer::Serve() {
             FHeld.push_back(connection);
             continue;
         }
-        static const char answer[] = "HTTP/1.1 200 OK\r\nContent-Length: 2\r\nConnection: close\r\n\r\nok";
-        (void)!write(connection, answer, sizeof answer - 1);
+        std::string answer;
+        {
+            std::lock_guard<std::mutex> lock(FLock);
+            answer = "HTTP/1.1 " + FStatus + "\r\nContent-Length: " + std::to_string(FBody.size()) +
+                     "\r\nConnection: close\r\n\r\n" + FBody;
+        }
+        for (size_t sent = 0; sent < answer.size();) {
+            const ssize_t wrote = send(connection, answer.data() + sent, answer.size() - sent, MSG_NOSIGNAL);
+            if (wrote <= 0) break;
+            sent += static_cast<size_t>(wrote);
+        }
         close(connection);
     }
 }

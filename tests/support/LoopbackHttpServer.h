@@ -19,6 +19,8 @@ public:
 
     std::string Address() const;  // http://127.0.0.1:PORT
     std::vector<std::string> Requests();  // each request's head, as received
+    // What the Answer mode answers from now on: "200 OK" and "ok" unless told.
+    void SetAnswer(const std::string& status, const std::string& body);
 
     // An address where nothing listens: connections to it are refused.
     static std::string RefusingAddress();
@@ -32,6 +34,8 @@ private:
     std::atomic<bool> FStop{false};
     std::mutex FLock;
     std::vector<std::string> FRequests;
+    std::string FStatus = "200 OK";
+    std::string FBody = "ok";
     std::vector<int> FHeld;
     std::thread FThread;
 };
