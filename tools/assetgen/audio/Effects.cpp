@@ -390,17 +390,17 @@ std::vector<TWaveItemData> BuildSoundEffects() {
     items.push_back(Item("Coin", CoinChime(), 0.35, false));
     items.push_back(Item("Power-up", PowerUp(), 0.3, false));
     items.push_back(Silence("Unused 16"));
-    items.push_back(Item("Bump", Thud(), 0.45, false));
+    items.push_back(Item("Bump", Thud(), 0.3, false));
     items.push_back(Item("Tick", ClockTick(), 0.4, false));
     items.push_back(Silence("Unused 19"));
     const TStereo blast = Explosion();
-    items.push_back(StereoItem("Explosion", blast.Left, blast.Right, 0.42, false));
+    items.push_back(StereoItem("Explosion", blast.Left, blast.Right, 0.32, false));
     items.push_back(Item("Fanfare", Fanfare(), 0.5, false));
     items.push_back(Item("Nitro", NitroRoar(), 0.2, true));
     items.push_back(Item("Shot", LaserZap(), 0.3, false));
     items.push_back(Silence("Unused 24"));
     items.push_back(Item("Mega shot", MegaZap(), 0.42, false));
-    items.push_back(Item("Hit", Spark(), 0.35, false));
+    items.push_back(Item("Hit", Spark(), 0.28, false));
     return items;
 }
 
