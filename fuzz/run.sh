@@ -1,7 +1,7 @@
 #!/bin/sh
 # Builds every fuzz/*_fuzz.cpp target with libFuzzer, AddressSanitizer and
 # UndefinedBehaviorSanitizer against the engine and save-file sources (the layers
-# with file readers and no SDL) and the score server's submission reader, request text and
+# with file readers and no SDL), the settings file reader and the score server's submission reader, request text and
 # the verifying game's verdict line and the page pictures, refreshes the seed files, and runs each target for the given number of seconds (default 60).
 # Usage: fuzz/run.sh [SECONDS] [TARGET...]   e.g. fuzz/run.sh 600 dxg
 set -eu
@@ -19,7 +19,7 @@ sanitize="-fsanitize=address,undefined -fno-sanitize-recover=undefined"
 
 # The layers once, instrumented for coverage.
 objs=""
-for src in src/engine/*.cpp src/save/*.cpp server/SubmissionCheck.cpp server/QueryString.cpp server/LogText.cpp \
+for src in src/engine/*.cpp src/save/*.cpp src/app/Settings.cpp server/SubmissionCheck.cpp server/QueryString.cpp server/LogText.cpp \
     server/VerifyRun.cpp server/PagePicture.cpp; do
   [ -f "$src" ] || continue
   layer=$(basename "$(dirname "$src")")
