@@ -149,6 +149,13 @@ int main(int argc, char** argv) {
         replayFile = std::filesystem::absolute(line.Replay, ignored);  // before the folder changes
     }
 
+    // Relative to the folder the game was started in, as the script's screenshots and dumps are.
+    if (!line.RecordAudio.empty()) {
+        std::error_code error;
+        const std::filesystem::path full = std::filesystem::absolute(line.RecordAudio, error);
+        if (!error) line.RecordAudio = full.string();
+    }
+
     const TGameFolder folder = FindGameFolder(ThisRun(line.Root, argv[0]));
     if (chdir(folder.Folder.c_str()) != 0) {
         std::fprintf(stderr, "quillon: cannot enter the game folder %s\n", folder.Folder.c_str());
