@@ -1,5 +1,5 @@
 #!/bin/sh
-# The install: `cmake --install` into a temporary prefix brings the program, its data, the
+# The install: `cmake --install` into a temporary prefix brings the program, its data, the score server,
 # font rules, a valid desktop entry and metainfo, the icons at every size, the screenshots
 # and the manual; the installed game, started from elsewhere, reads its data from the
 # install, opens the links beside it and saves under $XDG_DATA_HOME/quillon/Save
@@ -30,7 +30,7 @@ for file in share/quillon/Data/Res/Res1.dxg share/quillon/Data/Res/Res2.dxg \
     share/quillon/Data/Res/Res3.dxg share/quillon/Data/Res/Sounds.dxw share/quillon/Data/Music/Menu.xm \
     share/quillon/Data/Music/Race.xm share/quillon/fonts/quillon-fonts.conf \
     share/applications/$id.desktop share/metainfo/$id.metainfo.xml share/man/man6/quillon.6 \
-    share/quillon-scores/title.png; do
+    sbin/quillon-scores share/man/man8/quillon-scores.8 share/quillon-scores/title.png; do
   [ -s "$prefix/$file" ] || fail "not installed: $file"
 done
 [ -s "$game" ] || fail "not installed: bin/quillon"
