@@ -123,4 +123,9 @@ grep -q "planted.example" "$work/elsewhere/menu.json" "$work/elsewhere/end.json"
 
 run_installed "$work/xdg" || { cat "$work/run.log"; fail "the installed game did not end with status 0 under XDG_DATA_HOME"; }
 [ -s "$work/xdg/quillon/Save/options" ] || fail "the installed game did not save under \$XDG_DATA_HOME/quillon/Save"
-echo "installed into $prefix: program, data, desktop entry, metainfo, icons, screenshots and manual; saves in the player's data folder"
+# Undone as the README says: every file the install wrote goes (the link files are this test's).
+rm -f "$share/quillon/moregames.url" "$share/quillon/play.url"
+xargs rm -f < "$build/install_manifest.txt" || fail "the install's manifest could not be removed"
+left=$(find "$prefix" -type f | head -n 5)
+[ -z "$left" ] || fail "files left after removing what install_manifest.txt lists: $left"
+echo "installed into $prefix: program, server, data, desktop entry, metainfo, icons, screenshots and manuals; saves in the player's data folder; removed again by its manifest"
