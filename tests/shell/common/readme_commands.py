@@ -127,7 +127,8 @@ def not_run(box, command):
 RULES = [
     (r"^\./scripts/(play|test|setup-debian)\.sh\b", shell_syntax,
      "installs packages, builds, or runs every test (the script itself is checked with sh -n)"),
-    (r"^cmake -S \. -B \S+", configure_only, "configured on its own; the build takes minutes"),
+    (r"^cmake -S \. -B \S+.*-DQUILLON_", configure_only, "configured on its own; the build takes minutes"),
+    (r"^cmake -S \. -B ", not_run, "a configure with none of the project's options, as every build of the tests does"),
     (r"^cmake --build ", not_run, "the full build takes minutes: the tests run in such a build"),
     (r"^cmake --install ", not_run, "the install into a prefix is tried by shell.install"),
     (r"^xargs rm -f < \S+/install_manifest\.txt", not_run, "undoing an install is tried by shell.install"),
