@@ -24,6 +24,7 @@
 #include "platform/SdlAudioOutput.h"
 #include "platform/TtfFontRasterizer.h"
 #include "platform/WavRecorder.h"
+#include "save/LinkFile.h"
 
 namespace {
 
@@ -162,6 +163,8 @@ int main(int argc, char** argv) {
         return 2;
     }
     InstallStopSignals();
+    // A world table address that is not one is named at start, not first when a score is sent.
+    if (!replay) ScoreServerAddress();
     try {
         if (replay) {
             replayFile = ReplayToPlay(line, folder, replayFile);

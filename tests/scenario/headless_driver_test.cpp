@@ -75,6 +75,18 @@ TEST(HeadlessDriver, RelativeOutputsLandInTheWorkingFolder) {
     fs::remove_all(dir);
 }
 
+TEST(HeadlessDriver, AWorldTableAddressThatIsNotOneIsNamedAtStart) {
+    const std::string dir = MakeTempDir("address");
+    ::setenv("QUILLON_SCORE_SERVER", "scores.example.org", 1);
+    const THeadlessResult run = RunHeadless(dir, "", "--frames 5");
+    ::unsetenv("QUILLON_SCORE_SERVER");
+    EXPECT_EQ(run.ExitStatus, 0) << run.Stderr;
+    EXPECT_EQ(run.Stderr,
+              "quillon: the score server address \"scores.example.org\" is not an http or https address: no score is "
+              "sent and the world table is not opened\n");
+    std::filesystem::remove_all(dir);
+}
+
 TEST(HeadlessDriver, AMissingDataFileIsReportedAndTheGameRunsOn) {
     std::string dir = MakeTempDir("nodata");
     std::filesystem::create_directories(dir + "/empty/Data/Res");
