@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <chrono>
 
+#include "InGameFolder.h"
 #include "app/MainForm.h"
 #include "platform/HeadlessPlatform.h"
 #include "platform/TtfFontRasterizer.h"
@@ -35,13 +36,14 @@ public:
 
 // A form on a level-10 race past its banner; null without the game data.
 struct TRaceBench {
+    TInGameFolder Folder;
     TBenchPlatform Platform;
     TTtfFontRasterizer Fonts;
     TMForm Form{Platform, TFormServices{nullptr, nullptr, &Fonts}};
 
     bool Start(int ship) {
         Form.StartSeed = 1;
-        Form.RunHandler([&] { Form.FormCreate(); });  // the build's game folder
+        Form.RunHandler([&] { Form.FormCreate(); });
         if (Form.CurrentScreen != 1) return false;
         while (Form.MenuIntro) Form.MDXTimerTimer(12);
         Form.StartRaceFromMenu(ship, 10);
@@ -86,7 +88,7 @@ struct TRaceBench {
 void BM_RaceFrame(benchmark::State& state) {
     TRaceBench bench;
     if (!bench.Start(static_cast<int>(state.range(0)))) {
-        state.SkipWithError("no game data: run from the build folder");
+        state.SkipWithError("no game data beside the benchmarks: build the game data");
         return;
     }
     bench.Form.PilotOn = true;
@@ -118,7 +120,7 @@ double FullSurfaceCopyMicros() {
 void BM_BusiestRaceFrame(benchmark::State& state) {
     TRaceBench bench;
     if (!bench.Start(3)) {
-        state.SkipWithError("no game data: run from the build folder");
+        state.SkipWithError("no game data beside the benchmarks: build the game data");
         return;
     }
     TMForm& form = bench.Form;
@@ -147,7 +149,7 @@ BENCHMARK(BM_BusiestRaceFrame)->DenseRange(0, 4)->Unit(benchmark::kMicrosecond);
 void BM_RaceBackgroundDraw(benchmark::State& state) {
     TRaceBench bench;
     if (!bench.Start(3)) {
-        state.SkipWithError("no game data: run from the build folder");
+        state.SkipWithError("no game data beside the benchmarks: build the game data");
         return;
     }
     TRace& race = bench.Form.Race;

@@ -78,7 +78,7 @@ std::optional<TReplay> RecordPilotRace() {
 void BM_RecordingPerFrame(benchmark::State& state) {
     TBenchForm bench;
     if (!bench.Start()) {
-        state.SkipWithError("no game data: run from the build folder");
+        state.SkipWithError("no game data beside the benchmarks: build the game data");
         return;
     }
     bench.Form.StartRaceFromMenu(2, 10);
@@ -106,7 +106,7 @@ BENCHMARK(BM_RecordingPerFrame)->Unit(benchmark::kNanosecond);
 void BM_RaceChecksum(benchmark::State& state) {
     TBenchForm bench;
     if (!bench.Start()) {
-        state.SkipWithError("no game data: run from the build folder");
+        state.SkipWithError("no game data beside the benchmarks: build the game data");
         return;
     }
     bench.Form.StartRaceFromMenu(2, 10);
@@ -120,7 +120,7 @@ BENCHMARK(BM_RaceChecksum)->Unit(benchmark::kNanosecond);
 void BM_PackReplayPerFrame(benchmark::State& state) {
     static const std::optional<TReplay> replay = RecordPilotRace();
     if (!replay) {
-        state.SkipWithError("no game data: run from the build folder");
+        state.SkipWithError("no game data beside the benchmarks: build the game data");
         return;
     }
     size_t bytes = 0;
@@ -135,7 +135,7 @@ BENCHMARK(BM_PackReplayPerFrame)->Unit(benchmark::kMillisecond);
 void BM_HeadlessReplay(benchmark::State& state) {
     static const std::optional<TReplay> replay = RecordPilotRace();
     if (!replay) {
-        state.SkipWithError("no game data: run from the build folder");
+        state.SkipWithError("no game data beside the benchmarks: build the game data");
         return;
     }
     double raceSeconds = 0;

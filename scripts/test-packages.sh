@@ -108,6 +108,8 @@ ls "$work/home/.local/share/quillon/Save/Replays/"*.qrp >/dev/null 2>&1 ||
 echo "the installed game ran 400 frames from /usr/share/quillon and saved its replay in the player's data folder"
 
 step "the installed server"
+reported=$(/usr/sbin/quillon-scores --version)
+[ "$reported" = "quillon-scores $version" ] || fail "quillon-scores --version says '$reported', the package is $version"
 unit=/lib/systemd/system/quillon-scores.service
 [ -f "$unit" ] || fail "no unit $unit"
 [ -f /etc/default/quillon-scores ] || fail "no /etc/default/quillon-scores"

@@ -4,6 +4,7 @@
 #include <arpa/inet.h>
 #include <microhttpd.h>
 #include <netinet/in.h>
+#include <sys/socket.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -62,6 +63,51 @@ std::optional<std::size_t> AnnouncedLength(MHD_Connection* connection) {
     return static_cast<std::size_t>(std::stoull(std::string(text)));
 }
 
+// Room in a connection's memory beyond its request head, so that every head within the limit is
+// answered: the library's record of each header line (about 64 bytes, and a request has at most
+// a few dozen) and the answer's own head.
+constexpr std::size_t kConnectionRoom = 8192;
+
+std::size_t RequestLineBytes(std::string_view method, std::string_view target) {
+    return method.size() + 1 + target.size() + std::string_view(" HTTP/1.1\r\n").size();
+}
+
+struct THeadSize {
+    std::size_t Bytes = 0;
+    std::size_t Lines = 0;
+};
+
+// The request head as sent, counted from what the library parsed: the request line, each header
+// line and the empty line that ends them.
+THeadSize MeasureHead(MHD_Connection* connection, std::size_t requestLineBytes) {
+    THeadSize size{requestLineBytes + 2, 0};
+    MHD_get_connection_values_n(
+        connection, MHD_HEADER_KIND,
+        [](void* sum, MHD_ValueKind, const char*, std::size_t nameSize, const char*, std::size_t valueSize) {
+            auto& head = *static_cast<THeadSize*>(sum);
+            head.Bytes += nameSize + 2 + valueSize + 2;
+            ++head.Lines;
+            return MHD_YES;
+        },
+        &size);
+    return size;
+}
+
+// A head over the limit is refused by a fixed answer written straight to the socket, since the
+// connection's memory (which holds the head) may have no room left to build one; the library
+// then closes the connection.
+void RefuseHead(MHD_Connection* connection, int status, std::string_view text) {
+    const MHD_ConnectionInfo* info = MHD_get_connection_info(connection, MHD_CONNECTION_INFO_CONNECTION_FD);
+    if (!info) return;
+    const std::string body = std::string(text) + "\n";
+    const std::string answer = "HTTP/1.1 " + std::to_string(status) +
+                               (status == 414 ? " URI Too Long" : " Request Header Fields Too Large") +
+                               "\r\nConnection: close\r\nContent-Type: text/plain; charset=utf-8\r\nContent-Length: " +
+                               std::to_string(body.size()) + "\r\n\r\n" + body;
+    // Small enough for the socket's buffer; a client that does not read it loses it.
+    [[maybe_unused]] const ssize_t sent = send(info->connect_fd, answer.data(), answer.size(), MSG_NOSIGNAL | MSG_DONTWAIT);
+}
+
 THttpDaemon& Daemon(void* self) { return *static_cast<THttpDaemon*>(self); }
 
 void* RequestStarted(void* self, const char* target, MHD_Connection* connection) {
@@ -105,7 +151,7 @@ bool THttpDaemon::Run() {
             MHD_USE_INTERNAL_POLLING_THREAD | MHD_USE_EPOLL | MHD_USE_ITC, 0, nullptr, nullptr, &RequestHead, this,
             MHD_OPTION_LISTEN_SOCKET, FListen.Descriptor(),
             MHD_OPTION_THREAD_POOL_SIZE, static_cast<unsigned>(FLimits.Threads),
-            MHD_OPTION_CONNECTION_MEMORY_LIMIT, FLimits.HeadBytes,
+            MHD_OPTION_CONNECTION_MEMORY_LIMIT, FLimits.HeadBytes + kConnectionRoom,
             MHD_OPTION_PER_IP_CONNECTION_LIMIT, static_cast<unsigned>(FLimits.PerAddress),
             MHD_OPTION_CONNECTION_LIMIT, static_cast<unsigned>(FLimits.Connections),
             MHD_OPTION_CONNECTION_TIMEOUT, idleSeconds,
@@ -183,6 +229,19 @@ int THttpDaemon::OnRequest(MHD_Connection* connection, const char* method, const
     auto* request = static_cast<TRequestState*>(*state);
     if (!request) return 0;
     if (!request->HeadSeen) {
+        const std::string_view requestMethod = method ? method : "";
+        const std::size_t lineBytes = RequestLineBytes(requestMethod, request->Request.Target);
+        const THeadSize head = MeasureHead(connection, lineBytes);
+        if (head.Bytes > FLimits.HeadBytes || head.Lines > FLimits.HeaderLines) {
+            request->Request.Method = requestMethod;
+            request->Status = lineBytes > FLimits.HeadBytes ? 414 : 431;
+            const char* text = request->Status == 414                ? "request line too long"
+                               : head.Lines > FLimits.HeaderLines ? "too many header lines"
+                                                                     : "request head too large";
+            request->Bytes = std::string_view(text).size() + 1;
+            RefuseHead(connection, request->Status, text);
+            return 0;
+        }
         // The first call comes with the head alone. Without a body, answering on the next call
         // keeps the connection alive; a body no route takes is not waited for: the answer
         // goes at once and the library closes the connection after it.
@@ -210,8 +269,6 @@ int THttpDaemon::OnRequest(MHD_Connection* connection, const char* method, const
     }
     request->Answered = true;
     request->Request.Method = method ? method : "";
-    request->Request.HeaderCount =
-        static_cast<std::size_t>(std::max(MHD_get_connection_values(connection, MHD_HEADER_KIND, nullptr, nullptr), 0));
 
     THttpAnswer answer;
     try {

@@ -2,7 +2,8 @@
 // with its own epoll set) serve every connection, so a slow or idle client costs a socket and
 // a little memory, never a worker. The library bounds each connection's memory (the whole
 // request head must fit), the connections per address and in all, and answers pipelined
-// requests in order; TConnectionDeadlines adds a deadline for each request head. A request
+// requests in order; TConnectionDeadlines adds a deadline for each request head. A head within
+// HeadBytes and HeaderLines is always answered, a longer one always refused (414 or 431). A request
 // body is read only where the routes take one (BodyLimit), with a length given in advance, a
 // deadline of its own and a bound on the bodies read at once. The routes see a plain request
 // and give a plain answer, written out in one piece.
@@ -29,7 +30,6 @@ struct THttpRequest {
     std::string Method;
     std::string Target;  // as sent: path and query, not decoded
     std::string Address;
-    std::size_t HeaderCount = 0;
     std::string Body;  // only on the routes that take one
 };
 
@@ -44,6 +44,7 @@ struct THttpLimits {
     std::size_t Threads = 4;
     double HeadSeconds = 5;          // to send a whole request head, also the most a connection idles
     std::size_t HeadBytes = 16384;   // request line and headers together
+    std::size_t HeaderLines = 64;    // header lines of one request
     std::size_t PerAddress = 32;     // connections open from one address
     std::size_t Connections = 1000;  // connections open in all
     double StopSeconds = 3;          // the longest stopping waits for requests being answered

@@ -45,9 +45,11 @@ TPagePicture ReadPagePicture(const std::string& path) {
     return ParsePagePicture(bytes);
 }
 
-std::string FindPageArtFolder(const std::string& program) {
+std::string FindPageArtFolder(const std::string& program, const std::vector<std::string>& dataFolders) {
     const std::filesystem::path folder = std::filesystem::path(program).parent_path();
-    for (const std::filesystem::path& candidate : {folder / "page-art", folder / ".." / "share" / "quillon-scores"}) {
+    std::vector<std::filesystem::path> candidates{folder / "page-art", folder / ".." / "share" / "quillon-scores"};
+    candidates.insert(candidates.end(), dataFolders.begin(), dataFolders.end());
+    for (const std::filesystem::path& candidate : candidates) {
         std::error_code error;
         if (std::filesystem::is_regular_file(candidate / kTitlePictureName, error)) return candidate.lexically_normal().string();
     }

@@ -7,6 +7,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace quillon::server {
 
@@ -32,9 +33,11 @@ TPagePicture ParsePagePicture(std::string_view bytes);
 TPagePicture ReadPagePicture(const std::string& path);
 
 // Where the title art of the page is looked for when no folder is named: beside the program
-// (`page-art`, as the build leaves it) and in the installed data (`../share/quillon-scores`).
-// `program` is the path of the running program.
-std::string FindPageArtFolder(const std::string& program);
+// (`page-art`, as the build leaves it), in the data of an install around it
+// (`../share/quillon-scores`), then in each of `dataFolders` (where the program's own install
+// put it, and /usr/share/quillon-scores), so a program copied elsewhere still finds it.
+// `program` is the path of the running program; "" when no folder holds the art.
+std::string FindPageArtFolder(const std::string& program, const std::vector<std::string>& dataFolders);
 
 // The file name of the title art inside its folder.
 inline constexpr const char* kTitlePictureName = "title.png";

@@ -51,6 +51,7 @@ THttpLimits HttpLimits(const TScoreServerSettings& settings) {
     limits.BodySeconds = settings.BodySeconds;
     limits.PerAddress = settings.PerAddress;
     limits.Connections = settings.Connections;
+    limits.HeaderLines = kMaxHeaderCount;
     return limits;
 }
 
@@ -81,7 +82,6 @@ void TScoreServer::Stop() { FHttp.Stop(); }
 
 THttpAnswer TScoreServer::Answer(const THttpRequest& request) {
     if (request.Target.size() > kMaxTargetLength) return Text(414, "request too long");
-    if (request.HeaderCount > kMaxHeaderCount) return Text(431, "too many header lines");
     const double now = FSettings.SteadyClock();
     if (!FLimiter.Allow(request.Address, now)) {
         const auto wait = static_cast<long>(std::ceil(FLimiter.WaitFor(request.Address, now)));

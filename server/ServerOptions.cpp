@@ -42,6 +42,10 @@ std::optional<TServerOptions> ParseServerOptions(const std::vector<std::string>&
             options.Help = true;
             continue;
         }
+        if (arg == "--version") {
+            options.Version = true;
+            continue;
+        }
         static const char* const kValued[] = {"--listen",       "--db",         "--rate-limit",    "--threads",
                                                "--verify-with",  "--verify-workers", "--verify-cpu", "--verify-memory",
                                                "--verify-seconds", "--page-art"};

@@ -22,6 +22,7 @@ struct TServerOptions {
     double VerifySeconds = 600;
     std::string PageArt;  // the folder of the page's title art; "" to look beside the program
     bool Help = false;
+    bool Version = false;
 };
 
 inline constexpr const char* kServerUsage =
@@ -29,6 +30,7 @@ inline constexpr const char* kServerUsage =
     "                      [--verify-with GAME [--verify-workers N] [--verify-cpu SECONDS]\n"
     "                       [--verify-memory MIB] [--verify-seconds SECONDS]]\n"
     "                      [--page-art DIR]\n"
+    "       quillon-scores --help | --version\n"
     "  --listen ADDR:PORT  address to serve on (default 127.0.0.1:8080; port 0 picks a free one;\n"
     "                      IPv6 as [::1]:8080)\n"
     "  --db FILE|CONNINFO  SQLite database file of the table (default quillon-scores.db here),\n"
@@ -43,7 +45,9 @@ inline constexpr const char* kServerUsage =
     "  --verify-memory M   address space of one verification in MiB (default 1024; 0: no limit)\n"
     "  --verify-seconds S  wall-clock seconds before a verification is killed (default 600)\n"
     "  --page-art DIR      folder of the table page's title art (title.png; default: page-art\n"
-    "                      beside the program, or ../share/quillon-scores from it)\n";
+    "                      beside the program, ../share/quillon-scores from it, or the\n"
+    "                      installed data folder)\n"
+    "  --version           print the version and end\n";
 
 // The options, or nothing with `error` set for a bad command line.
 std::optional<TServerOptions> ParseServerOptions(const std::vector<std::string>& args, std::string& error);

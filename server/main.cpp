@@ -30,14 +30,15 @@ void LogLine(const std::string& line) {
     std::fflush(stderr);
 }
 
-// The page's title art: from the named folder, which must hold it, or found beside the program
-// (a page without it still works, with its name in text only).
+// The page's title art: from the named folder, which must hold it, or found beside the program or
+// in the installed data (a page without it still works, with its name in text only).
 bool LoadTitleArt(const TServerOptions& options, TPagePicture& title) {
     std::string folder = options.PageArt;
     const bool named = !folder.empty();
     if (!named) {
         std::error_code ignored;
-        folder = FindPageArtFolder(std::filesystem::read_symlink("/proc/self/exe", ignored).string());
+        folder = FindPageArtFolder(std::filesystem::read_symlink("/proc/self/exe", ignored).string(),
+                                   {QUILLON_PAGE_ART_INSTALLED, "/usr/share/quillon-scores"});
         if (folder.empty()) {
             LogLine("quillon-scores: no title art found; the page shows the table's name in text");
             return true;
@@ -68,6 +69,10 @@ int main(int argc, char** argv) {
     }
     if (options->Help) {
         std::cout << kServerUsage;
+        return 0;
+    }
+    if (options->Version) {
+        std::cout << "quillon-scores " << QUILLON_VERSION << "\n";
         return 0;
     }
 

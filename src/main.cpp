@@ -27,6 +27,7 @@
 #include "platform/SdlAudioOutput.h"
 #include "platform/TtfFontRasterizer.h"
 #include "platform/WavRecorder.h"
+#include "save/LinkFile.h"
 
 namespace {
 
@@ -169,12 +170,21 @@ int main(int argc, char** argv) {
     }
     const TSettings settings = LoadRunSettings(line, settingsFile);
 
+    // Relative to the folder the game was started in, as the script's screenshots and dumps are.
+    if (!line.RecordAudio.empty()) {
+        std::error_code error;
+        const std::filesystem::path full = std::filesystem::absolute(line.RecordAudio, error);
+        if (!error) line.RecordAudio = full.string();
+    }
+
     const TGameFolder folder = FindGameFolder(ThisRun(line.Root, argv[0]));
     if (chdir(folder.Folder.c_str()) != 0) {
         std::fprintf(stderr, "quillon: cannot enter the game folder %s\n", folder.Folder.c_str());
         return 2;
     }
     InstallStopSignals();
+    // A world table address that is not one is named at start, not first when a score is sent.
+    if (!replay) ScoreServerAddress();
     try {
         if (replay) {
             replayFile = ReplayToPlay(line, folder, replayFile);

@@ -169,9 +169,10 @@ void TMForm::SendingFrame() {
     }
     if (!FSubmitting) {
         FSubmitting = true;
-        if (FScores) {
+        const std::optional<std::string> server = ScoreServerAddress();
+        if (FScores && server) {
             const TScoreEntry entry{State.PlayerName, Race.State.Score, State.GameOptions.Country};
-            FScores->Send(ScoreSubmissionUrl(ScoreServerAddress(), entry));
+            FScores->Send(ScoreSubmissionUrl(*server, entry));
             FSentScore = entry;
         }
     }

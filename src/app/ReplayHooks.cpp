@@ -107,7 +107,8 @@ void TMForm::FinishReplay(std::optional<TReplayEnd> end) {
 // A replay too large for the table, or one that cannot be read back, is not sent; what the
 // server answers is not looked at.
 void TMForm::SendReplayOf(const TScoreEntry& entry, const std::filesystem::path& written) {
-    if (!FScores || PlaybackFrame || written.empty()) return;
+    const std::optional<std::string> server = ScoreServerAddress();
+    if (!FScores || !server || PlaybackFrame || written.empty()) return;
     std::error_code error;
     const auto size = std::filesystem::file_size(written, error);
     if (error || size == 0 || size > kReplayUploadLimit) return;
@@ -118,7 +119,7 @@ void TMForm::SendReplayOf(const TScoreEntry& entry, const std::filesystem::path&
         return;
     }
     if (bytes.size() != size) return;
-    FScores->Post(ReplayUploadUrl(ScoreServerAddress(), entry), std::string(bytes.begin(), bytes.end()));
+    FScores->Post(ReplayUploadUrl(*server, entry), std::string(bytes.begin(), bytes.end()));
 }
 
 }  // namespace quillon

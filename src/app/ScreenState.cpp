@@ -217,7 +217,9 @@ void TMForm::ActivateItem() {
         case 4:
             switch (HotItem) {
                 case 7: OpenDialog(4); break;
-                case 8: OpenLink(WorldTableUrl()); break;
+                case 8:
+                    if (const std::optional<std::string> page = WorldTableUrl()) OpenLink(*page);
+                    break;
                 case 9:
                     CloseHighScores();
                     BuildMainMenu(false, 4, false);

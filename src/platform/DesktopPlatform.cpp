@@ -116,6 +116,13 @@ void TDesktopPlatform::Translate(const SDL_Event& sdl) {
             event.Type = TWindowEvent::TType::CloseRequest;
             break;
         case SDL_WINDOWEVENT:
+            // Keys let go of while another window or the window manager had the keyboard (Alt
+            // after Alt+F4 closed the window) never come back as key releases: on every change
+            // of focus and on a close request the keys held are let go, each with its release,
+            // so that no modifier stays held in the game until it is pressed again.
+            if (sdl.window.event == SDL_WINDOWEVENT_FOCUS_LOST || sdl.window.event == SDL_WINDOWEVENT_FOCUS_GAINED ||
+                sdl.window.event == SDL_WINDOWEVENT_CLOSE)
+                SDL_ResetKeyboard();
             if (sdl.window.event == SDL_WINDOWEVENT_CLOSE)
                 event.Type = TWindowEvent::TType::CloseRequest;
             else if (sdl.window.event == SDL_WINDOWEVENT_MINIMIZED)

@@ -1,8 +1,11 @@
 // Reading ".url" link files and building the game's web addresses.
 #include "save/LinkFile.h"
 
+#include <cstdio>
 #include <cstdlib>
+#include <mutex>
 
+#include "engine/PrintableText.h"
 #include "save/SaveError.h"
 #include "save/SaveFiles.h"
 
@@ -92,11 +95,48 @@ std::optional<std::string> ResolveLinkTarget(std::string_view target, const std:
     return ReadLinkFile(gameFolder / std::filesystem::path(target));
 }
 
-std::string ScoreServerAddress() {
-    const char* configured = std::getenv(kScoreServerVariable);
-    std::string_view address = configured && IsWebUrl(configured) ? configured : kDefaultScoreServer;
-    while (address.ends_with('/')) address.remove_suffix(1);
-    return std::string(address);
+std::string_view BuiltInScoreServer() { return QUILLON_SCORE_SERVER; }
+
+TScoreServerChoice ChooseScoreServer(std::string_view builtIn, std::optional<std::string_view> setting,
+                                     std::optional<std::string_view> environment) {
+    std::string_view chosen = builtIn;
+    if (setting && !setting->empty()) chosen = *setting;
+    if (environment && !environment->empty()) chosen = *environment;
+    TScoreServerChoice choice;
+    if (chosen.empty()) return choice;  // a build without a world table
+    if (!IsWebUrl(chosen)) {
+        choice.Rejected = std::string(chosen);
+        return choice;
+    }
+    while (chosen.ends_with('/')) chosen.remove_suffix(1);
+    choice.Address = std::string(chosen);
+    return choice;
+}
+
+std::optional<std::string> ScoreServerAddress(std::optional<std::string_view> setting) {
+    const char* variable = std::getenv(kScoreServerVariable);
+    TScoreServerChoice choice = ChooseScoreServer(
+        BuiltInScoreServer(), setting, variable ? std::optional<std::string_view>(variable) : std::nullopt);
+    if (!choice.Rejected.empty()) {
+        // Once a run for each value, however often the game asks.
+        static std::mutex reportedMutex;
+        static std::string reported;
+        std::lock_guard lock(reportedMutex);
+        if (reported != choice.Rejected) {
+            reported = choice.Rejected;
+            std::fprintf(stderr,
+                         "quillon: the score server address \"%s\" is not an http or https address: no score is sent "
+                         "and the world table is not opened\n",
+                         PrintableText(choice.Rejected).c_str());
+        }
+    }
+    return choice.Address;
+}
+
+std::optional<std::string> WorldTableUrl() {
+    const std::optional<std::string> server = ScoreServerAddress();
+    if (!server) return std::nullopt;
+    return WorldTableUrl(*server);
 }
 
 std::string WorldTableUrl(std::string_view server) {

@@ -13,9 +13,8 @@ inline constexpr const char* kMoreGamesLink = "moregames.url";
 inline constexpr const char* kPlayLink = "play.url";
 inline constexpr const char* kExitLauncher = "fscommand/wgame.exe";
 
-// The score server of the game; the environment variable QUILLON_SCORE_SERVER (an http or https
-// address such as "http://127.0.0.1:8080") takes its place.
-inline constexpr const char* kDefaultScoreServer = "http://scores.quillon.example";
+// The score server of the game: the build's (CMake option QUILLON_SCORE_SERVER), replaced by
+// the player's setting, replaced in turn by the environment variable QUILLON_SCORE_SERVER.
 inline constexpr const char* kScoreServerVariable = "QUILLON_SCORE_SERVER";
 
 // True for an "http://" or "https://" address (either case) with a host and no blanks or
@@ -32,10 +31,27 @@ std::optional<std::string> ReadLinkFile(const std::filesystem::path& file);
 // folder) gives its URL, anything else gives nothing.
 std::optional<std::string> ResolveLinkTarget(std::string_view target, const std::filesystem::path& gameFolder);
 
-// The score server's base address without a trailing "/".
-std::string ScoreServerAddress();
+// The address built into the game ("" when it was built without a world table).
+std::string_view BuiltInScoreServer();
+
+// Which score server the game talks to. The environment's value wins over the setting's, which
+// wins over the build's; an empty value counts as not given. The value chosen must be an http
+// or https address (IsWebUrl): anything else gives no address and names the rejected value in
+// `Rejected`, and no other value takes its place.
+struct TScoreServerChoice {
+    std::optional<std::string> Address;  // without a trailing "/"
+    std::string Rejected;
+};
+TScoreServerChoice ChooseScoreServer(std::string_view builtIn, std::optional<std::string_view> setting,
+                                     std::optional<std::string_view> environment);
+
+// The score server of this run: ChooseScoreServer over the built-in address, `setting` and the
+// environment. A rejected value is reported once on standard error; nothing then is sent and
+// the world table is not opened.
+std::optional<std::string> ScoreServerAddress(std::optional<std::string_view> setting = std::nullopt);
 // The world table page: path "/cgi/version.pl", query "prg=Quillon&show&type=0".
 std::string WorldTableUrl(std::string_view server);
-inline std::string WorldTableUrl() { return WorldTableUrl(ScoreServerAddress()); }
+// The world table page of this run's score server, or nothing without one.
+std::optional<std::string> WorldTableUrl();
 
 }  // namespace quillon

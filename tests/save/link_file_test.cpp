@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "save/DurableFile.h"
 #include "save/LinkFile.h"
@@ -69,20 +70,68 @@ TEST(LinkFile, TargetsResolveToWebAddressesOnly) {
     fs::remove_all(game);
 }
 
-TEST(LinkFile, WorldTableAddressFollowsTheScoreServer) {
+TEST(LinkFile, WorldTablePageOfAServer) {
     EXPECT_EQ(WorldTableUrl("http://127.0.0.1:8080"), "http://127.0.0.1:8080/cgi/version.pl?prg=Quillon&show&type=0");
     EXPECT_EQ(WorldTableUrl("https://s.example/"), "https://s.example/cgi/version.pl?prg=Quillon&show&type=0");
+}
 
+// The environment over the setting over the build; a value that is not a web address is named
+// and gives no server, never a quiet fall back to one of the others.
+TEST(LinkFile, ScoreServerChoice) {
+    using Value = std::optional<std::string_view>;
+    struct Case {
+        const char* what;
+        std::string_view builtIn;
+        Value setting;
+        Value environment;
+        std::optional<std::string> address;
+        std::string rejected;
+    } cases[] = {
+        {"the build's alone", "http://table.example", std::nullopt, std::nullopt, "http://table.example", ""},
+        {"the setting over the build", "http://table.example", "https://ours.example:8443/", std::nullopt,
+         "https://ours.example:8443", ""},
+        {"the environment over both", "http://table.example", "https://ours.example", "http://127.0.0.1:8080",
+         "http://127.0.0.1:8080", ""},
+        {"empty values count as not given", "http://table.example", "", "", "http://table.example", ""},
+        {"a build without a table", "", std::nullopt, std::nullopt, std::nullopt, ""},
+        {"a table set for a build without one", "", "http://ours.example", std::nullopt, "http://ours.example", ""},
+        {"no scheme in the environment", "http://table.example", "http://ours.example", "127.0.0.1:8080", std::nullopt,
+         "127.0.0.1:8080"},
+        {"another scheme in the setting", "http://table.example", "ftp://ours.example", std::nullopt, std::nullopt,
+         "ftp://ours.example"},
+        {"no host", "http://table.example", std::nullopt, "http:///cgi", std::nullopt, "http:///cgi"},
+        {"a blank inside", "http://table.example", std::nullopt, "http://a b.example", std::nullopt, "http://a b.example"},
+        {"upper-case scheme, several slashes", "HTTPS://Table.example//", std::nullopt, std::nullopt,
+         "HTTPS://Table.example", ""},
+    };
+    for (const Case& c : cases) {
+        const TScoreServerChoice choice = ChooseScoreServer(c.builtIn, c.setting, c.environment);
+        EXPECT_EQ(choice.Address, c.address) << c.what;
+        EXPECT_EQ(choice.Rejected, c.rejected) << c.what;
+    }
+}
+
+TEST(LinkFile, ScoreServerOfTheRunFollowsTheEnvironment) {
     const char* saved = std::getenv(kScoreServerVariable);
     const std::optional<std::string> previous = saved ? std::optional<std::string>(saved) : std::nullopt;
 
     ::unsetenv(kScoreServerVariable);
-    EXPECT_EQ(ScoreServerAddress(), kDefaultScoreServer);
+    EXPECT_EQ(ScoreServerAddress(), ChooseScoreServer(BuiltInScoreServer(), std::nullopt, std::nullopt).Address);
     ::setenv(kScoreServerVariable, "http://127.0.0.1:8080/", 1);
     EXPECT_EQ(ScoreServerAddress(), "http://127.0.0.1:8080");
+    EXPECT_EQ(ScoreServerAddress("http://setting.example"), "http://127.0.0.1:8080");
     EXPECT_EQ(WorldTableUrl(), "http://127.0.0.1:8080/cgi/version.pl?prg=Quillon&show&type=0");
+
     ::setenv(kScoreServerVariable, "not a server", 1);
-    EXPECT_EQ(ScoreServerAddress(), kDefaultScoreServer);
+    ::testing::internal::CaptureStderr();
+    EXPECT_EQ(ScoreServerAddress(), std::nullopt);
+    EXPECT_EQ(WorldTableUrl(), std::nullopt);
+    EXPECT_EQ(ScoreServerAddress(), std::nullopt);
+    const std::string warned = ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(warned,
+              "quillon: the score server address \"not a server\" is not an http or https address: no score is sent and "
+              "the world table is not opened\n")
+        << "one warning that names the value";
 
     if (previous)
         ::setenv(kScoreServerVariable, previous->c_str(), 1);

@@ -2,6 +2,7 @@
 // exit statuses and the early end of a run.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
@@ -52,6 +53,37 @@ TEST(HeadlessDriver, RecordAudioWritesTheWholeRunAtTheDeviceRate) {
     ASSERT_EQ(run.ExitStatus, 0) << run.Stderr;
     // Two seconds of 16-bit stereo at 44100 Hz after the 44-byte header.
     EXPECT_EQ(std::filesystem::file_size(dir + "/run.wav"), 44u + 2u * 44100u * 4u);
+    std::filesystem::remove_all(dir);
+}
+
+// Started in one folder with the game folder elsewhere, every output named without a folder
+// lands in the folder it was started in: the recording as much as the screenshot and the dump.
+TEST(HeadlessDriver, RelativeOutputsLandInTheWorkingFolder) {
+    namespace fs = std::filesystem;
+    const std::string dir = MakeTempDir("outputs");
+    const std::string game = dir + "/game", work = dir + "/work";
+    MakeGameFolder(game);
+    fs::create_directories(work + "/sub");
+    std::ofstream(work + "/script.txt") << "5 shot sub/s.png\n5 state s.json\n";
+    const std::string command = "cd '" + work + "' && '" + BuildDir() + "/quillon' --headless --frames 10 --root '" +
+                                game + "' --script script.txt --record-audio sub/run.wav 2> stderr.txt";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    for (const char* file : {"sub/s.png", "s.json", "sub/run.wav"}) {
+        EXPECT_TRUE(fs::exists(work + "/" + file)) << file << " is not in the working folder";
+        EXPECT_FALSE(fs::exists(game + "/" + file)) << file << " went into the game folder";
+    }
+    fs::remove_all(dir);
+}
+
+TEST(HeadlessDriver, AWorldTableAddressThatIsNotOneIsNamedAtStart) {
+    const std::string dir = MakeTempDir("address");
+    ::setenv("QUILLON_SCORE_SERVER", "scores.example.org", 1);
+    const THeadlessResult run = RunHeadless(dir, "", "--frames 5");
+    ::unsetenv("QUILLON_SCORE_SERVER");
+    EXPECT_EQ(run.ExitStatus, 0) << run.Stderr;
+    EXPECT_EQ(run.Stderr,
+              "quillon: the score server address \"scores.example.org\" is not an http or https address: no score is "
+              "sent and the world table is not opened\n");
     std::filesystem::remove_all(dir);
 }
 

@@ -149,24 +149,55 @@ void PipelinedRequestsAnsweredInOrder(THostileRun& run) {
         EXPECT_NE(table[0].Body.find("\"name\":\"p" + std::to_string(i) + "\""), std::string::npos) << table[0].Body;
 }
 
+// A request for the JSON whose head is exactly `bytes` long in `lines` header lines (the last one
+// pads it out).
+std::string HeadOfSize(std::size_t bytes, std::size_t lines) {
+    std::string head = "GET /api/scores?limit=1 HTTP/1.1\r\nHost: 127.0.0.1\r\n";
+    for (std::size_t i = 2; i < lines; ++i) head += "X-Line-" + std::to_string(i) + ": a\r\n";
+    const std::size_t padding = bytes - head.size() - std::string("X-Pad: \r\n\r\n").size();
+    return head + "X-Pad: " + std::string(padding, 'a') + "\r\n\r\n";
+}
+
+// Every head within 16 KiB and 64 header lines is answered, and the connection kept; every one
+// beyond is refused with its status and closed, however close to the limit or to the
+// connection's memory it comes: never a connection closed without an answer.
 void OversizedHeadsRefused(THostileRun& run) {
     struct Case {
-        const char* what;
+        std::string what;
         std::string request;
         int status;
-    } cases[] = {
+    };
+    std::vector<Case> cases = {
         {"a request line of 20 KiB", GetRequest("/api/scores?x=" + std::string(20000, 'a')), 414},
         {"one header of 20 KiB", GetRequest("/api/scores", "X-Big: " + std::string(20000, 'a') + "\r\n"), 431},
+        {"16 KiB exactly", HeadOfSize(16384, 2), 200},
+        {"16 KiB exactly in 64 lines", HeadOfSize(16384, 64), 200},
+        {"a byte over 16 KiB", HeadOfSize(16385, 2), 431},
+        {"65 short lines", HeadOfSize(2000, 65), 431},
+        {"65 lines of 16 KiB", HeadOfSize(16384, 65), 431},
+        {"200 short lines", HeadOfSize(4000, 200), 431},
     };
+    // Around the limit and on to where the connection's memory ends, in steps that do not divide
+    // evenly into anything.
+    for (std::size_t bytes = 15800; bytes <= 25000; bytes += 97)
+        cases.push_back({std::to_string(bytes) + " bytes", HeadOfSize(bytes, 2), bytes <= 16384 ? 200 : 431});
     for (const Case& c : cases) {
         TRawHttpConnection client(run.Server.Port);
         client.Send(c.request);
         const auto answers = client.ReadAnswers(1, 5);
-        ASSERT_EQ(answers.size(), 1u) << c.what;
+        ASSERT_EQ(answers.size(), 1u) << c.what << ": closed without an answer";
         EXPECT_EQ(answers[0].Status, c.status) << c.what;
-        EXPECT_TRUE(client.ClosedWithin(5)) << c.what;
+        if (c.status == 200) {
+            client.Send(GetRequest("/api/scores?limit=1"));
+            EXPECT_EQ(client.ReadAnswers(1, 5).size(), 1u) << c.what << ": the connection was not kept";
+        } else {
+            EXPECT_TRUE(client.ClosedWithin(5)) << c.what;
+        }
     }
     EXPECT_EQ(run.Probe().first, 200);
+    run.Server.Signal(SIGTERM);
+    EXPECT_EQ(run.Server.Wait(), 0);
+    EXPECT_NE(run.Server.Log().find("GET /api/scores?limit=1 431 "), std::string::npos) << "refusals are logged";
 }
 
 void AnnouncedBodiesAreNotWaitedFor(THostileRun& run) {

@@ -91,18 +91,34 @@ TEST(PagePicture, TheBuildsTitleArtIsTaken) {
 TEST(PagePicture, TitleArtFoundBesideTheProgramOrInTheInstalledData) {
     testing::TTempDir root("page-art");
     const std::filesystem::path base = root.Path();
+    const std::vector<std::string> data{(base / "prefix" / "share" / "quillon-scores").string(),
+                                        (base / "system" / "quillon-scores").string()};
     std::filesystem::create_directories(base / "build");
     std::filesystem::create_directories(base / "usr" / "sbin");
-    EXPECT_EQ(FindPageArtFolder((base / "build" / "quillon-scores").string()), "") << "nothing there yet";
+    std::filesystem::create_directories(base / "copied");
+    const std::string built = (base / "build" / "quillon-scores").string();
+    const std::string installed = (base / "usr" / "sbin" / "quillon-scores").string();
+    const std::string copied = (base / "copied" / "quillon-scores").string();
+    EXPECT_EQ(FindPageArtFolder(built, data), "") << "nothing there yet";
 
     std::filesystem::create_directories(base / "build" / "page-art");
     std::ofstream((base / "build" / "page-art" / kTitlePictureName).string()) << PngHead(1, 1);
-    EXPECT_EQ(FindPageArtFolder((base / "build" / "quillon-scores").string()), (base / "build" / "page-art").string());
+    EXPECT_EQ(FindPageArtFolder(built, data), (base / "build" / "page-art").string());
 
     std::filesystem::create_directories(base / "usr" / "share" / "quillon-scores");
     std::ofstream((base / "usr" / "share" / "quillon-scores" / kTitlePictureName).string()) << PngHead(1, 1);
-    EXPECT_EQ(FindPageArtFolder((base / "usr" / "sbin" / "quillon-scores").string()),
-              (base / "usr" / "share" / "quillon-scores").string());
+    EXPECT_EQ(FindPageArtFolder(installed, data), (base / "usr" / "share" / "quillon-scores").string());
+
+    // A program copied out of its install looks in the data folders, in their order.
+    EXPECT_EQ(FindPageArtFolder(copied, data), "");
+    std::filesystem::create_directories(data[1]);
+    std::ofstream((std::filesystem::path(data[1]) / kTitlePictureName).string()) << PngHead(1, 1);
+    EXPECT_EQ(FindPageArtFolder(copied, data), data[1]);
+    std::filesystem::create_directories(data[0]);
+    std::ofstream((std::filesystem::path(data[0]) / kTitlePictureName).string()) << PngHead(1, 1);
+    EXPECT_EQ(FindPageArtFolder(copied, data), data[0]);
+    EXPECT_EQ(FindPageArtFolder(installed, data), (base / "usr" / "share" / "quillon-scores").string())
+        << "the install around the program comes first";
 }
 
 TEST(PagePalette, TheMenusColours) {

@@ -20,7 +20,7 @@ std::vector<TScoreRow> SomeRows() {
 }
 
 THttpAnswer Get(TScoreServer& server, const std::string& target) {
-    return server.Answer({"GET", target, "127.0.0.1", 2, ""});
+    return server.Answer({"GET", target, "127.0.0.1", ""});
 }
 
 TEST(TablePageRoute, TitleArtServedFromMemoryOnlyWhenThereIsSome) {

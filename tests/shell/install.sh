@@ -1,5 +1,5 @@
 #!/bin/sh
-# The install: `cmake --install` into a temporary prefix brings the program, its data, the
+# The install: `cmake --install` into a temporary prefix brings the program, its data, the score server,
 # font rules, a valid desktop entry and metainfo, the icons at every size, the screenshots
 # and the manual; the installed game, started from elsewhere, reads its data from the
 # install, opens the links beside it and saves under $XDG_DATA_HOME/quillon/Save
@@ -33,7 +33,7 @@ for file in share/quillon/Data/Res/Res1.dxg share/quillon/Data/Res/Res2.dxg \
     share/quillon/Data/Res/Res3.dxg share/quillon/Data/Res/Sounds.dxw share/quillon/Data/Music/Menu.xm \
     share/quillon/Data/Music/Race.xm share/quillon/fonts/quillon-fonts.conf \
     share/applications/$id.desktop share/metainfo/$id.metainfo.xml share/man/man6/quillon.6 \
-    share/quillon-scores/title.png; do
+    sbin/quillon-scores share/man/man8/quillon-scores.8 share/quillon-scores/title.png; do
   [ -s "$prefix/$file" ] || fail "not installed: $file"
 done
 [ -s "$game" ] || fail "not installed: bin/quillon"
@@ -132,4 +132,9 @@ grep -q "planted.example" "$work/elsewhere/menu.json" "$work/elsewhere/end.json"
 
 run_installed "$work/xdg" || { cat "$work/run.log"; fail "the installed game did not end with status 0 under XDG_DATA_HOME"; }
 [ -s "$work/xdg/quillon/Save/options" ] || fail "the installed game did not save under \$XDG_DATA_HOME/quillon/Save"
-echo "installed into $prefix: program, data, desktop entry, metainfo, icons, screenshots and manual; saves in the player's data folder"
+# Undone as the README says: every file the install wrote goes (the link files are this test's).
+rm -f "$share/quillon/moregames.url" "$share/quillon/play.url"
+xargs rm -f < "$build/install_manifest.txt" || fail "the install's manifest could not be removed"
+left=$(find "$prefix" -type f | head -n 5)
+[ -z "$left" ] || fail "files left after removing what install_manifest.txt lists: $left"
+echo "installed into $prefix: program, server, data, desktop entry, metainfo, icons, screenshots and manuals; saves in the player's data folder; removed again by its manifest"
