@@ -169,6 +169,7 @@ int main(int argc, char** argv) {
         settingsFile = std::filesystem::absolute(line.Settings, ignored);  // before the folder changes
     }
     const TSettings settings = LoadRunSettings(line, settingsFile);
+    SetScoreServerSetting(settings.ScoreServer);
 
     // Relative to the folder the game was started in, as the script's screenshots and dumps are.
     if (!line.RecordAudio.empty()) {

@@ -182,6 +182,13 @@ const std::vector<TKeyDef>& KeyTable() {
         keys.push_back({"Pad", "StickDeadZone", "25",
                         "How far the stick may lean and still count as the middle, in percent of its travel (5 to 45).",
                         Number(&TSettings::StickDeadZone, 5, 45)});
+        // Checked where it is used, so that a bad address sends nothing rather than falling back.
+        keys.push_back({"Network", "ScoreServer", "",
+                        "The world table's address (http:// or https://); empty for the one the game was built with.",
+                        [](const std::string& value, TSettings& settings, const TSettingNames&, std::string&) {
+                            settings.ScoreServer = value;
+                            return true;
+                        }});
         return keys;
     }();
     return table;

@@ -32,6 +32,7 @@ struct TSettings {
     std::array<std::vector<int>, ActionCount> Keys;
     std::array<std::vector<TPadButton>, ActionCount> Pad;
     int StickDeadZone = 25;   // percent of the stick's travel that counts as the middle
+    std::string ScoreServer;  // the world table's address; empty: the one the game was built with
 
     TSettings();  // the defaults
 };

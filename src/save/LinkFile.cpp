@@ -113,7 +113,22 @@ TScoreServerChoice ChooseScoreServer(std::string_view builtIn, std::optional<std
     return choice;
 }
 
-std::optional<std::string> ScoreServerAddress(std::optional<std::string_view> setting) {
+namespace {
+std::mutex scoreServerSettingMutex;
+std::string scoreServerSetting;
+}  // namespace
+
+void SetScoreServerSetting(std::string setting) {
+    std::lock_guard lock(scoreServerSettingMutex);
+    scoreServerSetting = std::move(setting);
+}
+
+std::optional<std::string> ScoreServerAddress() {
+    std::string setting;
+    {
+        std::lock_guard lock(scoreServerSettingMutex);
+        setting = scoreServerSetting;
+    }
     const char* variable = std::getenv(kScoreServerVariable);
     TScoreServerChoice choice = ChooseScoreServer(
         BuiltInScoreServer(), setting, variable ? std::optional<std::string_view>(variable) : std::nullopt);

@@ -45,10 +45,13 @@ struct TScoreServerChoice {
 TScoreServerChoice ChooseScoreServer(std::string_view builtIn, std::optional<std::string_view> setting,
                                      std::optional<std::string_view> environment);
 
-// The score server of this run: ChooseScoreServer over the built-in address, `setting` and the
-// environment. A rejected value is reported once on standard error; nothing then is sent and
-// the world table is not opened.
-std::optional<std::string> ScoreServerAddress(std::optional<std::string_view> setting = std::nullopt);
+// The player's setting for this run (the settings file's ScoreServer; empty: none), given once
+// at start before any score is sent.
+void SetScoreServerSetting(std::string setting);
+// The score server of this run: ChooseScoreServer over the built-in address, the player's
+// setting and the environment. A rejected value is reported once on standard error; nothing
+// then is sent and the world table is not opened.
+std::optional<std::string> ScoreServerAddress();
 // The world table page: path "/cgi/version.pl", query "prg=Quillon&show&type=0".
 std::string WorldTableUrl(std::string_view server);
 // The world table page of this run's score server, or nothing without one.

@@ -64,7 +64,7 @@ TEST(Settings, GoodValuesAreRead) {
     const TSettingsRead read = ParseSettings(
         "[Sound]\nMusicVolume = 30\neffectsvolume=0\n[Display]\nWindowScale = auto\nScaling = Smooth\nDisplay = 2\n"
         "[Keys]\nFire = Q, Return\nEnter = Space\nBrake = B\nNitro =\n[Pad]\nFire = b\nEscape = y\nHorn = x\n"
-        "Nitro = leftshoulder\nStickDeadZone = 10\n",
+        "Nitro = leftshoulder\nStickDeadZone = 10\n[Network]\nScoreServer = https://scores.example.org\n",
         "f.ini", kNames);
     EXPECT_TRUE(read.Warnings.empty()) << read.Warnings.front();
     EXPECT_EQ(read.Settings.MusicVolume, 30);
@@ -77,6 +77,7 @@ TEST(Settings, GoodValuesAreRead) {
     EXPECT_TRUE(read.Settings.Keys[static_cast<size_t>(TAction::Nitro)].empty());
     EXPECT_EQ(read.Settings.Pad[static_cast<size_t>(TAction::Fire)], (std::vector<TPadButton>{TPadButton::B}));
     EXPECT_EQ(read.Settings.StickDeadZone, 10);
+    EXPECT_EQ(read.Settings.ScoreServer, "https://scores.example.org");
 }
 
 // Each bad line: its one warning (file, line, what is wrong, what is used) and the default kept.

@@ -119,7 +119,12 @@ TEST(LinkFile, ScoreServerOfTheRunFollowsTheEnvironment) {
     EXPECT_EQ(ScoreServerAddress(), ChooseScoreServer(BuiltInScoreServer(), std::nullopt, std::nullopt).Address);
     ::setenv(kScoreServerVariable, "http://127.0.0.1:8080/", 1);
     EXPECT_EQ(ScoreServerAddress(), "http://127.0.0.1:8080");
-    EXPECT_EQ(ScoreServerAddress("http://setting.example"), "http://127.0.0.1:8080");
+    SetScoreServerSetting("http://setting.example");
+    EXPECT_EQ(ScoreServerAddress(), "http://127.0.0.1:8080") << "the environment wins over the setting";
+    ::unsetenv(kScoreServerVariable);
+    EXPECT_EQ(ScoreServerAddress(), "http://setting.example") << "the setting wins over the build";
+    SetScoreServerSetting("");
+    ::setenv(kScoreServerVariable, "http://127.0.0.1:8080/", 1);
     EXPECT_EQ(WorldTableUrl(), "http://127.0.0.1:8080/cgi/version.pl?prg=Quillon&show&type=0");
 
     ::setenv(kScoreServerVariable, "not a server", 1);
