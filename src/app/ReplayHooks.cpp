@@ -52,7 +52,7 @@ void TMForm::StartPlayback(const TReplayHeader& header) {
     FHeld = TInputStates(header.HeldAtStart);
     FrameMs = header.FrameMsAtStart;
     SpeedScale = header.SpeedScaleAtStart;
-    if (ActiveDialog != 0) CloseDialog();
+    if (ActiveDialog != TDialog::None) CloseDialog();
     MenuIntro = 0;
     CloseMainMenu();
     SelectedShip = header.Ship;

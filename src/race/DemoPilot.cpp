@@ -92,8 +92,8 @@ void ChooseThrottle(const TRace& race, const TImagined& ship, double lateral, in
         const int row = static_cast<int>(ship.Y) / TileSize;
         bool straight = true;
         for (int k = 0; k < 12 && straight; ++k) {
-            const int kind = race.State.Track.RowKind(row - k);
-            straight = kind != 3 && kind != 4;
+            const TSegmentKind kind = race.State.Track.RowKind(row - k);
+            straight = kind != TSegmentKind::ShiftLeft && kind != TSegmentKind::ShiftRight;
         }
         controls.Nitro = player.Nitro && straight;
         return;

@@ -189,8 +189,8 @@ void TCar::StepRival(int i) {
     const double dy = rival.CenterY - TileSize * k;
     const double target = dy != 0 ? TableArcTan(dx / dy) / 6.283186 * 256 : 0;
     const double error = rival.Avoiding ? 0 : target - rival.Heading;
-    const int kindAhead = state.Track.RowKind(k);
-    if (kindAhead != 1 && kindAhead != 5) rival.LaneShift = 0;
+    const TSegmentKind kindAhead = state.Track.RowKind(k);
+    if (kindAhead != TSegmentKind::Straight && kindAhead != TSegmentKind::Straighten) rival.LaneShift = 0;
 
     const double power = rival.Power;
     const double turn = power > 0 ? std::min(0.8, 1000 / (power * std::sqrt(power * (4 - ship.HandlingRating / 10.0))))
@@ -234,7 +234,8 @@ void TCar::StepRival(int i) {
         Fire(i);
 
         const double top = TopSpeedFactor(ship.SpeedRating);
-        if (kindAhead == 1 || kindAhead == 3 || kindAhead == 4 || rival.Power <= 130) {
+        if (kindAhead == TSegmentKind::Straight || kindAhead == TSegmentKind::ShiftLeft ||
+            kindAhead == TSegmentKind::ShiftRight || rival.Power <= 130) {
             if (top * 160 >= rival.Power)
                 rival.Power += AccelStep(rival.Power, ship.AccelRating, false) * ss;
             else
@@ -243,11 +244,12 @@ void TCar::StepRival(int i) {
         } else {
             rival.Thrusting = false;
         }
-        rival.Drag = (kindAhead == 2 || kindAhead == 5) && rival.Power > 130 ? BrakeStep(ship.BrakeRating) : 0;
+        const bool straightAhead = kindAhead == TSegmentKind::LongStraight || kindAhead == TSegmentKind::Straighten;
+        rival.Drag = straightAhead && rival.Power > 130 ? BrakeStep(ship.BrakeRating) : 0;
     }
 
-    const int kindHere = state.Track.RowKind(r0);
-    const double centre = kindHere == 3 ? -18.89 : kindHere == 4 ? 18.89 : 0;
+    const TSegmentKind kindHere = state.Track.RowKind(r0);
+    const double centre = kindHere == TSegmentKind::ShiftLeft ? -18.89 : kindHere == TSegmentKind::ShiftRight ? 18.89 : 0;
     rival.Heading = std::clamp(rival.Heading, centre - 16, centre + 16);
     rival.Power -= rival.Drag * ss;
     rival.Velocity = TopSpeedFactor(ship.SpeedRating) * rival.Power / 8;
