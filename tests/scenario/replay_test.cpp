@@ -19,6 +19,7 @@
 #include "save/ReplayFile.h"
 #include "save/ReplayFolder.h"
 #include "support/ScriptedRun.h"
+#include "support/FileText.h"
 
 namespace quillon::testing {
 namespace {
@@ -30,13 +31,6 @@ struct TReplayRun {
     std::string Stdout;
     std::string Stderr;
 };
-
-std::string ReadText(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 class ReplayTest : public TScriptedRun {
 protected:
@@ -58,8 +52,8 @@ protected:
         }
         command += " > replay-out.txt 2> replay-err.txt";
         const int status = std::system(command.c_str());
-        return TReplayRun{WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadText(Dir + "/replay-out.txt"),
-                          ReadText(Dir + "/replay-err.txt")};
+        return TReplayRun{WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFileText(Dir + "/replay-out.txt"),
+                          ReadFileText(Dir + "/replay-err.txt")};
     }
 
     // Replays the file and checks it reproduced the recording's end.
@@ -169,7 +163,7 @@ TEST_F(ReplayTest, DamagedFilesAreRefusedWithStatusTwoAndOneLine) {
     Run(Ready + 260, 1);
     const fs::path good = OnlyReplay();
     ASSERT_FALSE(good.empty());
-    const std::string bytes = ReadText(good);
+    const std::string bytes = ReadFileText(good);
     TReplay otherData = ReadReplayFile(good.string());
     otherData.Header.DataHash ^= 1;
     std::string otherVersion = bytes;

@@ -1,5 +1,6 @@
 // Starting the headless game from tests.
 #include "support/HeadlessRun.h"
+#include "support/FileText.h"
 
 #include <fcntl.h>
 #include <signal.h>
@@ -46,10 +47,7 @@ THeadlessResult RunHeadless(const std::string& dir, const std::string& script, c
     THeadlessResult result;
     int status = std::system(command.c_str());
     result.ExitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    std::ifstream err(dir + "/stderr.txt");
-    std::ostringstream text;
-    text << err.rdbuf();
-    result.Stderr = text.str();
+    result.Stderr = ReadFileText(dir + "/stderr.txt");
     return result;
 }
 
