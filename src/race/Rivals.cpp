@@ -20,9 +20,6 @@
 namespace quillon {
 
 namespace {
-constexpr double HullUnit = 0.0245436953125;  // radians per 256th, for the hull and probes
-constexpr double MoveUnit = 2 * 3.141593 / 256;  // the same for moving
-
 int TypeOf(const TRivalSlot& rival) { return rival.ShipType >= 1 && rival.ShipType <= 5 ? rival.ShipType : 1; }
 }  // namespace
 
@@ -101,7 +98,7 @@ void TCar::MoveSelf(int moveCount) {
 }
 
 TVec TCar::PointAt(const TRivalSlot& rival, double angle, double distance) {
-    return {rival.CenterX + TableSin(angle * HullUnit) * distance, rival.CenterY - TableCos(angle * HullUnit) * distance};
+    return {rival.CenterX + TableSin(angle * HeadingStep) * distance, rival.CenterY - TableCos(angle * HeadingStep) * distance};
 }
 
 void TCar::StepRival(int i) {
@@ -135,8 +132,8 @@ void TCar::StepRival(int i) {
                      rival.PosY >= TileSize * (state.ViewRow - 2) - by &&
                      rival.PosY <= TileSize * (state.ViewRow + 12) - by;
 
-    rival.PosX += TableSin(rival.Heading * MoveUnit) * rival.Velocity * 0.5 * ss;
-    rival.PosY -= TableCos(rival.Heading * MoveUnit) * rival.Velocity * 0.5 * ss;
+    rival.PosX += TableSin(rival.Heading * HeadingStep) * rival.Velocity * 0.5 * ss;
+    rival.PosY -= TableCos(rival.Heading * HeadingStep) * rival.Velocity * 0.5 * ss;
     rival.CenterX = rival.PosX + ShipWidth[type] / 2.0;
     rival.CenterY = rival.PosY + ShipHeight[type] / 2.0;
 
