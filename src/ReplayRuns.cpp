@@ -17,6 +17,7 @@
 #include "platform/OpenMptMusic.h"
 #include "platform/SdlAudioOutput.h"
 #include "platform/TtfFontRasterizer.h"
+#include "save/DataHash.h"
 #include "save/ReplayFolder.h"
 
 namespace quillon {

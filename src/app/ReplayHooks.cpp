@@ -11,6 +11,7 @@
 #include "app/MainForm.h"
 #include "engine/ComponentStream.h"
 #include "engine/PrintableText.h"
+#include "save/DataHash.h"
 #include "save/LinkFile.h"
 #include "save/ReplayFolder.h"
 
@@ -35,7 +36,7 @@ void TMForm::BeginReplay(int level) {
     header.MouseY = MouseY;
     header.PlayerName = State.PlayerName;
     for (size_t i = 0; i < kReplayTableEntries; ++i)
-        header.Table[i] = THighScoreEntry{State.HighScores[i].Name, State.HighScores[i].Score};
+        header.Table[i] = State.HighScores[i];
     FRecorder.Begin(header);
 }
 

@@ -35,8 +35,4 @@ void PruneReplays(const std::filesystem::path& folder, const THighScoreTable& ta
 // The replay files of the folder, oldest first.
 std::vector<std::filesystem::path> ListReplays(const std::filesystem::path& folder);
 
-// A hash of the data files under Data/Res of the game folder: a replay plays only with the
-// data it was recorded with.
-uint64_t HashDataFiles(const std::filesystem::path& gameFolder);
-
 }  // namespace quillon
