@@ -152,8 +152,6 @@ public:
     // goes to the same server as its proof.
     void SendReplayOf(const TScoreEntry& entry, const std::filesystem::path& written);
     uint64_t RandomState() const { return FRandom.State(); }
-    void SetRandomState(uint64_t state) { FRandom.SetState(state); }
-    uint64_t SeedUsed() const { return FSeedUsed; }
 
     // Handlers.
     void FormCreate();
