@@ -43,10 +43,11 @@ THeadlessResult RunHeadless(const std::string& dir, const std::string& script, c
     MakeGameFolder(dir);
     std::ofstream(dir + "/script.txt") << script;
     std::string command = "cd '" + dir + "' && '" + BuildDir() + "/quillon' --headless --root '" + dir + "' " + arguments +
-                          " --script script.txt 2> stderr.txt";
+                          " --script script.txt > stdout.txt 2> stderr.txt";
     THeadlessResult result;
     int status = std::system(command.c_str());
     result.ExitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    result.Stdout = ReadFileText(dir + "/stdout.txt");
     result.Stderr = ReadFileText(dir + "/stderr.txt");
     return result;
 }
