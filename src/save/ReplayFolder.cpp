@@ -15,7 +15,7 @@ constexpr const char* kTableMark = "_table";
 
 bool HasMark(const std::filesystem::path& file) {
     const std::string stem = file.stem().string();
-    return stem.size() > 6 && stem.compare(stem.size() - 6, 6, kTableMark) == 0;
+    return stem.ends_with(kTableMark);
 }
 
 // A replay whose game went into the table stays while an entry with its name and score does.
@@ -32,17 +32,18 @@ bool StandsInTable(const std::filesystem::path& file, const THighScoreTable& tab
 
 }  // namespace
 
-std::string ReplayFileName(std::chrono::system_clock::time_point when, const TReplaySummary& summary) {
+std::string ReplayFileName(std::chrono::system_clock::time_point when, const TReplaySummary& summary, int copy) {
     const auto sinceEpoch = when.time_since_epoch();
     const std::time_t seconds =
         static_cast<std::time_t>(std::chrono::duration_cast<std::chrono::seconds>(sinceEpoch).count());
     const int millis = static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(sinceEpoch).count() % 1000);
     std::tm utc{};
     gmtime_r(&seconds, &utc);
-    char name[96];
-    std::snprintf(name, sizeof name, "%04d%02d%02d-%02d%02d%02d-%03d_level%02d_score%07d%s%s", utc.tm_year + 1900,
+    const std::string number = copy > 1 ? "-" + std::to_string(copy) : "";
+    char name[112];
+    std::snprintf(name, sizeof name, "%04d%02d%02d-%02d%02d%02d-%03d_level%02d_score%07d%s%s%s", utc.tm_year + 1900,
                   utc.tm_mon + 1, utc.tm_mday, utc.tm_hour, utc.tm_min, utc.tm_sec, millis, summary.Level,
-                  std::max(0, summary.Score), summary.EnteredTable ? kTableMark : "", kReplayExtension);
+                  std::max(0, summary.Score), number.c_str(), summary.EnteredTable ? kTableMark : "", kReplayExtension);
     return name;
 }
 
@@ -75,11 +76,7 @@ std::filesystem::path StoreReplay(const std::filesystem::path& folder, const TRe
     EnsureDirectory(folder);
     std::filesystem::path file = folder / ReplayFileName(when, replay.Summary);
     // Two races ending in the same millisecond get names one apart.
-    for (int n = 2; std::filesystem::exists(file); ++n) {
-        std::string name = ReplayFileName(when, replay.Summary);
-        name.insert(name.size() - std::string(kReplayExtension).size(), "-" + std::to_string(n));
-        file = folder / name;
-    }
+    for (int n = 2; std::filesystem::exists(file); ++n) file = folder / ReplayFileName(when, replay.Summary, n);
     WriteFileAtomic(file, EncodeReplay(replay));
     PruneReplays(folder, table);
     return file;
