@@ -32,7 +32,8 @@ void TMForm::StartRace(int level) {
 // What the headless driver's "race SHIP LEVEL" does: the ship chosen and started as on
 // the ship selection, at any level.
 bool TMForm::StartRaceFromMenu(int ship, int level) {
-    if (CurrentScreen != TScreen::MainMenu || MenuIntro || ActiveDialog != TDialog::None || ship < 1 || ship > 5 || level < 1 || level > 10)
+    if (CurrentScreen != TScreen::MainMenu || MenuIntro || ActiveDialog != TDialog::None || ship < 1 || ship > 5 ||
+        level < 1 || level > 10)
         return false;
     SelectedShip = ship;
     CloseMainMenu();
