@@ -19,7 +19,7 @@ void BM_MenuScreenFrame(benchmark::State& state) {
     TMForm form(platform, TFormServices{nullptr, nullptr, &fonts});
     form.StartSeed = 1;
     form.RunHandler([&] { form.FormCreate(); });
-    if (form.CurrentScreen != 1) {
+    if (form.CurrentScreen != TScreen::MainMenu) {
         state.SkipWithError("no game data beside the benchmarks: build the game data");
         return;
     }

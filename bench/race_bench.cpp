@@ -43,11 +43,11 @@ struct TRaceBench {
 
     bool Start(int ship) {
         Form.StartSeed = 1;
-        Form.RunHandler([&] { Form.FormCreate(); });
-        if (Form.CurrentScreen != 1) return false;
+        Form.RunHandler([&] { Form.FormCreate(); });  // the build's game folder
+        if (Form.CurrentScreen != TScreen::MainMenu) return false;
         while (Form.MenuIntro) Form.MDXTimerTimer(12);
         Form.StartRaceFromMenu(ship, 10);
-        while (Form.ActiveDialog != 0) Form.MDXTimerTimer(12);
+        while (Form.ActiveDialog != TDialog::None) Form.MDXTimerTimer(12);
         return true;
     }
 

@@ -46,7 +46,7 @@ struct TBenchForm {
     bool Start() {
         Form.StartSeed = 1;
         Form.RunHandler([&] { Form.FormCreate(); });
-        if (Form.CurrentScreen != 1) return false;
+        if (Form.CurrentScreen != TScreen::MainMenu) return false;
         while (Form.MenuIntro) Form.MDXTimerTimer(12);
         return true;
     }
@@ -83,7 +83,7 @@ void BM_RecordingPerFrame(benchmark::State& state) {
     }
     bench.Form.StartRaceFromMenu(2, 10);
     bench.Form.PilotOn = true;
-    while (bench.Form.ActiveDialog != 0) bench.Form.MDXTimerTimer(12);
+    while (bench.Form.ActiveDialog != TDialog::None) bench.Form.MDXTimerTimer(12);
     for (int i = 0; i < 600; ++i) bench.Form.MDXTimerTimer(12);
     TReplayRecorder recorder;
     recorder.Begin(TReplayHeader{});

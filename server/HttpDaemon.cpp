@@ -45,13 +45,6 @@ bool AnnouncesBody(MHD_Connection* connection) {
            (length && std::string_view(length) != "0");
 }
 
-THttpAnswer Refusal(int status, const char* text) {
-    THttpAnswer answer;
-    answer.Status = status;
-    answer.Body = std::string(text) + "\n";
-    return answer;
-}
-
 // A Content-Length of digits only that fits; nothing otherwise.
 std::optional<std::size_t> AnnouncedLength(MHD_Connection* connection) {
     const char* length = MHD_lookup_connection_value(connection, MHD_HEADER_KIND, MHD_HTTP_HEADER_CONTENT_LENGTH);
@@ -128,6 +121,13 @@ void ConnectionChanged(void* self, MHD_Connection* connection, void**, MHD_Conne
 }
 
 }  // namespace
+
+THttpAnswer TextAnswer(int status, const std::string& text) {
+    THttpAnswer answer;
+    answer.Status = status;
+    answer.Body = text + "\n";
+    return answer;
+}
 
 THttpDaemon::THttpDaemon(THttpLimits limits, THandler handler, TLogger logger, std::function<double()> steadyClock)
     : FLimits(limits), FHandler(std::move(handler)), FLogger(std::move(logger)), FClock(std::move(steadyClock)),
@@ -274,7 +274,7 @@ int THttpDaemon::OnRequest(MHD_Connection* connection, const char* method, const
     try {
         answer = FHandler(request->Request);
     } catch (...) {
-        answer = Refusal(500, "internal error");
+        answer = TextAnswer(500, "internal error");
     }
     return Respond(connection, *request, answer);
 }
@@ -285,11 +285,11 @@ int THttpDaemon::BeginBody(MHD_Connection* connection, TRequestState& request, c
     request.Request.Method = method ? method : "";
     // Refused before a byte of the body is read; the library closes the connection after.
     request.Answered = true;
-    if (!length) return Respond(connection, request, Refusal(411, "a body needs its Content-Length"));
-    if (*length > limit) return Respond(connection, request, Refusal(413, "request body too large"));
+    if (!length) return Respond(connection, request, TextAnswer(411, "a body needs its Content-Length"));
+    if (*length > limit) return Respond(connection, request, TextAnswer(413, "request body too large"));
     if (++FBodies > FLimits.Bodies) {
         --FBodies;
-        THttpAnswer busy = Refusal(503, "too many uploads at once");
+        THttpAnswer busy = TextAnswer(503, "too many uploads at once");
         busy.Headers.emplace_back("Retry-After", "5");
         return Respond(connection, request, busy);
     }

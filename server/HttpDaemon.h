@@ -40,6 +40,9 @@ struct THttpAnswer {
     std::vector<std::pair<std::string, std::string>> Headers;
 };
 
+// A plain-text answer: the status and one line.
+THttpAnswer TextAnswer(int status, const std::string& text);
+
 struct THttpLimits {
     std::size_t Threads = 4;
     double HeadSeconds = 5;          // to send a whole request head, also the most a connection idles

@@ -22,13 +22,6 @@ namespace {
 // and countries (16 letters) take at most 2 bytes a letter.
 constexpr std::size_t kMaxQueryText = 64;
 
-THttpAnswer Text(int status, const std::string& text) {
-    THttpAnswer answer;
-    answer.Status = status;
-    answer.Body = text + "\n";
-    return answer;
-}
-
 std::string IsoNow() {
     const std::time_t now = std::time(nullptr);
     std::tm parts{};
@@ -81,11 +74,11 @@ bool TScoreServer::Run() { return FHttp.Run(); }
 void TScoreServer::Stop() { FHttp.Stop(); }
 
 THttpAnswer TScoreServer::Answer(const THttpRequest& request) {
-    if (request.Target.size() > kMaxTargetLength) return Text(414, "request too long");
+    if (request.Target.size() > kMaxTargetLength) return TextAnswer(414, "request too long");
     const double now = FSettings.SteadyClock();
     if (!FLimiter.Allow(request.Address, now)) {
         const auto wait = static_cast<long>(std::ceil(FLimiter.WaitFor(request.Address, now)));
-        THttpAnswer answer = Text(429, "too many requests");
+        THttpAnswer answer = TextAnswer(429, "too many requests");
         answer.Headers.emplace_back("Retry-After", std::to_string(std::max(wait, 1L)));
         return answer;
     }
@@ -96,33 +89,33 @@ THttpAnswer TScoreServer::Answer(const THttpRequest& request) {
     if (request.Method == "POST" && target.Path() == kReplaysPath) return SubmitReplay(target, request.Body);
     if (read && target.Path().starts_with(std::string(kReplaysPath) + "/")) return DownloadReplay(target.Path());
     if (read && target.Path() == kTitlePicturePath) return TitlePicture();
-    return Text(404, "not found");
+    return TextAnswer(404, "not found");
 }
 
 THttpAnswer TScoreServer::VersionScript(const TTarget& target, const std::string& address) {
     std::string program;
-    if (!target.Single("prg", program) || program != "Quillon") return Text(400, "unknown program");
+    if (!target.Single("prg", program) || program != "Quillon") return TextAnswer(400, "unknown program");
     if (target.Has("hs")) return Submit(target, address);
     if (target.Has("show")) return ShowTable(target);
-    return Text(400, "neither a submission nor a table request");
+    return TextAnswer(400, "neither a submission nor a table request");
 }
 
 THttpAnswer TScoreServer::Submit(const TTarget& target, const std::string& address) {
     std::string letters;
-    if (!target.Single("inf", letters)) return Text(400, "more than one message");
+    if (!target.Single("inf", letters)) return TextAnswer(400, "more than one message");
     const TSubmissionCheck check = CheckSubmission(letters);
-    if (const auto* fault = std::get_if<TSubmissionFault>(&check)) return Text(400, SubmissionFaultText(*fault));
+    if (const auto* fault = std::get_if<TSubmissionFault>(&check)) return TextAnswer(400, SubmissionFaultText(*fault));
     try {
         FStore.Add(std::get<TSubmission>(check), FSettings.WallClock(), address);
     } catch (const EScoreStoreError& error) {
         return StoreFailed(error);
     }
-    return Text(200, "OK");
+    return TextAnswer(200, "OK");
 }
 
 THttpAnswer TScoreServer::StoreFailed(const EScoreStoreError& error) {
     if (FSettings.Log) FSettings.Log(IsoNow() + " error: " + LogField(error.what(), 1000));
-    THttpAnswer answer = Text(503, "the table cannot be reached now");
+    THttpAnswer answer = TextAnswer(503, "the table cannot be reached now");
     answer.Headers.emplace_back("Retry-After", "5");
     return answer;
 }
@@ -130,12 +123,12 @@ THttpAnswer TScoreServer::StoreFailed(const EScoreStoreError& error) {
 THttpAnswer TScoreServer::ShowTable(const TTarget& target) {
     std::string type, verified;
     TTablePageView view;
-    if (!target.Single("type", type) || type != "0") return Text(400, "unknown table");
+    if (!target.Single("type", type) || type != "0") return TextAnswer(400, "unknown table");
     if (!target.Single("country", view.Country) || view.Country.size() > kMaxQueryText)
-        return Text(400, "bad country");
+        return TextAnswer(400, "bad country");
     // The page's own form sends "verified=1" when its box is ticked and nothing otherwise.
     if (!target.Single("verified", verified) || (verified != "" && verified != "0" && verified != "1"))
-        return Text(400, "bad verified filter");
+        return TextAnswer(400, "bad verified filter");
     view.VerifiedOnly = verified == "1";
     if (!FSettings.Title.Png.empty()) {
         view.TitleWidth = FSettings.Title.Width;
@@ -156,7 +149,7 @@ THttpAnswer TScoreServer::ShowTable(const TTarget& target) {
 }
 
 THttpAnswer TScoreServer::TitlePicture() const {
-    if (FSettings.Title.Png.empty()) return Text(404, "not found");
+    if (FSettings.Title.Png.empty()) return TextAnswer(404, "not found");
     return {200, FSettings.Title.Png, "image/png",
             {{"Cache-Control", "max-age=86400"}, {"X-Content-Type-Options", "nosniff"}}};
 }
@@ -164,17 +157,17 @@ THttpAnswer TScoreServer::TitlePicture() const {
 THttpAnswer TScoreServer::ScoresApi(const TTarget& target) {
     std::string limitText, country;
     std::size_t limit = FSettings.TableSize;
-    if (!target.Single("limit", limitText)) return Text(400, "bad limit");
+    if (!target.Single("limit", limitText)) return TextAnswer(400, "bad limit");
     if (target.Has("limit")) {
         if (limitText.empty() || limitText.size() > 4 || limitText.find_first_not_of("0123456789") != std::string::npos)
-            return Text(400, "bad limit");
+            return TextAnswer(400, "bad limit");
         limit = std::stoul(limitText);
-        if (limit < 1 || limit > FSettings.TableSize) return Text(400, "bad limit");
+        if (limit < 1 || limit > FSettings.TableSize) return TextAnswer(400, "bad limit");
     }
-    if (!target.Single("country", country) || country.size() > kMaxQueryText) return Text(400, "bad country");
+    if (!target.Single("country", country) || country.size() > kMaxQueryText) return TextAnswer(400, "bad country");
     std::string verified;
     if (!target.Single("verified", verified) || (target.Has("verified") && verified != "0" && verified != "1"))
-        return Text(400, "bad verified");
+        return TextAnswer(400, "bad verified");
     std::string json;
     try {
         json = RenderScoresJson(FStore.Best(limit, country, verified == "1"));
@@ -192,11 +185,11 @@ THttpAnswer TScoreServer::SubmitReplay(const TTarget& target, const std::string&
     if (!target.Single("name", entry.Name) || !target.Single("score", score) ||
         !target.Single("country", entry.Country) || entry.Name.empty() || entry.Name.size() > kMaxQueryText ||
         entry.Country.size() > kMaxQueryText || !ParseScoreText(score, entry.Score))
-        return Text(400, "a replay needs the name, score and country of its row");
-    if (replay.empty()) return Text(400, "no replay");
-    if (replay.size() > FSettings.ReplayBytes) return Text(413, "request body too large");
+        return TextAnswer(400, "a replay needs the name, score and country of its row");
+    if (replay.empty()) return TextAnswer(400, "no replay");
+    if (replay.size() > FSettings.ReplayBytes) return TextAnswer(413, "request body too large");
     if (!FSettings.ReplayQueued) {
-        THttpAnswer answer = Text(503, "this server verifies no replays");
+        THttpAnswer answer = TextAnswer(503, "this server verifies no replays");
         answer.Headers.emplace_back("Retry-After", "3600");
         return answer;
     }
@@ -209,17 +202,17 @@ THttpAnswer TScoreServer::SubmitReplay(const TTarget& target, const std::string&
     switch (result) {
         case TScoreStore::TAttachResult::Queued:
             FSettings.ReplayQueued();
-            return Text(202, "queued for verification");
+            return TextAnswer(202, "queued for verification");
         case TScoreStore::TAttachResult::NoSuchRow:
-            return Text(404, "no such score in the last ten minutes");
+            return TextAnswer(404, "no such score in the last ten minutes");
         case TScoreStore::TAttachResult::AlreadyVerified:
-            return Text(409, "this score is verified already");
+            return TextAnswer(409, "this score is verified already");
         case TScoreStore::TAttachResult::AlreadyHasReplay:
-            return Text(409, "this score has its replay already");
+            return TextAnswer(409, "this score has its replay already");
         case TScoreStore::TAttachResult::QueueFull:
             break;
     }
-    THttpAnswer full = Text(503, "too many replays wait for verification");
+    THttpAnswer full = TextAnswer(503, "too many replays wait for verification");
     full.Headers.emplace_back("Retry-After", "60");
     return full;
 }
@@ -227,14 +220,14 @@ THttpAnswer TScoreServer::SubmitReplay(const TTarget& target, const std::string&
 THttpAnswer TScoreServer::DownloadReplay(const std::string& path) {
     const std::string id = path.substr(kReplaysPath.size() + 1);
     if (id.empty() || id.size() > 18 || id.find_first_not_of("0123456789") != std::string::npos)
-        return Text(404, "no such replay");
+        return TextAnswer(404, "no such replay");
     std::optional<std::string> replay;
     try {
         replay = FStore.VerifiedReplay(std::stoll(id));
     } catch (const EScoreStoreError& error) {
         return StoreFailed(error);
     }
-    if (!replay) return Text(404, "no verified replay for this score");
+    if (!replay) return TextAnswer(404, "no verified replay for this score");
     return {200, std::move(*replay), "application/octet-stream",
             {{"Content-Disposition", "attachment; filename=\"quillon-" + id + ".qrp\""},
              {"X-Content-Type-Options", "nosniff"}}};

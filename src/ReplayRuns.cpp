@@ -23,6 +23,7 @@
 #include "platform/ReplayDownload.h"
 #include "platform/SdlAudioOutput.h"
 #include "platform/TtfFontRasterizer.h"
+#include "save/DataHash.h"
 #include "save/ReplayFolder.h"
 
 namespace quillon {

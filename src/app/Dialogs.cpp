@@ -12,7 +12,7 @@
 namespace quillon {
 
 void TMForm::DialogFrame(int lagCount) {
-    const int kind = ActiveDialog;
+    const TDialog kind = ActiveDialog;
     if (IsYesNoDialog(kind)) {
         // Only the two buttons move; everything else stands still under the dialog.
         for (int slot : {11, 12})
@@ -33,19 +33,19 @@ void TMForm::DialogFrame(int lagCount) {
     if (ActiveDialog != kind || Terminated()) return;
 
     switch (kind) {
-        case 1: {
+        case TDialog::ExitGame: {
             static const std::string question = Utf8ToCp1251("Выйти из игры?");
             FText.SelectFont(1);
             FText.DrawText(question, 400, 281, true, true);
             break;
         }
-        case 2: {
+        case TDialog::ExitToMenu: {
             static const std::string question = Utf8ToCp1251("Выйти в меню?");
             FText.SelectFont(1);
             FText.DrawText(question, 400, 281, true, true);
             break;
         }
-        case 3: {
+        case TDialog::TimeUp: {
             static const std::string line1 = Utf8ToCp1251("Ваше время вышло");
             static const std::string line2 = Utf8ToCp1251("Попробуйте ещё раз!!");
             FText.SelectFont(5);
@@ -57,14 +57,14 @@ void TMForm::DialogFrame(int lagCount) {
             }
             break;
         }
-        case 6: {
+        case TDialog::LevelBanner: {
             static const std::string level = Utf8ToCp1251("Уровень ");
             FText.SelectFont(5);
             FText.DrawText(level + std::to_string(Race.State.Level), 400, 300, true, true);
             if (!TrySubtract(DialogTimer, 0, FrameMs)) CloseDialog();
             break;
         }
-        case 7: {
+        case TDialog::GameOver: {
             static const std::string gameOver = Utf8ToCp1251("Конец Игры");
             FText.SelectFont(5);
             FText.DrawText(gameOver, 400, 300, true, true);
@@ -74,10 +74,10 @@ void TMForm::DialogFrame(int lagCount) {
             }
             break;
         }
-        case 8:
+        case TDialog::NameEntry:
             NameEntryFrame(lagCount);
             break;
-        case 9: {
+        case TDialog::SendScore: {
             static const std::string line1 = Utf8ToCp1251("Отправить очки в");
             static const std::string line2 = Utf8ToCp1251("мировую таблицу?");
             FText.SelectFont(11);
@@ -86,13 +86,13 @@ void TMForm::DialogFrame(int lagCount) {
             FText.DrawText(line2, 400, 291, true, true);
             break;
         }
-        case 10:
+        case TDialog::Sending:
             SendingFrame();
             break;
-        case 11:
+        case TDialog::LevelResult:
             LevelResultsFrame();
             break;
-        case 12: {
+        case TDialog::Congratulations: {
             static const std::string line1 = Utf8ToCp1251("ПОЗДРАВЛЯЕМ!");
             static const std::string line2 = Utf8ToCp1251("Вы закончили гонку!");
             FText.SelectFont(9);
@@ -108,7 +108,7 @@ void TMForm::DialogFrame(int lagCount) {
             }
             break;
         }
-        case 4: {
+        case TDialog::ClearTable: {
             static const std::string line1 = Utf8ToCp1251("Вы хотите очистить");
             static const std::string line2 = Utf8ToCp1251("таблицу рекордов?");
             FText.SelectFont(3);
@@ -116,7 +116,7 @@ void TMForm::DialogFrame(int lagCount) {
             FText.DrawText(line2, 400, 291, true, true);
             break;
         }
-        case 5: {
+        case TDialog::Pause: {
             static const std::string pause = Utf8ToCp1251("Пауза");
             FText.SelectFont(5);
             FText.DrawText(pause, 400, 300, true, true);
@@ -128,7 +128,7 @@ void TMForm::DialogFrame(int lagCount) {
             break;
     }
     // The race's display stays on top of its dialogs.
-    if (CurrentScreen == 6) DrawHud();
+    if (CurrentScreen == TScreen::Race) DrawHud();
 }
 
 // The name for the table: typed characters arrive through the event path; Enter puts the
@@ -152,7 +152,7 @@ void TMForm::NameEntryFrame(int lagCount) {
     FRecorder.EnteredTable(State.PlayerName);
     SaveStateNow();
     CloseDialog();
-    OpenDialog(9);
+    OpenDialog(TDialog::SendScore);
 }
 
 // "Sending...": shown for a frame, then the score goes to the world table while the notice
@@ -208,7 +208,7 @@ void TMForm::LevelResultsFrame() {
     if (race.Level >= LastLevel) {
         race.ResultTime = 3200;
         PlaySound(21);
-        OpenDialog(12);
+        OpenDialog(TDialog::Congratulations);
     } else {
         Race.BeginLevel(true);
     }

@@ -12,7 +12,7 @@ public:
     explicit TFormRaceHost(TMForm& form) : FForm(form) {}
     void PlaySound(int index) override;
     void StopSound(int index) override;
-    void OpenDialog(int kind) override;
+    void OpenDialog(TDialog kind) override;
     int Random(int n) override;
     int FrameMs() const override;
     double SpeedScale() const override;

@@ -5,8 +5,8 @@
 namespace quillon {
 
 TPadContext TMForm::PadContext() const {
-    if (ActiveDialog == 1 || ActiveDialog == 2 || ActiveDialog == 4 || ActiveDialog == 9) return TPadContext::YesNo;
-    if (CurrentScreen == 6) return TPadContext::Race;
+    if (IsYesNoDialog(ActiveDialog)) return TPadContext::YesNo;
+    if (CurrentScreen == TScreen::Race) return TPadContext::Race;
     return TPadContext::Menu;
 }
 

@@ -7,7 +7,7 @@
 namespace quillon {
 
 void TMForm::ShowHelp() {
-    CurrentScreen = 5;
+    CurrentScreen = TScreen::Help;
     FirstItem = 7;
     LastItem = 8;
     HotItem = 8;
@@ -29,7 +29,7 @@ void TMForm::ShowHelp() {
 }
 
 void TMForm::CloseHelp() {
-    CurrentScreen = 0;
+    CurrentScreen = TScreen::None;
     KillMenuBackground();
     KillItem(7);
     KillItem(8);
@@ -60,7 +60,7 @@ void TMForm::HelpFrame(int lagCount) {
     }
     if (AnyArrowPressed()) ClampOrFirst(HotItem, 7, 8);
     if (KeyPressed(StateButton(9))) ActivateItemNumber(9);
-    if (CurrentScreen != 5) return;
+    if (CurrentScreen != TScreen::Help) return;
 
     for (const THelpLine& line : HelpPageLines(HelpPage)) {
         FText.SelectFont(line.Font);

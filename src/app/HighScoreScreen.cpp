@@ -8,7 +8,7 @@
 namespace quillon {
 
 void TMForm::ShowHighScores() {
-    CurrentScreen = 4;
+    CurrentScreen = TScreen::HighScores;
     FirstItem = 7;
     LastItem = 8;
     HotItem = 8;
@@ -19,7 +19,7 @@ void TMForm::ShowHighScores() {
 }
 
 void TMForm::CloseHighScores() {
-    CurrentScreen = 0;
+    CurrentScreen = TScreen::None;
     KillMenuBackground();
     for (int slot : {7, 8, 16, 17}) KillItem(slot);
     MDXSpriteEngine.FreeDead();
@@ -31,7 +31,7 @@ void TMForm::HighScoreFrame(int lagCount) {
     if (KeyPressed(StateLeft)) StepDown(HotItem, 7, 1);
     if (KeyPressed(StateRight)) StepUp(HotItem, 8, 1);
     if (KeyPressed(StateButton(9))) ActivateItemNumber(9);
-    if (CurrentScreen != 4) return;
+    if (CurrentScreen != TScreen::HighScores) return;
     MDXSpriteEngine.Move(lagCount);
 
     // The heads take the font last selected: the rows' font 17 from the second frame on.

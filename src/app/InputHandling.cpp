@@ -64,7 +64,7 @@ void TMForm::UpdateHover(bool findTab) {
         Button(HotItem)->ShowHot();
         Button(HotItem)->IsHot = true;
         // Moving the selection on the options screen ends a pending capture or country edit.
-        if (CurrentScreen == 3) {
+        if (CurrentScreen == TScreen::Options) {
             if (CapturingBossKey) ToggleBossKeyCapture();
             if (EditingCountry) {
                 EditingCountry = false;
@@ -87,8 +87,8 @@ void TMForm::MDXDrawMouseMove(int x, int y) {
     MouseX = x;
     MouseY = y;
     const int before = HotItem;
-    HitTestItems(CurrentScreen == 1);
-    if (HotItem != before && HotItem > 0 && !(CurrentScreen == 1 && MenuIntro)) PlaySound(1);
+    HitTestItems(CurrentScreen == TScreen::MainMenu);
+    if (HotItem != before && HotItem > 0 && !(CurrentScreen == TScreen::MainMenu && MenuIntro)) PlaySound(1);
 }
 
 void TMForm::MDXDrawClick() { ActivateItem(); }
@@ -117,7 +117,7 @@ void TMForm::FormKeyDown(int key, uint8_t shift) {
     if (key == KeyCtrl) CtrlHeld = true;
     if ((shift & AltBit) && key == KeyEnter) {
         State.GameOptions.FullScreen = !State.GameOptions.FullScreen;
-        if (CurrentScreen == 6) OpenDialog(5);
+        if (CurrentScreen == TScreen::Race) OpenDialog(TDialog::Pause);
         ApplyDisplayMode();
     }
 }
@@ -129,15 +129,15 @@ void TMForm::FormKeyUp(int key, uint8_t shift) {
 }
 
 void TMForm::FormKeyPress(char key) {
-    if (ActiveDialog == 8) TypedKey = key;
-    if (CurrentScreen == 3 && EditingCountry) {
+    if (ActiveDialog == TDialog::NameEntry) TypedKey = key;
+    if (CurrentScreen == TScreen::Options && EditingCountry) {
         std::string& country = State.GameOptions.Country;
         if (key == KeyBackspace)
             DeleteLastNameChar(country);
         else if (IsNameChar(key) && FText.GetFontTextWidth(country, 4) <= 345)
             AppendNameChar(country, key, kCountryLimit);
     }
-    if (ActiveDialog == 8) {
+    if (ActiveDialog == TDialog::NameEntry) {
         if (key == KeyBackspace)
             DeleteLastNameChar(State.PlayerName);
         else if (IsNameChar(key) && FText.GetFontTextWidth(State.PlayerName, 10) <= 240)

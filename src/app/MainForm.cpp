@@ -74,7 +74,7 @@ void TMForm::FormCreate() {
     FWaves.Reload();
     LoadSavedState();
     ApplyDisplayMode();
-    CurrentScreen = 0;
+    CurrentScreen = TScreen::None;
     BuildMainMenu(true, 1, true);
 }
 
@@ -160,21 +160,21 @@ void TMForm::MDXTimerTimer(int lagCount) {
     FRecorder.EndFrame([this] { return RaceChecksum(*this); });
 }
 
-// The open dialog's frame, else the current screen's. Screens 3 to 5 move the sprites
-// inside their frame; the main menu and ship selection stand still.
+// The open dialog's frame, else the current screen's. The options, high scores, help and
+// race move the sprites inside their frame; the main menu and ship selection stand still.
 void TMForm::RunFrameOperation(int lagCount) {
-    if (ActiveDialog != 0) {
+    if (ActiveDialog != TDialog::None) {
         DialogFrame(lagCount);
-        if (CurrentScreen == 3) DrawOptionsTexts();
+        if (CurrentScreen == TScreen::Options) DrawOptionsTexts();
         return;
     }
     switch (CurrentScreen) {
-        case 1: MainMenuFrame(); break;
-        case 2: ShipSelectionFrame(); break;
-        case 3: OptionsFrame(lagCount); break;
-        case 4: HighScoreFrame(lagCount); break;
-        case 5: HelpFrame(lagCount); break;
-        case 6: RaceFrame(lagCount); break;
+        case TScreen::MainMenu: MainMenuFrame(); break;
+        case TScreen::ShipSelection: ShipSelectionFrame(); break;
+        case TScreen::Options: OptionsFrame(lagCount); break;
+        case TScreen::HighScores: HighScoreFrame(lagCount); break;
+        case TScreen::Help: HelpFrame(lagCount); break;
+        case TScreen::Race: RaceFrame(lagCount); break;
         default: break;
     }
 }
@@ -191,10 +191,10 @@ void TMForm::FormCloseQuery(bool& canClose) {
     canClose = false;
     if (FExitSaveFailed)
         Shutdown();
-    else if (CurrentScreen == 6)
-        OpenDialog(2);
-    else if (CurrentScreen == 1)
-        OpenDialog(1);
+    else if (CurrentScreen == TScreen::Race)
+        OpenDialog(TDialog::ExitToMenu);
+    else if (CurrentScreen == TScreen::MainMenu)
+        OpenDialog(TDialog::ExitGame);
 }
 
 void TMForm::FormClose() { Shutdown(); }
@@ -225,9 +225,9 @@ void TMForm::CloseBySignal() {
 }
 
 void TMForm::PauseRaceOnMinimize() {
-    if (CurrentScreen != 6) return;
-    if (ActiveDialog == 6) CloseDialog();
-    OpenDialog(5);
+    if (CurrentScreen != TScreen::Race) return;
+    if (ActiveDialog == TDialog::LevelBanner) CloseDialog();
+    OpenDialog(TDialog::Pause);
 }
 
 void TMForm::SaveStateNow() {

@@ -33,6 +33,7 @@
 #include "app/FormRaceHost.h"
 #include "app/PadInput.h"
 #include "app/ReplayRecorder.h"
+#include "race/GameScreens.h"
 #include "race/Race.h"
 #include "save/SavePair.h"
 #include "save/SavedState.h"
@@ -40,10 +41,6 @@
 #include "save/ScoreSender.h"
 
 namespace quillon {
-
-// The dialogs answered with yes or no (leave the game, leave the race, the table's reset, send
-// the score); the others take Enter or a name.
-inline bool IsYesNoDialog(int kind) { return kind == 1 || kind == 2 || kind == 4 || kind == 9; }
 
 // What the platform lends the form besides itself: the sound output (none when
 // headless: the driver pulls the mix), the module player and the font rasteriser.
@@ -79,8 +76,8 @@ public:
     int FrameMs = 11;
 
     // Screen state.
-    uint8_t CurrentScreen = 0;
-    uint8_t ActiveDialog = 0;
+    TScreen CurrentScreen = TScreen::None;
+    TDialog ActiveDialog = TDialog::None;
     int HotItem = 0;
     int FirstItem = 1;
     int LastItem = 0;
@@ -155,8 +152,6 @@ public:
     // goes to the same server as its proof.
     void SendReplayOf(const TScoreEntry& entry, const std::filesystem::path& written);
     uint64_t RandomState() const { return FRandom.State(); }
-    void SetRandomState(uint64_t state) { FRandom.SetState(state); }
-    uint64_t SeedUsed() const { return FSeedUsed; }
 
     // Handlers.
     void FormCreate();
@@ -172,7 +167,7 @@ public:
     void PauseRaceOnMinimize();
 
     // The screen state machine.
-    void OpenDialog(int kind);
+    void OpenDialog(TDialog kind);
     void CloseDialog();
     void ActivateItem();
     void ActivateItemNumber(int n);
@@ -240,7 +235,7 @@ public:
     // Sound effects by index, under the sound option; music by screen, under the music option.
     void PlaySound(int index) { FEffects.PlaySound(index); }
     void StopSound(int index) { FEffects.StopSound(index); }
-    void PlayScreenMusic() { FMusic.PlayScreenMusic(CurrentScreen == 6); }
+    void PlayScreenMusic() { FMusic.PlayScreenMusic(CurrentScreen == TScreen::Race); }
     void StopMusic() { FMusic.StopMusic(); }
     const std::string& MusicPlaying() const { return FMusic.CurrentSong(); }
 

@@ -29,7 +29,7 @@ void TMForm::KillMenuBackground() {
 }
 
 void TMForm::BuildMainMenu(bool intro, int hotItem, bool createButtons) {
-    CurrentScreen = 1;
+    CurrentScreen = TScreen::MainMenu;
     if (createButtons) PlayScreenMusic();
     ShowSystemCursor();
     FirstItem = 1;
@@ -62,7 +62,7 @@ void TMForm::BuildMainMenu(bool intro, int hotItem, bool createButtons) {
 }
 
 void TMForm::CloseMainMenu() {
-    CurrentScreen = 0;
+    CurrentScreen = TScreen::None;
     KillMenuBackground();
     MDXSpriteEngine.FreeDead();
     for (int i = FirstItem; i <= LastItem; ++i)
@@ -120,7 +120,7 @@ void TMForm::MainMenuFrame() {
     } else if (AnyArrowPressed()) {
         HotItem = 1;
     }
-    if (KeyPressed(StateButton(9))) OpenDialog(1);
+    if (KeyPressed(StateButton(9))) OpenDialog(TDialog::ExitGame);
 }
 
 }  // namespace quillon

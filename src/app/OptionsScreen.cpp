@@ -16,7 +16,7 @@ int SoundImage(const TGameOptions& o) { return o.SoundOn ? 18 : 19; }
 }  // namespace
 
 void TMForm::ShowOptions() {
-    CurrentScreen = 3;
+    CurrentScreen = TScreen::Options;
     FirstItem = 7;
     LastItem = 11;
     HotItem = 7;
@@ -44,7 +44,7 @@ void TMForm::ShowOptions() {
 }
 
 void TMForm::CloseOptions() {
-    CurrentScreen = 0;
+    CurrentScreen = TScreen::None;
     for (int slot = 7; slot <= 11; ++slot) KillItem(slot);
     KillMenuBackground();
     for (int slot = 13; slot <= 17; ++slot) KillItem(slot);
@@ -65,7 +65,7 @@ void TMForm::OptionsFrame(int lagCount) {
         if (KeyPressed(StateDown)) StepUp(HotItem, 11, 1);
     }
     if (KeyPressed(StateButton(9))) ActivateItemNumber(EditingCountry ? 10 : 12);
-    if (CurrentScreen != 3) return;
+    if (CurrentScreen != TScreen::Options) return;
     MDXSpriteEngine.Move(lagCount);
     DrawOptionsTexts();
 }

@@ -9,7 +9,7 @@ namespace quillon {
 
 void TFormRaceHost::PlaySound(int index) { FForm.PlaySound(index); }
 void TFormRaceHost::StopSound(int index) { FForm.StopSound(index); }
-void TFormRaceHost::OpenDialog(int kind) { FForm.OpenDialog(kind); }
+void TFormRaceHost::OpenDialog(TDialog kind) { FForm.OpenDialog(kind); }
 int TFormRaceHost::Random(int n) { return FForm.Random(n); }
 int TFormRaceHost::FrameMs() const { return FForm.FrameMs; }
 double TFormRaceHost::SpeedScale() const { return FForm.SpeedScale; }
@@ -17,7 +17,7 @@ void TFormRaceHost::MoveSprites(int moveCount) { FForm.MDXSpriteEngine.Move(move
 void TFormRaceHost::FreeDeadSprites() { FForm.MDXSpriteEngine.FreeDead(); }
 
 void TMForm::StartRace(int level) {
-    CurrentScreen = 6;
+    CurrentScreen = TScreen::Race;
     PlayScreenMusic();
     HideSystemCursor();
     FirstItem = 1;
@@ -32,7 +32,8 @@ void TMForm::StartRace(int level) {
 // What the headless driver's "race SHIP LEVEL" does: the ship chosen and started as on
 // the ship selection, at any level.
 bool TMForm::StartRaceFromMenu(int ship, int level) {
-    if (CurrentScreen != 1 || MenuIntro || ActiveDialog != 0 || ship < 1 || ship > 5 || level < 1 || level > 10)
+    if (CurrentScreen != TScreen::MainMenu || MenuIntro || ActiveDialog != TDialog::None || ship < 1 || ship > 5 ||
+        level < 1 || level > 10)
         return false;
     SelectedShip = ship;
     CloseMainMenu();
@@ -52,7 +53,7 @@ void TMForm::StartDemo() {
 
 void TMForm::EndRace() {
     FinishReplay(std::nullopt);
-    CurrentScreen = 0;
+    CurrentScreen = TScreen::None;
     Race.EndRace();
     PilotOn = false;
     DemoMode = false;
@@ -64,7 +65,7 @@ void TMForm::EndRace() {
 // game the demo pilot drove are not the player's, whoever finished it.
 void TMForm::LeaveRace() {
     if (!DemoGame && QualifiesForHighScores(State.HighScores, Race.State.Score)) {
-        OpenDialog(8);
+        OpenDialog(TDialog::NameEntry);
         return;
     }
     EndRace();

@@ -5,6 +5,7 @@
 #include <type_traits>
 
 #include "app/MainForm.h"
+#include "engine/Fnv1a.h"
 #include "race/Bonuses.h"
 #include "race/Player.h"
 #include "race/Rivals.h"

@@ -11,6 +11,7 @@
 #include "app/MainForm.h"
 #include "engine/ComponentStream.h"
 #include "engine/PrintableText.h"
+#include "save/DataHash.h"
 #include "save/LinkFile.h"
 #include "save/ReplayFolder.h"
 
@@ -35,7 +36,7 @@ void TMForm::BeginReplay(int level) {
     header.MouseY = MouseY;
     header.PlayerName = State.PlayerName;
     for (size_t i = 0; i < kReplayTableEntries; ++i)
-        header.Table[i] = THighScoreEntry{State.HighScores[i].Name, State.HighScores[i].Score};
+        header.Table[i] = State.HighScores[i];
     FRecorder.Begin(header);
 }
 
@@ -52,7 +53,7 @@ void TMForm::StartPlayback(const TReplayHeader& header) {
     FHeld = TInputStates(header.HeldAtStart);
     FrameMs = header.FrameMsAtStart;
     SpeedScale = header.SpeedScaleAtStart;
-    if (ActiveDialog != 0) CloseDialog();
+    if (ActiveDialog != TDialog::None) CloseDialog();
     MenuIntro = 0;
     CloseMainMenu();
     SelectedShip = header.Ship;

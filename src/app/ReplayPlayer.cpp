@@ -25,7 +25,7 @@ std::string ReplayOutcomeJson(const TReplayOutcome& outcome) {
 
 void TReplayPlayer::Start() { FForm.StartPlayback(FReplay.Header); }
 
-bool TReplayPlayer::RaceOver() const { return FForm.CurrentScreen != 6 || !FForm.Race.Running(); }
+bool TReplayPlayer::RaceOver() const { return FForm.CurrentScreen != TScreen::Race || !FForm.Race.Running(); }
 
 bool TReplayPlayer::Done() const { return FEndedEarly || FNext >= FReplay.Frames.size(); }
 

@@ -122,10 +122,10 @@ void TReplayRecorder::EventShift(uint8_t shift) {
     if (FRecording && !FReplay.Events.empty()) FReplay.Events.back().Shift = shift;
 }
 
-void TReplayRecorder::DialogOpened(int kind) {
-    if (kind == 2) FEndDialog = TReplayEnd::Left;
-    if (kind == 7) FEndDialog = TReplayEnd::GameOver;
-    if (kind == 12) FEndDialog = TReplayEnd::Congratulated;
+void TReplayRecorder::DialogOpened(TDialog kind) {
+    if (kind == TDialog::ExitToMenu) FEndDialog = TReplayEnd::Left;
+    if (kind == TDialog::GameOver) FEndDialog = TReplayEnd::GameOver;
+    if (kind == TDialog::Congratulations) FEndDialog = TReplayEnd::Congratulated;
 }
 
 void TReplayRecorder::EnteredTable(const std::string& name) {

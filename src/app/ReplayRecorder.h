@@ -37,7 +37,7 @@ public:
     void Event(const TReplayEvent& event);
     // The modifier byte the form computed for the last key event.
     void EventShift(uint8_t shift);
-    void DialogOpened(int kind);
+    void DialogOpened(TDialog kind);
     // The game began as a demo, driven by the pilot.
     void MarkDemo() {
         FReplay.Header.Demo = true;

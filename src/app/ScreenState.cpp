@@ -8,14 +8,18 @@
 namespace quillon {
 
 namespace {
-bool HasPanel(int kind) { return kind == 1 || kind == 2 || kind == 4 || (kind >= 8 && kind <= 12); }
-// The main-menu button that leads to each sub-screen 2..5.
-int TabOfScreen(int screen) {
+// The dialogs drawn on the panel: the yes/no questions and those from the name entry on.
+bool HasPanel(TDialog kind) {
+    return IsYesNoDialog(kind) || kind == TDialog::NameEntry || kind == TDialog::Sending ||
+           kind == TDialog::LevelResult || kind == TDialog::Congratulations;
+}
+// The main-menu button that leads to each menu sub-screen.
+int TabOfScreen(TScreen screen) {
     switch (screen) {
-        case 2: return 1;
-        case 3: return 3;
-        case 4: return 4;
-        case 5: return 2;
+        case TScreen::ShipSelection: return 1;
+        case TScreen::Options: return 3;
+        case TScreen::HighScores: return 4;
+        case TScreen::Help: return 2;
         default: return 0;
     }
 }
@@ -42,42 +46,42 @@ void TMForm::KillItem(int slot) {
     item = nullptr;
 }
 
-void TMForm::OpenDialog(int kind) {
-    if (ActiveDialog != 0) return;
+void TMForm::OpenDialog(TDialog kind) {
+    if (ActiveDialog != TDialog::None) return;
     StopShipSounds();
-    ActiveDialog = static_cast<uint8_t>(kind);
+    ActiveDialog = kind;
     FRecorder.DialogOpened(kind);
     FSavedHot = HotItem;
     FSavedFirst = FirstItem;
     FSavedLast = LastItem;
     if (HasPanel(kind)) DialogPanel = TMyImageSprite::CreateAt(1, 33, 239, 227, 14);
-    if (kind == 8) ShowSystemCursor();
+    if (kind == TDialog::NameEntry) ShowSystemCursor();
     if (IsYesNoDialog(kind)) {
         ShowSystemCursor();
         FirstItem = 11;
         LastItem = 12;
-        HotItem = kind == 9 ? 11 : 12;
+        HotItem = kind == TDialog::SendScore ? 11 : 12;
         auto* yes = new TMenuButton(1, 34, 34, 0, 1, 275, 314);
         auto* no = new TMenuButton(1, 35, 35, 0, 1, 401, 314);
         for (TMenuButton* button : {yes, no}) {
             button->SetZ(15);
-            button->RaiseWhenHot = kind == 1;
+            button->RaiseWhenHot = kind == TDialog::ExitGame;
         }
         MenuItems[11] = yes;
         MenuItems[12] = no;
     }
-    if (kind == 6) DialogTimer = 2000;
-    if (kind == 3 || kind == 7) DialogTimer = 3000;
-    if (kind == 8) {
+    if (kind == TDialog::LevelBanner) DialogTimer = 2000;
+    if (kind == TDialog::TimeUp || kind == TDialog::GameOver) DialogTimer = 3000;
+    if (kind == TDialog::NameEntry) {
         TextCursor = new TMyCursor(1, 22, 275, 322, 15, 600);
         TextCursor->Blinking = true;
     }
-    if (kind == 5 || kind == 2) StopShipSounds();
+    if (kind == TDialog::Pause || kind == TDialog::ExitToMenu) StopShipSounds();
     DialogSending = false;
 }
 
 void TMForm::CloseDialog() {
-    const int kind = ActiveDialog;
+    const TDialog kind = ActiveDialog;
     HotItem = FSavedHot;
     FirstItem = FSavedFirst;
     LastItem = FSavedLast;
@@ -85,21 +89,21 @@ void TMForm::CloseDialog() {
         DialogPanel->Kill();
         DialogPanel = nullptr;
     }
-    if (kind == 8) HideSystemCursor();
+    if (kind == TDialog::NameEntry) HideSystemCursor();
     if (IsYesNoDialog(kind)) {
-        if (CurrentScreen == 6) HideSystemCursor();
+        if (CurrentScreen == TScreen::Race) HideSystemCursor();
         KillItem(11);
         KillItem(12);
     }
-    if (kind == 8 && TextCursor) {
+    if (kind == TDialog::NameEntry && TextCursor) {
         TextCursor->Blinking = false;
         TextCursor->Visible = false;
         TextCursor->Kill();
         TextCursor = nullptr;
     }
-    // Kinds 5 and 2 open only during a race: the engine sounds come back.
-    if ((kind == 5 || kind == 2) && Race.Player()) Race.Player()->ResumeShipSounds();
-    ActiveDialog = 0;
+    // The pause and the race's exit question open only during a race: the engine sounds come back.
+    if ((kind == TDialog::Pause || kind == TDialog::ExitToMenu) && Race.Player()) Race.Player()->ResumeShipSounds();
+    ActiveDialog = TDialog::None;
     if (ResumeMusic) {
         ResumeMusic = false;
         PlayScreenMusic();
@@ -113,12 +117,12 @@ void TMForm::ActivateItemNumber(int n) {
 }
 
 void TMForm::ActivateItem() {
-    if (!(CurrentScreen == 6 && ActiveDialog == 0))
-        PlaySound(CurrentScreen == 2 && (HotItem == 7 || HotItem == 8) ? 3 : 2);
+    if (!(CurrentScreen == TScreen::Race && ActiveDialog == TDialog::None))
+        PlaySound(CurrentScreen == TScreen::ShipSelection && (HotItem == 7 || HotItem == 8) ? 3 : 2);
 
-    if (ActiveDialog != 0) {
+    if (ActiveDialog != TDialog::None) {
         switch (ActiveDialog) {
-            case 1:
+            case TDialog::ExitGame:
                 if (HotItem == 11) {
                     CloseDialog();
                     KillMenuBackground();
@@ -135,7 +139,7 @@ void TMForm::ActivateItem() {
                     CloseDialog();
                 }
                 break;
-            case 4:
+            case TDialog::ClearTable:
                 if (HotItem == 11) {
                     CloseDialog();
                     ResetHighScores(State.HighScores);
@@ -144,7 +148,7 @@ void TMForm::ActivateItem() {
                     CloseDialog();
                 }
                 break;
-            case 2:
+            case TDialog::ExitToMenu:
                 if (HotItem == 11) {
                     CloseDialog();
                     LeaveRace();
@@ -152,10 +156,10 @@ void TMForm::ActivateItem() {
                     CloseDialog();
                 }
                 break;
-            case 9:
+            case TDialog::SendScore:
                 if (HotItem == 11) {
                     CloseDialog();
-                    OpenDialog(10);
+                    OpenDialog(TDialog::Sending);
                 } else if (HotItem == 12) {
                     CloseDialog();
                     LeaveRaceToHighScores(4);
@@ -167,12 +171,12 @@ void TMForm::ActivateItem() {
         return;
     }
 
-    const int screenBefore = CurrentScreen;
+    const TScreen screenBefore = CurrentScreen;
     switch (CurrentScreen) {
-        case 1:
+        case TScreen::MainMenu:
             if (!MenuIntro) ActivateMainMenuItem(HotItem);
             break;
-        case 2:
+        case TScreen::ShipSelection:
             if (ShipSwitch != 0) break;
             switch (HotItem) {
                 case 7: SwitchShip(false); break;
@@ -190,7 +194,7 @@ void TMForm::ActivateItem() {
                 default: break;
             }
             break;
-        case 3:
+        case TScreen::Options:
             switch (HotItem) {
                 case 7:
                     State.GameOptions.FullScreen = !State.GameOptions.FullScreen;
@@ -214,9 +218,9 @@ void TMForm::ActivateItem() {
                 default: break;
             }
             break;
-        case 4:
+        case TScreen::HighScores:
             switch (HotItem) {
-                case 7: OpenDialog(4); break;
+                case 7: OpenDialog(TDialog::ClearTable); break;
                 case 8:
                     if (const std::optional<std::string> page = WorldTableUrl()) OpenLink(*page);
                     break;
@@ -227,7 +231,7 @@ void TMForm::ActivateItem() {
                 default: break;
             }
             break;
-        case 5:
+        case TScreen::Help:
             switch (HotItem) {
                 case 7: CyclePrev(HelpPage, 1, 5); break;
                 case 8: CycleNext(HelpPage, 1, 5); break;
@@ -243,16 +247,15 @@ void TMForm::ActivateItem() {
     }
 
     // A click on a main-menu button while a sub-screen shows switches to that button's screen.
-    if (screenBefore == CurrentScreen && CurrentScreen >= 2 && CurrentScreen <= 5 && HoverTab != 0 &&
-        HotItem == 0) {
+    if (screenBefore == CurrentScreen && IsMenuSubScreen(CurrentScreen) && HoverTab != 0 && HotItem == 0) {
         const int tab = TabOfScreen(CurrentScreen);
         if (HoverTab == tab) return;
         const int target = HoverTab;
         switch (CurrentScreen) {
-            case 2: CloseShipSelection(); break;
-            case 3: CloseOptions(); break;
-            case 4: CloseHighScores(); break;
-            case 5: CloseHelp(); break;
+            case TScreen::ShipSelection: CloseShipSelection(); break;
+            case TScreen::Options: CloseOptions(); break;
+            case TScreen::HighScores: CloseHighScores(); break;
+            case TScreen::Help: CloseHelp(); break;
             default: break;
         }
         BuildMainMenu(false, 1, false);
@@ -269,7 +272,7 @@ void TMForm::ActivateMainMenuItem(int item) {
         case 3: ShowOptions(); break;
         case 4: ShowHighScores(); break;
         case 5: OpenLink(kMoreGamesLink); break;
-        case 6: OpenDialog(1); break;
+        case 6: OpenDialog(TDialog::ExitGame); break;
         default: break;
     }
 }

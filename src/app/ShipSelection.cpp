@@ -15,7 +15,7 @@ constexpr int RatingBarImage = 54;
 }  // namespace
 
 void TMForm::ShowShipSelection() {
-    CurrentScreen = 2;
+    CurrentScreen = TScreen::ShipSelection;
     ShipSwitch = 0;
     FirstItem = 7;
     LastItem = 9;
@@ -41,7 +41,7 @@ void TMForm::CloseShipSelection() {
     if (NextShipPicture) NextShipPicture->Kill();
     ShipPicture = NextShipPicture = nullptr;
     MDXSpriteEngine.FreeDead();
-    CurrentScreen = 0;
+    CurrentScreen = TScreen::None;
 }
 
 void TMForm::SwitchShip(bool next) {
@@ -65,7 +65,7 @@ void TMForm::ShipSelectionFrame() {
         else if (HotItem == 8)
             HotItem = 7;
     }
-    if (right && CurrentScreen == 2) {
+    if (right && CurrentScreen == TScreen::ShipSelection) {
         if (HotItem == 8)
             ActivateItemNumber(8);
         else if (HotItem == 7)
@@ -75,7 +75,7 @@ void TMForm::ShipSelectionFrame() {
     if (down && (HotItem == 7 || HotItem == 8)) HotItem = 9;
     if (left || right || up || down) ClampOrFirst(HotItem, 7, 9);
     if (KeyPressed(StateButton(9))) ActivateItemNumber(10);
-    if (CurrentScreen != 2) return;
+    if (CurrentScreen != TScreen::ShipSelection) return;
 
     // The current picture fades out over the next one beneath it.
     if (ShipSwitch == 0) {

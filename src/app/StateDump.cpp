@@ -117,7 +117,7 @@ std::string BuildTrackDump(const TRaceState& race) {
     for (int row = 1499 - race.TrackLength; row <= MapRows; ++row) {
         json.BeginObject();
         json.Field("row", row);
-        json.Field("kind", race.Track.RowKind(row));
+        json.Field("kind", static_cast<int>(race.Track.RowKind(row)));
         json.Field("roadLeft", race.Track.RoadLeft(row));
         json.BeginArray("cells");
         for (int col = 1; col <= MapCols; ++col) {
@@ -179,7 +179,7 @@ std::string BuildStateDump(const TMForm& form, int frame, const std::vector<std:
         json.EndObject();
     }
     json.EndArray();
-    if (form.CurrentScreen == 6 && form.Race.Running()) DumpRace(json, form.Race, form.PilotOn, form.DemoGame);
+    if (form.CurrentScreen == TScreen::Race && form.Race.Running()) DumpRace(json, form.Race, form.PilotOn, form.DemoGame);
     json.EndObject();
     return json.Text();
 }

@@ -56,7 +56,7 @@ void ScaleRow(uint16_t* d, const uint16_t* sp, int n, int64_t fx, int64_t step, 
 }
 
 // cos(2 * pi * i / 256) in 16.16 fixed point; sin(i) is entry (i + 192) mod 256.
-const std::array<int64_t, 256>& CosTable() {
+const std::array<int64_t, 256>& FixedCosTable() {
     static const std::array<int64_t, 256> table = [] {
         std::array<int64_t, 256> t{};
         for (int i = 0; i < 256; ++i) t[i] = Round(std::cos(2 * std::numbers::pi * i / 256) * 65536);
@@ -145,7 +145,7 @@ void BlitRotated(TDirectDrawSurface& dest, int x, int y, int width, int height,
     if (s.IsEmpty() || s.Width() > kMaxRotatedSide || s.Height() > kMaxRotatedSide) return;
 
     const int a = Wrap(angle, 256);
-    const int64_t c = CosTable()[a], sn = CosTable()[(a + 192) % 256];
+    const int64_t c = FixedCosTable()[a], sn = FixedCosTable()[(a + 192) % 256];
 
     // Bounding box of the turned rectangle: corners relative to the centre turned by
     // (u, v) -> (u cos - v sin, u sin + v cos), clockwise on screen as y grows down.

@@ -143,9 +143,9 @@ void TPlayer::DrawRadar() {
     TDirectDrawSurface& surface = *engine->Surface();
     if (state.BehindMarker) radar->Items(17).Draw(surface, 720, 174, 0);
     if (state.AheadMarker) radar->Items(16).Draw(surface, 720, 40, 0);
-    const int bend = state.Track.RowKind(state.ViewRow - 10);
-    if (bend == 3) radar->Items(14).Draw(surface, 667, 115, 0);
-    if (bend == 4) radar->Items(15).Draw(surface, 745, 115, 0);
+    const TSegmentKind bend = state.Track.RowKind(state.ViewRow - 10);
+    if (bend == TSegmentKind::ShiftLeft) radar->Items(14).Draw(surface, 667, 115, 0);
+    if (bend == TSegmentKind::ShiftRight) radar->Items(15).Draw(surface, 745, 115, 0);
     radar->Items(12).Draw(surface, 598, 0, 0);
     radar->Items(13).Draw(surface, 638, 208, 0);
     radar->Items(11).Draw(surface, 638, 112, 0);

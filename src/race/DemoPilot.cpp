@@ -48,7 +48,7 @@ void Drive(TImagined& ship, int steer, TThrottle throttle, const TShipModel& mod
     if (throttle == Accelerate && top * 160 >= ship.Speed) ship.Speed += AccelStep(ship.Speed, model.AccelRating, false) * ss;
     if (throttle == Coast) ship.Speed -= CoastStep(ship.Speed, model.AccelRating, false) * ss;
     if (throttle == Brake) ship.Speed = std::max(0.0, ship.Speed - BrakeStep(model.BrakeRating) * ss);
-    const double heading = std::round(ship.HeadingTarget / 2) * RadiansPerStep;
+    const double heading = std::round(ship.HeadingTarget / 2) * HeadingStep;
     const double v = top * ship.Speed / 8;
     ship.X += std::sin(heading) * v * 0.5 * ss;
     ship.Y -= std::cos(heading) * v * 0.5 * ss;
@@ -92,8 +92,8 @@ void ChooseThrottle(const TRace& race, const TImagined& ship, double lateral, in
         const int row = static_cast<int>(ship.Y) / TileSize;
         bool straight = true;
         for (int k = 0; k < 12 && straight; ++k) {
-            const int kind = race.State.Track.RowKind(row - k);
-            straight = kind != 3 && kind != 4;
+            const TSegmentKind kind = race.State.Track.RowKind(row - k);
+            straight = kind != TSegmentKind::ShiftLeft && kind != TSegmentKind::ShiftRight;
         }
         controls.Nitro = player.Nitro && straight;
         return;

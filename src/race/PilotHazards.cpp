@@ -7,6 +7,7 @@
 
 #include "race/Player.h"
 #include "race/Race.h"
+#include "race/RaceTables.h"
 #include "race/Rivals.h"
 #include "race/Shots.h"
 #include "race/TrackMap.h"
@@ -22,7 +23,7 @@ struct TMotion {
 };
 
 TMotion Moving(double x, double y, double heading, double speed, double speedScale) {
-    const double a = heading * RadiansPerStep;
+    const double a = heading * HeadingStep;
     return {x, y, std::sin(a) * speed * 0.5 * speedScale, -std::cos(a) * speed * 0.5 * speedScale};
 }
 
@@ -113,7 +114,7 @@ private:
     void FiringLine(const TRivalSlot& rival) {
         const double behind = rival.CenterY - FShip.Y;
         if (behind < 20 || behind > 520) return;
-        const double a = rival.Heading * RadiansPerStep;
+        const double a = rival.Heading * HeadingStep;
         const double lineX = rival.CenterX + std::sin(a) * NoseReach + std::tan(a) * (behind - NoseReach);
         for (int line = 0; line < PilotLines; ++line) {
             const double dx = FLineX[line] - rival.CenterX;

@@ -9,8 +9,6 @@ namespace quillon {
 class TRace;
 
 inline constexpr int PilotLines = 9;
-// A heading step, a 256th of a turn, in radians as the ships move by it.
-inline constexpr double RadiansPerStep = 2 * 3.141593 / 256;
 
 struct TPilotView {
     double Offset[PilotLines] = {};  // each line's offset from the road's middle

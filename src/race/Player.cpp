@@ -16,8 +16,6 @@
 namespace quillon {
 
 namespace {
-constexpr double AngleUnit = 0.0245436953125;  // radians per heading step
-
 int Sign(double v) { return v > 0 ? 1 : v < 0 ? -1 : 0; }
 }  // namespace
 
@@ -130,7 +128,7 @@ void TPlayer::ComputeOutline() {
     const double angles[4] = {Heading - phi, Heading + phi, Heading + 128 - phi, Heading + 128 + phi};
     const double* factor = Ship(ShipNumber).CornerFactor;
     for (int k = 0; k < 4; ++k) {
-        const double a = angles[k] * AngleUnit;
+        const double a = angles[k] * HeadingStep;
         Corners[k] = {ShipCentreX + TableSin(a) * CornerRadius * factor[k],
                       ShipCentreY - TableCos(a) * CornerRadius * factor[k]};
     }

@@ -120,7 +120,7 @@ void TPlayer::ExplosionStep() {
         if (!Respawned) PlaceOnRoad();
         ResetShip();
     } else {
-        host.OpenDialog(7);
+        host.OpenDialog(TDialog::GameOver);
     }
 }
 
@@ -188,8 +188,8 @@ void TPlayer::EndOfRace() {
         Velocity = TopSpeed() * Speed / 8;
         Controls.Left = Controls.Right = false;
         const int row = static_cast<int>(Round(FRace.PlayerWorldY())) / TileSize;
-        const int kind = state.Track.RowKind(row);
-        HeadingTarget = kind == 3 ? -37.78 : kind == 4 ? 37.78 : 0;
+        const TSegmentKind kind = state.Track.RowKind(row);
+        HeadingTarget = kind == TSegmentKind::ShiftLeft ? -37.78 : kind == TSegmentKind::ShiftRight ? 37.78 : 0;
         state.ResultTime = Finished ? 2000 : 1000;
         if (Speed <= 0) Speed = Velocity = 0;
         return;
@@ -203,14 +203,14 @@ void TPlayer::EndOfRace() {
     if (!TimeOut || Finished) {
         StopShipSounds(false);
         BeginResults(state);
-        host.OpenDialog(11);
+        host.OpenDialog(TDialog::LevelResult);
         return;
     }
     if (state.Lives >= 1) {
         --state.Lives;
         Energy = FullEnergy;
     }
-    host.OpenDialog(state.Lives > 0 ? 3 : 7);
+    host.OpenDialog(state.Lives > 0 ? TDialog::TimeUp : TDialog::GameOver);
 }
 
 void TPlayer::BeginLevel(bool advance) {
@@ -226,7 +226,7 @@ void TPlayer::BeginLevel(bool advance) {
     if (FRace.Bonuses()) FRace.Bonuses()->PlaceBonuses();
     Finished = false;
     if (FRace.Rivals()) FRace.Rivals()->ResetRivals();
-    FRace.Host().OpenDialog(6);
+    FRace.Host().OpenDialog(TDialog::LevelBanner);
     ResetShip();
     PlayEngineSound(4);
 }

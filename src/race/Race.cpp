@@ -39,7 +39,7 @@ void TRace::StartRace(int level) {
     FRivals = new TCar(*this);
     State.Lives = StartingLives;
     State.Score = 0;
-    FHost.OpenDialog(6);
+    FHost.OpenDialog(TDialog::LevelBanner);
 }
 
 void TRace::StartLevel(int level) {
@@ -98,8 +98,8 @@ void TRace::RaceFrame(int moveCount, const TRaceControls& controls, bool escapeP
     UpdateEffectTimers();
     CopyTrackWindow();
     UpdatePlayerVelocity();
-    if (escapePressed) FHost.OpenDialog(2);
-    if (pausePressed) FHost.OpenDialog(5);
+    if (escapePressed) FHost.OpenDialog(TDialog::ExitToMenu);
+    if (pausePressed) FHost.OpenDialog(TDialog::Pause);
 }
 
 void TRace::UpdateEffectTimers() {

@@ -2,6 +2,8 @@
 // dialogs, the one random source, the frame timing and the sprite engine's move.
 #pragma once
 
+#include "race/GameScreens.h"
+
 namespace quillon {
 
 class IRaceHost {
@@ -9,7 +11,7 @@ public:
     virtual ~IRaceHost() = default;
     virtual void PlaySound(int index) = 0;
     virtual void StopSound(int index) = 0;
-    virtual void OpenDialog(int kind) = 0;
+    virtual void OpenDialog(TDialog kind) = 0;
     virtual int Random(int n) = 0;
     virtual int FrameMs() const = 0;
     virtual double SpeedScale() const = 0;

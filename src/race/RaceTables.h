@@ -5,6 +5,10 @@
 
 namespace quillon {
 
+// A heading step, a 256th of a turn, in radians: ships, shots and the demo pilot turn and
+// move by it.
+inline constexpr double HeadingStep = 2 * 3.141593 / 256;
+
 // One ship model; the player's ship and the rivals read the same rows.
 struct TShipModel {
     int Image;           // straight picture (collection 2)

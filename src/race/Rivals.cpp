@@ -20,10 +20,12 @@
 namespace quillon {
 
 namespace {
-constexpr double HullUnit = 0.0245436953125;  // radians per 256th, for the hull and probes
-constexpr double MoveUnit = 2 * 3.141593 / 256;  // the same for moving
-
 int TypeOf(const TRivalSlot& rival) { return rival.ShipType >= 1 && rival.ShipType <= 5 ? rival.ShipType : 1; }
+
+// The point `distance` pixels from the ship's centre in the direction `angle` (heading steps).
+TVec PointAt(const TRivalSlot& rival, double angle, double distance) {
+    return {rival.CenterX + TableSin(angle * HeadingStep) * distance, rival.CenterY - TableCos(angle * HeadingStep) * distance};
+}
 }  // namespace
 
 TCar::TCar(TRace& race) : TMyImageSprite(2), FRace(race) {
@@ -100,47 +102,36 @@ void TCar::MoveSelf(int moveCount) {
         if (Slot(i).Active) StepRival(i);
 }
 
-TVec TCar::PointAt(const TRivalSlot& rival, double angle, double distance) {
-    return {rival.CenterX + TableSin(angle * HullUnit) * distance, rival.CenterY - TableCos(angle * HullUnit) * distance};
-}
-
-void TCar::StepRival(int i) {
-    TRivalSlot& rival = Slot(i);
-    IRaceHost& host = FRace.Host();
-    const TRaceState& state = FRace.State;
-    const double ss = host.SpeedScale();
-    const int frameMs = host.FrameMs();
-    const int type = TypeOf(rival);
-    const TShipModel& ship = Ship(type);
-    const auto [bx, by] = FRace.Scroll();
-
+void AdvanceFlame(TRivalSlot& rival, double ss) {
     rival.FlamePhase += 0.15 * ss;
     if (rival.FlamePhase > 2) rival.FlamePhase = 0;
     rival.FlameBlink = Round(4 * rival.FlamePhase) % 2 == 0;
+}
 
-    if (rival.Destroyed) {
-        rival.Frame += 0.25 * ss;
-        rival.Drag = 0.8;
-        if (rival.Power <= 0) {
-            rival.Drag = rival.Power = rival.Velocity = 0;
-            if (rival.RespawnTimer > 0)
-                rival.RespawnTimer -= frameMs;
-            else
-                RespawnRival(i);
-        }
-    }
-    const bool live = !rival.Destroyed;
+bool BurnWreck(TRivalSlot& rival, double ss, int frameMs) {
+    rival.Frame += 0.25 * ss;
+    rival.Drag = 0.8;
+    if (rival.Power > 0) return false;
+    rival.Drag = rival.Power = rival.Velocity = 0;
+    if (rival.RespawnTimer <= 0) return true;
+    rival.RespawnTimer -= frameMs;
+    return false;
+}
 
-    rival.OnScreen = rival.PosX >= TileSize * state.ViewCol - bx && rival.PosX <= TileSize * (state.ViewCol + 13) - bx &&
-                     rival.PosY >= TileSize * (state.ViewRow - 2) - by &&
-                     rival.PosY <= TileSize * (state.ViewRow + 12) - by;
+bool RivalOnScreen(const TRivalSlot& rival, const TRaceState& state, TVec scroll) {
+    const auto [bx, by] = scroll;
+    return rival.PosX >= TileSize * state.ViewCol - bx && rival.PosX <= TileSize * (state.ViewCol + 13) - bx &&
+           rival.PosY >= TileSize * (state.ViewRow - 2) - by && rival.PosY <= TileSize * (state.ViewRow + 12) - by;
+}
 
-    rival.PosX += TableSin(rival.Heading * MoveUnit) * rival.Velocity * 0.5 * ss;
-    rival.PosY -= TableCos(rival.Heading * MoveUnit) * rival.Velocity * 0.5 * ss;
+void MoveRival(TRivalSlot& rival, int type, double ss) {
+    rival.PosX += TableSin(rival.Heading * HeadingStep) * rival.Velocity * 0.5 * ss;
+    rival.PosY -= TableCos(rival.Heading * HeadingStep) * rival.Velocity * 0.5 * ss;
     rival.CenterX = rival.PosX + ShipWidth[type] / 2.0;
     rival.CenterY = rival.PosY + ShipHeight[type] / 2.0;
+}
 
-    const int playerShip = FRace.Player() ? FRace.Player()->ShipNumber : FRace.SelectedShip;
+void PlaceHull(TRivalSlot& rival, int type, int playerShip) {
     const double radius = HullRadius[type] * HullScale[playerShip >= 1 && playerShip <= 5 ? playerShip : 1];
     const double o = HullAngle[type];
     rival.Hull = {PointAt(rival, rival.Heading - o, radius), PointAt(rival, rival.Heading + o, radius),
@@ -149,7 +140,9 @@ void TCar::StepRival(int i) {
     rival.ProbeFR = PointAt(rival, rival.Heading + 2, 75);
     rival.ProbeL = PointAt(rival, rival.Heading - 44, 46);
     rival.ProbeR = PointAt(rival, rival.Heading + 44, 46);
+}
 
+void DriftLaneAndSpeed(TRivalSlot& rival, int frameMs, IRaceHost& host) {
     if (rival.LaneTimer > 0) {
         rival.LaneTimer -= frameMs;
     } else {
@@ -169,11 +162,10 @@ void TCar::StepRival(int i) {
             rival.Power += rival.SpeedDelta;
         }
     }
+}
 
-    bool ahead = false, left = false, right = false;
-    if (live) Probe(i, ahead, left, right);
-
-    if (ahead || left || right) {
+void KeepAvoiding(TRivalSlot& rival, bool blocked, int frameMs) {
+    if (blocked) {
         rival.Avoiding = true;
         rival.AvoidTimer = 200;
     } else {
@@ -182,76 +174,113 @@ void TCar::StepRival(int i) {
     }
     if (rival.LaneOffset > 50) rival.LaneOffset = 60;
     if (rival.LaneOffset < -40) rival.LaneOffset = -30;
+}
 
+TRivalAim AimAlongLane(TRivalSlot& rival, const TTrackMap& track) {
     const int r0 = static_cast<int>(Round(rival.CenterY)) / TileSize;
     const int k = r0 - 4 - rival.LaneShift;
-    const double dx = state.Track.RoadLeft(k) + rival.LaneOffset - rival.CenterX;
+    const double dx = track.RoadLeft(k) + rival.LaneOffset - rival.CenterX;
     const double dy = rival.CenterY - TileSize * k;
     const double target = dy != 0 ? TableArcTan(dx / dy) / 6.283186 * 256 : 0;
-    const double error = rival.Avoiding ? 0 : target - rival.Heading;
-    const int kindAhead = state.Track.RowKind(k);
-    if (kindAhead != 1 && kindAhead != 5) rival.LaneShift = 0;
+    const TRivalAim aim{rival.Avoiding ? 0 : target - rival.Heading, track.RowKind(k)};
+    if (aim.KindAhead != TSegmentKind::Straight && aim.KindAhead != TSegmentKind::Straighten) rival.LaneShift = 0;
+    return aim;
+}
 
+void TurnTowardLane(TRivalSlot& rival, double error, const TShipModel& ship, double ss) {
     const double power = rival.Power;
     const double turn = power > 0 ? std::min(0.8, 1000 / (power * std::sqrt(power * (4 - ship.HandlingRating / 10.0))))
                                   : std::min(0.8, -power / 5);
-    if (live && rival.Velocity > 0) {
-        if (error > 2 || error < -2) {
-            if (!rival.Turning) {
-                rival.TurnStartHeading = rival.Heading;
-                rival.Turning = true;
-            }
-            rival.RollHold = 10;
-            rival.Heading += (error > 2 ? 1 : -1) * turn * 2 * ss;
-        } else {
-            rival.Turning = false;
+    if (rival.Velocity <= 0) return;
+    if (error > 2 || error < -2) {
+        if (!rival.Turning) {
+            rival.TurnStartHeading = rival.Heading;
+            rival.Turning = true;
         }
+        rival.RollHold = 10;
+        rival.Heading += (error > 2 ? 1 : -1) * turn * 2 * ss;
+    } else {
+        rival.Turning = false;
     }
+}
 
-    if (live) {
-        if (rival.Turning) {
-            if (rival.Heading > rival.TurnStartHeading) rival.Roll += 0.6 * ss;
-            if (rival.Heading < rival.TurnStartHeading) rival.Roll -= 0.6 * ss;
-            rival.Roll = std::clamp(rival.Roll, -6.5, 6.5);
-        } else if (rival.RollHold > 0) {
-            rival.RollHold -= 1;
-        } else if (rival.Roll > 0) {
-            rival.Roll = std::max(0.0, rival.Roll - 0.3 * ss);
-        } else if (rival.Roll < 0) {
-            rival.Roll = std::min(0.0, rival.Roll + 0.3 * ss);
-        }
-        if (rival.Roll > 1) {
-            rival.RollDir = 1;
-            rival.ShipItem = ship.TiltRightImage;
-        } else if (rival.Roll < -1) {
-            rival.RollDir = -1;
-            rival.ShipItem = ship.TiltLeftImage;
-        } else {
-            rival.RollDir = 0;
-            rival.ShipItem = ship.Image;
-        }
-        rival.Frame = rival.RollDir != 0 ? 6.5 - std::fabs(rival.Roll) : 0;
-        Fire(i);
-
-        const double top = TopSpeedFactor(ship.SpeedRating);
-        if (kindAhead == 1 || kindAhead == 3 || kindAhead == 4 || rival.Power <= 130) {
-            if (top * 160 >= rival.Power)
-                rival.Power += AccelStep(rival.Power, ship.AccelRating, false) * ss;
-            else
-                rival.Drag = CoastStep(rival.Power, ship.AccelRating, false);
-            if (!Starting) rival.Thrusting = true;
-        } else {
-            rival.Thrusting = false;
-        }
-        rival.Drag = (kindAhead == 2 || kindAhead == 5) && rival.Power > 130 ? BrakeStep(ship.BrakeRating) : 0;
+void RollRival(TRivalSlot& rival, const TShipModel& ship, double ss) {
+    if (rival.Turning) {
+        if (rival.Heading > rival.TurnStartHeading) rival.Roll += 0.6 * ss;
+        if (rival.Heading < rival.TurnStartHeading) rival.Roll -= 0.6 * ss;
+        rival.Roll = std::clamp(rival.Roll, -6.5, 6.5);
+    } else if (rival.RollHold > 0) {
+        rival.RollHold -= 1;
+    } else if (rival.Roll > 0) {
+        rival.Roll = std::max(0.0, rival.Roll - 0.3 * ss);
+    } else if (rival.Roll < 0) {
+        rival.Roll = std::min(0.0, rival.Roll + 0.3 * ss);
     }
+    if (rival.Roll > 1) {
+        rival.RollDir = 1;
+        rival.ShipItem = ship.TiltRightImage;
+    } else if (rival.Roll < -1) {
+        rival.RollDir = -1;
+        rival.ShipItem = ship.TiltLeftImage;
+    } else {
+        rival.RollDir = 0;
+        rival.ShipItem = ship.Image;
+    }
+    rival.Frame = rival.RollDir != 0 ? 6.5 - std::fabs(rival.Roll) : 0;
+}
 
-    const int kindHere = state.Track.RowKind(r0);
-    const double centre = kindHere == 3 ? -18.89 : kindHere == 4 ? 18.89 : 0;
+void ThrottleRival(TRivalSlot& rival, const TShipModel& ship, TSegmentKind kindAhead, double ss, bool starting) {
+    const double top = TopSpeedFactor(ship.SpeedRating);
+    if (kindAhead == TSegmentKind::Straight || kindAhead == TSegmentKind::ShiftLeft ||
+        kindAhead == TSegmentKind::ShiftRight || rival.Power <= 130) {
+        if (top * 160 >= rival.Power)
+            rival.Power += AccelStep(rival.Power, ship.AccelRating, false) * ss;
+        else
+            rival.Drag = CoastStep(rival.Power, ship.AccelRating, false);
+        if (!starting) rival.Thrusting = true;
+    } else {
+        rival.Thrusting = false;
+    }
+    const bool straightAhead = kindAhead == TSegmentKind::LongStraight || kindAhead == TSegmentKind::Straighten;
+    rival.Drag = straightAhead && rival.Power > 130 ? BrakeStep(ship.BrakeRating) : 0;
+}
+
+void KeepOnCourse(TRivalSlot& rival, const TShipModel& ship, const TTrackMap& track, int trackLength, double ss) {
+    const TSegmentKind kindHere = track.RowKind(static_cast<int>(Round(rival.CenterY)) / TileSize);
+    const double centre = kindHere == TSegmentKind::ShiftLeft ? -18.89 : kindHere == TSegmentKind::ShiftRight ? 18.89 : 0;
     rival.Heading = std::clamp(rival.Heading, centre - 16, centre + 16);
     rival.Power -= rival.Drag * ss;
     rival.Velocity = TopSpeedFactor(ship.SpeedRating) * rival.Power / 8;
-    if (rival.CenterY < TileSize * (1450.0 - state.TrackLength)) rival.Power = rival.Velocity = 0;
+    if (rival.CenterY < TileSize * (1450.0 - trackLength)) rival.Power = rival.Velocity = 0;
+}
+
+void TCar::StepRival(int i) {
+    TRivalSlot& rival = Slot(i);
+    IRaceHost& host = FRace.Host();
+    const TRaceState& state = FRace.State;
+    const double ss = host.SpeedScale();
+    const int frameMs = host.FrameMs();
+    const int type = TypeOf(rival);
+    const TShipModel& ship = Ship(type);
+
+    AdvanceFlame(rival, ss);
+    if (rival.Destroyed && BurnWreck(rival, ss, frameMs)) RespawnRival(i);
+    const bool live = !rival.Destroyed;
+    rival.OnScreen = RivalOnScreen(rival, state, FRace.Scroll());
+    MoveRival(rival, type, ss);
+    PlaceHull(rival, type, FRace.Player() ? FRace.Player()->ShipNumber : FRace.SelectedShip);
+    DriftLaneAndSpeed(rival, frameMs, host);
+    bool ahead = false, left = false, right = false;
+    if (live) Probe(i, ahead, left, right);
+    KeepAvoiding(rival, ahead || left || right, frameMs);
+    const TRivalAim aim = AimAlongLane(rival, state.Track);
+    if (live) {
+        TurnTowardLane(rival, aim.Error, ship, ss);
+        RollRival(rival, ship, ss);
+        Fire(i);
+        ThrottleRival(rival, ship, aim.KindAhead, ss, Starting);
+    }
+    KeepOnCourse(rival, ship, state.Track, state.TrackLength, ss);
 }
 
 // The four probes against the player's hull (on the screen) and the other rivals' hulls.

@@ -8,10 +8,14 @@
 
 #include "menus/MyImageSprite.h"
 #include "race/Quad.h"
+#include "race/TrackMap.h"
 
 namespace quillon {
 
+class IRaceHost;
 class TRace;
+struct TRaceState;
+struct TShipModel;
 
 inline constexpr int RivalSlots = 5;
 
@@ -50,6 +54,37 @@ struct TRivalSlot {
     bool PlayerContact = false;
 };
 
+// A rival's frame, step by step in the order TCar runs them; ss is the frame's speed scale.
+// The flame's flicker.
+void AdvanceFlame(TRivalSlot& rival, double ss);
+// A wreck burns out and stands; true when its respawn wait is over.
+bool BurnWreck(TRivalSlot& rival, double ss, int frameMs);
+// Whether the ship is within the screen and the rows around it.
+bool RivalOnScreen(const TRivalSlot& rival, const TRaceState& state, TVec scroll);
+// Along its heading at its velocity; the centre follows the picture.
+void MoveRival(TRivalSlot& rival, int type, double ss);
+// The hull's corners, scaled to the player's ship, and the four probe points.
+void PlaceHull(TRivalSlot& rival, int type, int playerShip);
+// Every few seconds a new lane offset and look-ahead, and a new throttle, unless avoiding.
+void DriftLaneAndSpeed(TRivalSlot& rival, int frameMs, IRaceHost& host);
+// Avoiding while a probe is blocked and a moment after; the lane offset kept on the road.
+void KeepAvoiding(TRivalSlot& rival, bool blocked, int frameMs);
+// The heading error toward the lane a few rows ahead (none while avoiding) and that row's kind.
+struct TRivalAim {
+    double Error = 0;
+    TSegmentKind KindAhead = TSegmentKind::None;
+};
+TRivalAim AimAlongLane(TRivalSlot& rival, const TTrackMap& track);
+// A moving ship turns toward the lane at its handling's rate.
+void TurnTowardLane(TRivalSlot& rival, double error, const TShipModel& ship, double ss);
+// The roll into a turn and back, and the tilted picture it shows.
+void RollRival(TRivalSlot& rival, const TShipModel& ship, double ss);
+// Power up on bends and slow stretches, brake on straights when fast.
+void ThrottleRival(TRivalSlot& rival, const TShipModel& ship, TSegmentKind kindAhead, double ss, bool starting);
+// The heading held within 16 steps of the road's direction, the drag applied, and the ship
+// stopped past the finish.
+void KeepOnCourse(TRivalSlot& rival, const TShipModel& ship, const TTrackMap& track, int trackLength, double ss);
+
 class TCar : public TMyImageSprite {
 public:
     explicit TCar(TRace& race);
@@ -73,7 +108,6 @@ private:
     void Probe(int slot, bool& ahead, bool& left, bool& right);
     void Fire(int slot);
     void RespawnRival(int slot);
-    static TVec PointAt(const TRivalSlot& rival, double angle, double distance);
 
     TRace& FRace;
     std::array<TRivalSlot, RivalSlots> FSlots{};

@@ -13,8 +13,6 @@
 namespace quillon {
 
 namespace {
-constexpr double HeadingUnit = 0.0245436953125;
-
 bool IsAsteroid(uint8_t kind) { return kind == ShotSmallAsteroid || kind == ShotLargeAsteroid; }
 
 struct TView {
@@ -201,8 +199,8 @@ void MoveShots(TRace& race) {
         TShot& shot = race.Shots[slot];
         if (!shot.Used) continue;
         if (shot.State == ShotFlying || shot.State == ShotAsteroidBurst) {
-            shot.X += ss * TableSin(shot.Heading * HeadingUnit) * shot.Speed * 0.5;
-            shot.Y -= TableCos(shot.Heading * HeadingUnit) * shot.Speed * ss * 0.5;
+            shot.X += ss * TableSin(shot.Heading * HeadingStep) * shot.Speed * 0.5;
+            shot.Y -= TableCos(shot.Heading * HeadingStep) * shot.Speed * ss * 0.5;
             if (IsAsteroid(shot.Kind)) {
                 shot.Frame += ss * 0.2 * 0.5;
                 if (shot.State == ShotAsteroidBurst) {

@@ -3,31 +3,31 @@
 
 namespace quillon {
 
-int SegmentLength(int kind) {
+int SegmentLength(TSegmentKind kind) {
     switch (kind) {
-        case SegStraight: return 8;
-        case SegLongStraight: return 10;
-        case SegShiftLeft: return 6;
-        case SegShiftRight: return 6;
-        case SegStraighten: return 4;
+        case TSegmentKind::Straight: return 8;
+        case TSegmentKind::LongStraight: return 10;
+        case TSegmentKind::ShiftLeft: return 6;
+        case TSegmentKind::ShiftRight: return 6;
+        case TSegmentKind::Straighten: return 4;
         default: return 0;
     }
 }
 
-int NextSegment(int kind, bool closingStretch, int coin) {
+TSegmentKind NextSegment(TSegmentKind kind, bool closingStretch, int coin) {
     if (closingStretch) {
         switch (kind) {
-            case SegShiftLeft:
-            case SegShiftRight: return SegStraighten;
-            default: return SegStraight;
+            case TSegmentKind::ShiftLeft:
+            case TSegmentKind::ShiftRight: return TSegmentKind::Straighten;
+            default: return TSegmentKind::Straight;
         }
     }
     switch (kind) {
-        case SegStraight: return coin == 0 ? SegStraight : SegLongStraight;
-        case SegLongStraight: return coin == 0 ? SegShiftLeft : SegShiftRight;
-        case SegShiftLeft: return coin == 0 ? SegShiftLeft : SegStraighten;
-        case SegShiftRight: return coin == 0 ? SegShiftRight : SegStraighten;
-        default: return SegStraight;
+        case TSegmentKind::Straight: return coin == 0 ? TSegmentKind::Straight : TSegmentKind::LongStraight;
+        case TSegmentKind::LongStraight: return coin == 0 ? TSegmentKind::ShiftLeft : TSegmentKind::ShiftRight;
+        case TSegmentKind::ShiftLeft: return coin == 0 ? TSegmentKind::ShiftLeft : TSegmentKind::Straighten;
+        case TSegmentKind::ShiftRight: return coin == 0 ? TSegmentKind::ShiftRight : TSegmentKind::Straighten;
+        default: return TSegmentKind::Straight;
     }
 }
 
@@ -35,15 +35,15 @@ namespace {
 constexpr int None = -2;  // no write
 
 // What column c of the row above becomes; f goes one column left, g one right.
-void RowRule(const TTrackMap& map, int below, int c, int kind, int& e, int& f, int& g) {
+void RowRule(const TTrackMap& map, int below, int c, TSegmentKind kind, int& e, int& f, int& g) {
     const int s = map.Cell(below, c);
     e = f = g = None;
     switch (kind) {
-        case SegStraight:
-        case SegLongStraight:
+        case TSegmentKind::Straight:
+        case TSegmentKind::LongStraight:
             if (s == 1 || s == 2 || s == 3) e = s;
             break;
-        case SegShiftLeft:
+        case TSegmentKind::ShiftLeft:
             switch (s) {
                 case 1: {
                     const int right = map.Cell(below, c + 1);
@@ -59,7 +59,7 @@ void RowRule(const TTrackMap& map, int below, int c, int kind, int& e, int& f, i
                 default: break;
             }
             break;
-        case SegShiftRight:
+        case TSegmentKind::ShiftRight:
             switch (s) {
                 case 1: {
                     const int left = map.Cell(below, c - 1);
@@ -75,7 +75,7 @@ void RowRule(const TTrackMap& map, int below, int c, int kind, int& e, int& f, i
                 default: break;
             }
             break;
-        case SegStraighten:
+        case TSegmentKind::Straighten:
             if (s == 1) e = 1;
             else if (s == 2 || s == 6 || s == 14) e = 2;
             else if (s == 3 || s == 9 || s == 17) e = 3;
@@ -88,7 +88,7 @@ void RowRule(const TTrackMap& map, int below, int c, int kind, int& e, int& f, i
 
 // Left to right, f before e before g, so a later column overwrites what an earlier one
 // wrote: that is how a shifting edge's neighbour cells come out right.
-void GenerateRow(TTrackMap& map, int row, int kind) {
+void GenerateRow(TTrackMap& map, int row, TSegmentKind kind) {
     for (int c = 1; c <= MapCols; ++c) {
         int e, f, g;
         RowRule(map, row + 1, c, kind, e, f, g);
@@ -121,14 +121,14 @@ void GenerateTrack(TTrackMap& map, TGeneratorState& state, int trackLength, cons
         const int row = 1500 - k;
         static constexpr int Straight[6] = {2, 1, 1, 1, 1, 3};
         for (int i = 0; i < 6; ++i) map.SetCell(row, 320 + i, row == StartLineRow ? LineTiles[i] : Straight[i]);
-        map.SetRowKind(row, SegStraight);
+        map.SetRowKind(row, TSegmentKind::Straight);
     }
-    state.SegmentKind = SegStraight;
-    state.SegmentRows = SegmentLength(SegStraight);
+    state.SegmentKind = TSegmentKind::Straight;
+    state.SegmentRows = SegmentLength(TSegmentKind::Straight);
     for (int row = 1479; row >= TrackTopRow(trackLength); --row) {
         if (state.SegmentRows == 0) {
             const bool closing = row <= 1598 - trackLength;
-            const int next = NextSegment(state.SegmentKind, closing, closing ? 0 : random(2));
+            const TSegmentKind next = NextSegment(state.SegmentKind, closing, closing ? 0 : random(2));
             state.SegmentKind = next;
             state.SegmentRows = SegmentLength(next);
         }

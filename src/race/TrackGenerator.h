@@ -9,9 +9,6 @@
 
 namespace quillon {
 
-// Segment kinds of RowKind.
-enum TSegmentKind : int { SegStraight = 1, SegLongStraight = 2, SegShiftLeft = 3, SegShiftRight = 4, SegStraighten = 5 };
-
 inline constexpr int StartLineRow = 1481;
 inline constexpr int StartViewCol = 318;
 inline constexpr int StartViewRow = 1478;
@@ -20,16 +17,16 @@ inline constexpr int StartViewRow = 1478;
 inline constexpr int LineTiles[6] = {18, 19, 20, 19, 21, 22};
 
 struct TGeneratorState {
-    int SegmentKind = 0;
+    TSegmentKind SegmentKind = TSegmentKind::None;
     int SegmentRows = 0;
 };
 
 // Rows a segment of each kind lasts.
-int SegmentLength(int kind);
+int SegmentLength(TSegmentKind kind);
 // The segment that follows `kind`; coin is Random(2), unused in the closing stretch.
-int NextSegment(int kind, bool closingStretch, int coin);
+TSegmentKind NextSegment(TSegmentKind kind, bool closingStretch, int coin);
 // Row R of the map from row R + 1 under the rule of `kind`.
-void GenerateRow(TTrackMap& map, int row, int kind);
+void GenerateRow(TTrackMap& map, int row, TSegmentKind kind);
 // The finish line's row: 50 rows below the top of the track.
 inline int FinishRow(int trackLength) { return 1550 - trackLength; }
 // The top row of a track.

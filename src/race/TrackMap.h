@@ -14,6 +14,9 @@ inline constexpr int MapCols = 650;
 inline constexpr int TileSize = 72;
 inline constexpr int EmptyTile = -1;  // code 255 read as a signed byte
 
+// The kind of track segment a row belongs to; rows outside the track have none.
+enum class TSegmentKind : uint8_t { None = 0, Straight = 1, LongStraight = 2, ShiftLeft = 3, ShiftRight = 4, Straighten = 5 };
+
 // The tiles of the road's right-hand wall.
 inline bool IsRightEdge(int code) { return code == 3 || code == 7 || code == 9 || code == 15 || code == 17; }
 
@@ -34,9 +37,9 @@ public:
     void Fill(int code);
 
     // A row outside 1..1500 reads as the nearest row of the map.
-    int RowKind(int row) const { return FRowKind[Clamp(row)]; }
-    void SetRowKind(int row, int kind) {
-        if (row >= 1 && row <= MapRows) FRowKind[row] = static_cast<uint8_t>(kind);
+    TSegmentKind RowKind(int row) const { return FRowKind[Clamp(row)]; }
+    void SetRowKind(int row, TSegmentKind kind) {
+        if (row >= 1 && row <= MapRows) FRowKind[row] = kind;
     }
     int RoadLeft(int row) const { return FRoadLeft[Clamp(row)]; }
     void SetRoadLeft(int row, int x) {
@@ -49,7 +52,7 @@ private:
     static size_t Index(int row, int col) { return static_cast<size_t>(row - 1) * MapCols + (col - 1); }
 
     std::vector<int8_t> FCells;
-    std::vector<uint8_t> FRowKind;  // index 0 unused
+    std::vector<TSegmentKind> FRowKind;  // index 0 unused
     std::vector<int32_t> FRoadLeft;
 };
 

@@ -12,6 +12,7 @@ namespace quillon {
 struct THighScore {
     std::string Name;  // Windows-1251
     std::int32_t Score = 0;
+    bool operator==(const THighScore&) const = default;
 };
 
 // Entries [0]..[9] are the table, best first; [10] receives a new score before sorting and is

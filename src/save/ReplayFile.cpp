@@ -10,6 +10,7 @@
 #include <fstream>
 #include <limits>
 
+#include "engine/Platform.h"
 #include "engine/PrintableText.h"
 
 namespace quillon {
@@ -23,7 +24,9 @@ constexpr size_t kLongestTyped = 16;
 // zlib never packs more than about 1032 bytes into one, so a stream that claims more is a lie.
 constexpr uint64_t kInflateRatio = 1032;
 constexpr uint32_t kLongestStream = 64u << 20;
-constexpr uint8_t kLastEventType = 11;
+// The window events a replay keeps end with the minimise; pad buttons are kept as the keys
+// they stand for and a restore is not kept.
+constexpr auto kLastEventType = static_cast<uint8_t>(TWindowEvent::TType::Minimize);
 constexpr uint64_t kHeldMask = (uint64_t{1} << 36) - 1;
 
 enum TFrameFlag : uint8_t {
@@ -140,10 +143,10 @@ TReplayEvent ReadEvent(TReader& in, uint32_t beforeFrame) {
     event.Type = in.U8("event type");
     if (event.Type > kLastEventType) in.Damaged("event type");
     event.Key = in.Int(-65536, 65536, "event key");
-    const uint8_t alt = in.U8("event key");
-    if (alt > 1) in.Damaged("event key");
+    const uint8_t alt = in.U8("event Alt");
+    if (alt > 1) in.Damaged("event Alt");
     event.Alt = alt == 1;
-    event.Shift = in.U8("event key");
+    event.Shift = in.U8("event modifiers");
     event.X = in.Int(-100000, 100000, "event position");
     event.Y = in.Int(-100000, 100000, "event position");
     event.Button = in.Int(0, 255, "event button");
@@ -245,7 +248,7 @@ void WriteHeader(TWriter& out, const TReplayHeader& h) {
     out.Signed(h.MouseX);
     out.Signed(h.MouseY);
     out.Text(h.PlayerName);
-    for (const THighScoreEntry& entry : h.Table) {
+    for (const THighScore& entry : h.Table) {
         out.Text(entry.Name);
         out.Signed(entry.Score);
     }
@@ -277,7 +280,7 @@ TReplayHeader ReadHeader(TReader& in) {
     h.MouseX = in.Int(-100000, 100000, "mouse position");
     h.MouseY = in.Int(-100000, 100000, "mouse position");
     h.PlayerName = in.Text(kLongestText, "player name");
-    for (THighScoreEntry& entry : h.Table) {
+    for (THighScore& entry : h.Table) {
         entry.Name = in.Text(kLongestText, "high-score table");
         entry.Score = in.Int(std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max(),
                              "high-score table");
@@ -326,14 +329,6 @@ const char* ReplayEndName(TReplayEnd end) {
         case TReplayEnd::Signal: return "signal";
     }
     return "?";
-}
-
-uint64_t Fnv1a(std::string_view bytes, uint64_t hash) {
-    for (char c : bytes) {
-        hash ^= static_cast<uint8_t>(c);
-        hash *= 0x100000001B3ull;
-    }
-    return hash;
 }
 
 std::string EncodeReplay(const TReplay& replay) {

@@ -11,6 +11,8 @@
 #include <string_view>
 #include <vector>
 
+#include "save/HighScores.h"
+
 namespace quillon {
 
 inline constexpr uint16_t kReplayFormatVersion = 1;
@@ -59,12 +61,6 @@ struct TReplayFrame {
     bool operator==(const TReplayFrame&) const = default;
 };
 
-struct THighScoreEntry {
-    std::string Name;  // Windows-1251
-    int32_t Score = 0;
-    bool operator==(const THighScoreEntry&) const = default;
-};
-
 struct TReplayHeader {
     std::string GameVersion;
     uint64_t DataHash = 0;
@@ -83,7 +79,7 @@ struct TReplayHeader {
     int32_t MouseX = 0;
     int32_t MouseY = 0;
     std::string PlayerName;  // Windows-1251
-    std::array<THighScoreEntry, kReplayTableEntries> Table{};
+    std::array<THighScore, kReplayTableEntries> Table{};
 
     bool operator==(const TReplayHeader&) const = default;
 };
@@ -133,8 +129,5 @@ void DecodeReplayStream(std::string_view stream, uint32_t frames, const std::str
 TReplay ReadReplayFile(const std::string& path, const std::optional<TReplayExpectation>& expect = std::nullopt);
 
 inline constexpr size_t kReplayFileLimit = 16u << 20;
-
-// FNV-1a, 64 bits: the data files' hash and the race checksum build on it.
-uint64_t Fnv1a(std::string_view bytes, uint64_t hash = 0xCBF29CE484222325ull);
 
 }  // namespace quillon

@@ -1,12 +1,9 @@
 // Naming, writing and pruning the replays of the Replays folder.
 #include "save/ReplayFolder.h"
 
-#include <zlib.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <ctime>
-#include <fstream>
 
 #include "save/DurableFile.h"
 
@@ -18,7 +15,7 @@ constexpr const char* kTableMark = "_table";
 
 bool HasMark(const std::filesystem::path& file) {
     const std::string stem = file.stem().string();
-    return stem.size() > 6 && stem.compare(stem.size() - 6, 6, kTableMark) == 0;
+    return stem.ends_with(kTableMark);
 }
 
 // A replay whose game went into the table stays while an entry with its name and score does.
@@ -35,17 +32,18 @@ bool StandsInTable(const std::filesystem::path& file, const THighScoreTable& tab
 
 }  // namespace
 
-std::string ReplayFileName(std::chrono::system_clock::time_point when, const TReplaySummary& summary) {
+std::string ReplayFileName(std::chrono::system_clock::time_point when, const TReplaySummary& summary, int copy) {
     const auto sinceEpoch = when.time_since_epoch();
     const std::time_t seconds =
         static_cast<std::time_t>(std::chrono::duration_cast<std::chrono::seconds>(sinceEpoch).count());
     const int millis = static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(sinceEpoch).count() % 1000);
     std::tm utc{};
     gmtime_r(&seconds, &utc);
-    char name[96];
-    std::snprintf(name, sizeof name, "%04d%02d%02d-%02d%02d%02d-%03d_level%02d_score%07d%s%s", utc.tm_year + 1900,
+    const std::string number = copy > 1 ? "-" + std::to_string(copy) : "";
+    char name[112];
+    std::snprintf(name, sizeof name, "%04d%02d%02d-%02d%02d%02d-%03d_level%02d_score%07d%s%s%s", utc.tm_year + 1900,
                   utc.tm_mon + 1, utc.tm_mday, utc.tm_hour, utc.tm_min, utc.tm_sec, millis, summary.Level,
-                  std::max(0, summary.Score), summary.EnteredTable ? kTableMark : "", kReplayExtension);
+                  std::max(0, summary.Score), number.c_str(), summary.EnteredTable ? kTableMark : "", kReplayExtension);
     return name;
 }
 
@@ -78,31 +76,10 @@ std::filesystem::path StoreReplay(const std::filesystem::path& folder, const TRe
     EnsureDirectory(folder);
     std::filesystem::path file = folder / ReplayFileName(when, replay.Summary);
     // Two races ending in the same millisecond get names one apart.
-    for (int n = 2; std::filesystem::exists(file); ++n) {
-        std::string name = ReplayFileName(when, replay.Summary);
-        name.insert(name.size() - std::string(kReplayExtension).size(), "-" + std::to_string(n));
-        file = folder / name;
-    }
+    for (int n = 2; std::filesystem::exists(file); ++n) file = folder / ReplayFileName(when, replay.Summary, n);
     WriteFileAtomic(file, EncodeReplay(replay));
     PruneReplays(folder, table);
     return file;
-}
-
-uint64_t HashDataFiles(const std::filesystem::path& gameFolder) {
-    uint64_t hash = Fnv1a("quillon data");
-    for (const char* name : {"Res1.dxg", "Res2.dxg", "Res3.dxg", "Sounds.dxw"}) {
-        std::ifstream file(gameFolder / "Data" / "Res" / name, std::ios::binary);
-        uLong crc = crc32(0L, Z_NULL, 0);
-        uint64_t size = 0;
-        char chunk[65536];
-        while (file.read(chunk, sizeof chunk) || file.gcount() > 0) {
-            crc = crc32(crc, reinterpret_cast<const Bytef*>(chunk), static_cast<uInt>(file.gcount()));
-            size += static_cast<uint64_t>(file.gcount());
-        }
-        const std::string part = std::string(name) + ":" + std::to_string(size) + ":" + std::to_string(crc);
-        hash = Fnv1a(part, hash);
-    }
-    return hash;
 }
 
 }  // namespace quillon

@@ -19,8 +19,9 @@ inline constexpr const char* kReplayExtension = ".qrp";
 inline constexpr size_t kNewestReplaysKept = 50;
 
 // "20261210-204106-123_level03_score0012345.qrp"; a game that entered the table gets
-// "_table" before the extension.
-std::string ReplayFileName(std::chrono::system_clock::time_point when, const TReplaySummary& summary);
+// "_table" before the extension. The second and later names of one millisecond carry their
+// number after the score, so the table mark stays last: "…_score0012345-2_table.qrp".
+std::string ReplayFileName(std::chrono::system_clock::time_point when, const TReplaySummary& summary, int copy = 1);
 
 // Writes the replay under a fresh name in `folder` (created when missing), whole or not at
 // all, then prunes the folder. Returns the file written; raises ESaveFileError when it fails.
@@ -34,9 +35,5 @@ void PruneReplays(const std::filesystem::path& folder, const THighScoreTable& ta
 
 // The replay files of the folder, oldest first.
 std::vector<std::filesystem::path> ListReplays(const std::filesystem::path& folder);
-
-// A hash of the data files under Data/Res of the game folder: a replay plays only with the
-// data it was recorded with.
-uint64_t HashDataFiles(const std::filesystem::path& gameFolder);
 
 }  // namespace quillon

@@ -60,7 +60,7 @@ TEST_F(TReplaySending, TheSendingNoticeWaitsInTheReplayAsItDidInTheGame) {
         });
         TApplication application(platform, form);
         application.Run([&] { platform.EndFrame([](int) { return std::string(); }); });
-        ASSERT_EQ(form.CurrentScreen, 4) << "the high-score screen after the sending";
+        ASSERT_EQ(form.CurrentScreen, TScreen::HighScores) << "the high-score screen after the sending";
         ASSERT_FALSE(form.LastReplay.empty());
         country = form.State.GameOptions.Country;
     }
@@ -86,7 +86,7 @@ TEST_F(TReplaySending, TheSendingNoticeWaitsInTheReplayAsItDidInTheGame) {
     const TReplayOutcome outcome = player.Finish();
     EXPECT_TRUE(outcome.Reproduced) << outcome.Why << " at frame " << outcome.DivergedAt.value_or(0);
     EXPECT_EQ(outcome.Frames, replay.Summary.Frames);
-    EXPECT_EQ(form.CurrentScreen, 4);
+    EXPECT_EQ(form.CurrentScreen, TScreen::HighScores);
     EXPECT_EQ(std::filesystem::last_write_time(GameDir + "/Data/Save/hs"), savedTable) << "a replay saves nothing";
     EXPECT_FALSE(std::filesystem::exists(GameDir + "/Data/Save/options")) << "a replay saves nothing";
 }

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "engine/DIB.h"
+#include "support/FileText.h"
 
 namespace quillon {
 namespace {
@@ -344,11 +345,6 @@ TEST(EncodeDIB, RefusesAPictureWithoutPixels) {
 
 const fs::path kSuite = fs::path(QUILLON_TESTDATA_DIR) / "bmpsuite";
 
-TBytes ReadFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return TBytes(std::istreambuf_iterator<char>(in), {});
-}
-
 // The reference reading: 24-bit PNG as 0x00RRGGBB, top row first.
 bool ReadReference(const fs::path& path, TDIBImage& out) {
     png_image png{};
@@ -406,7 +402,7 @@ TEST(BitmapSuite, GoodFilesMatchTheReference) {
     int compared = 0;
     for (const fs::path& path : SuiteFiles("g")) {
         SCOPED_TRACE(path.filename().string());
-        const TBytes file = ReadFile(path);
+        const TBytes file = testing::ReadFileBytes(path);
         ASSERT_GE(file.size(), 18u);
         const uint32_t headerSize = At32(file, 14);
         if (headerSize != 12 && headerSize != 40) {
@@ -433,7 +429,7 @@ TEST(BitmapSuite, QuestionableFilesWeReadLikeTheReference) {
     if (!fs::exists(kSuite)) GTEST_SKIP() << "bitmap suite not found at " << kSuite;
     for (const char* name : {"pal1p1", "pal8offs", "pal8os2sp", "rgb24largepal", "rgb16faketrns", "rgb32fakealpha"}) {
         SCOPED_TRACE(name);
-        const TBytes file = ReadFile(kSuite / "q" / (std::string(name) + ".bmp"));
+        const TBytes file = testing::ReadFileBytes(kSuite / "q" / (std::string(name) + ".bmp"));
         TDIBImage reference;
         ASSERT_TRUE(ReadReference(kSuite / "ref" / ("q_" + std::string(name) + ".png"), reference));
         EXPECT_TRUE(SameAtFiveBits(DecodeBitmapFile(file.data(), file.size()), reference));
@@ -457,7 +453,7 @@ TEST(BitmapSuite, BrokenFilesDecodeOrFailCleanly) {
     for (const char* dir : {"b", "q"}) {
         for (const fs::path& path : SuiteFiles(dir)) {
             SCOPED_TRACE(path.string());
-            const TBytes file = ReadFile(path);
+            const TBytes file = testing::ReadFileBytes(path);
             check(file.data(), file.size(), true);
             if (file.size() >= 14) check(file.data() + 14, file.size() - 14, false);
             // Truncations through the headers and palette, and a few into the pixels.

@@ -25,7 +25,7 @@ class TRecordingHost : public IRaceHost {
 public:
     void PlaySound(int index) override { Sounds.push_back(index); }
     void StopSound(int) override {}
-    void OpenDialog(int kind) override { Dialogs.push_back(kind); }
+    void OpenDialog(TDialog kind) override { Dialogs.push_back(kind); }
     int Random(int n) override { return Source.Random(n); }
     int FrameMs() const override { return Ms; }
     double SpeedScale() const override { return Scale; }
@@ -43,7 +43,7 @@ public:
     int Ms = 11;
     double Scale = 1.0;
     std::vector<int> Sounds;
-    std::vector<int> Dialogs;
+    std::vector<TDialog> Dialogs;
 };
 
 class TRaceTest : public ::testing::Test {

@@ -13,15 +13,15 @@ TEST_F(TRaceTest, TheEndDialogWaitsOnlyForAShipThatWasMoving) {
         double Speed;
         bool Finished;
         int Lives;
-        int Dialog;
+        TDialog Dialog;
         int WaitMs;  // after the ship stands
     } cases[] = {
-        {"standing, out of time", 0, false, 3, 3, 0},
-        {"reversing, out of time", -4, false, 3, 3, 0},
-        {"standing, out of time, last life", 0, false, 1, 7, 0},
-        {"standing at the finish", 0, true, 3, 11, 0},
-        {"coasting, out of time", 6, false, 3, 3, 1000},
-        {"coasting over the finish", 6, true, 3, 11, 2000},
+        {"standing, out of time", 0, false, 3, TDialog::TimeUp, 0},
+        {"reversing, out of time", -4, false, 3, TDialog::TimeUp, 0},
+        {"standing, out of time, last life", 0, false, 1, TDialog::GameOver, 0},
+        {"standing at the finish", 0, true, 3, TDialog::LevelResult, 0},
+        {"coasting, out of time", 6, false, 3, TDialog::TimeUp, 1000},
+        {"coasting over the finish", 6, true, 3, TDialog::LevelResult, 2000},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Name);

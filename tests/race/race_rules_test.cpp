@@ -60,7 +60,7 @@ void StraightRoad(TRace& race) {
     const int road[6] = {2, 1, 1, 1, 1, 3};
     for (int row = 1; row <= MapRows; ++row) {
         for (int i = 0; i < 6; ++i) map.SetCell(row, 320 + i, road[i]);
-        map.SetRowKind(row, 1);
+        map.SetRowKind(row, TSegmentKind::Straight);
     }
     ComputeRoadLeft(map);
 }
@@ -228,7 +228,7 @@ TEST_F(TRaceTest, LastLifeLostOpensTheGameOver) {
     for (int i = 0; i < 400; ++i) Frame();
     EXPECT_TRUE(player.Dead);
     ASSERT_FALSE(Host.Dialogs.empty());
-    EXPECT_EQ(Host.Dialogs.back(), 7);
+    EXPECT_EQ(Host.Dialogs.back(), TDialog::GameOver);
 }
 
 TEST(RaceClockTest, TicksOncePerSecondInTheLastTenSeconds) {

@@ -11,6 +11,7 @@
 #include "race/RivalTables.h"
 #include "race/Rivals.h"
 #include "race/ScrollBackground.h"
+#include "race/ShipPhysics.h"
 #include "race/Shots.h"
 
 namespace quillon {
@@ -251,6 +252,50 @@ TEST_F(TRaceTest, ALevelFiveFieldReachesTheFinishInTime) {
         Race.EndRace();
     }
     std::printf("rivals at the finish within the time: %d of %d\n", finished, raced);
+}
+
+// The throttle reads the road ahead: power on bends and short straights, the brake on the
+// long straights and the straightening when fast; at the start the flame stays off.
+TEST(RivalStepsTest, ThrottleBrakesOnlyOnStraightsWhenFast) {
+    const TShipModel& ship = Ship(2);
+    const struct {
+        TSegmentKind Ahead;
+        double Power;
+        bool Starting, Brakes, Thrusts;
+    } cases[] = {
+        {TSegmentKind::Straight, 140, false, false, true},     {TSegmentKind::ShiftLeft, 140, false, false, true},
+        {TSegmentKind::ShiftRight, 140, false, false, true},   {TSegmentKind::LongStraight, 140, false, true, false},
+        {TSegmentKind::Straighten, 140, false, true, false},   {TSegmentKind::LongStraight, 100, false, false, true},
+        {TSegmentKind::Straight, 100, true, false, false},
+    };
+    for (const auto& c : cases) {
+        TRivalSlot rival;
+        rival.Power = c.Power;
+        ThrottleRival(rival, ship, c.Ahead, 1.0, c.Starting);
+        SCOPED_TRACE(static_cast<int>(c.Ahead));
+        EXPECT_EQ(rival.Drag, c.Brakes ? BrakeStep(ship.BrakeRating) : 0) << "power " << c.Power;
+        EXPECT_EQ(rival.Thrusting, c.Thrusts) << "power " << c.Power;
+    }
+}
+
+// A wreck first loses its power, then stands and counts its respawn wait down by the frame.
+TEST(RivalStepsTest, AWreckStandsThenWaitsOutItsRespawn) {
+    TRivalSlot rival;
+    rival.Destroyed = true;
+    rival.Power = 5;
+    rival.Velocity = 3;
+    rival.RespawnTimer = 30;
+    EXPECT_FALSE(BurnWreck(rival, 1.0, 11));
+    EXPECT_EQ(rival.Drag, 0.8) << "still moving: it slows";
+    EXPECT_EQ(rival.RespawnTimer, 30);
+    rival.Power = 0;
+    const int waits[] = {19, 8, -3};
+    for (int left : waits) {
+        EXPECT_FALSE(BurnWreck(rival, 1.0, 11));
+        EXPECT_EQ(rival.RespawnTimer, left);
+        EXPECT_EQ(rival.Velocity, 0);
+    }
+    EXPECT_TRUE(BurnWreck(rival, 1.0, 11)) << "the wait is over";
 }
 
 }  // namespace

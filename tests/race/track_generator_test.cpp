@@ -52,9 +52,9 @@ TEST_P(TrackGeneratorTest, EveryRowFollowsFromTheRowBelowByItsKind) {
                 scratch.SetCell(row, c, EmptyTile);
                 scratch.SetCell(row + 1, c, g->Unlined.Cell(row + 1, c));
             }
-            const int kind = g->Map.RowKind(row);
-            ASSERT_GE(kind, 1);
-            ASSERT_LE(kind, 5);
+            const TSegmentKind kind = g->Map.RowKind(row);
+            ASSERT_GE(static_cast<int>(kind), 1);
+            ASSERT_LE(static_cast<int>(kind), 5);
             GenerateRow(scratch, row, kind);
             for (int c = 1; c <= MapCols; ++c)
                 ASSERT_EQ(scratch.Cell(row, c), g->Unlined.Cell(row, c))
@@ -70,7 +70,7 @@ TEST_P(TrackGeneratorTest, StartStretchFinishLineAndNothingOutsideTheTrack) {
     for (uint64_t seed = 1; seed <= 10; ++seed) {
         auto g = Generate(level, seed);
         for (int row = 1480; row <= 1499; ++row) {
-            EXPECT_EQ(g->Map.RowKind(row), 1);
+            EXPECT_EQ(g->Map.RowKind(row), TSegmentKind::Straight);
             for (int i = 0; i < 6; ++i) EXPECT_EQ(g->Map.Cell(row, 320 + i), row == 1481 ? line[i] : road[i]);
         }
         for (int c = 1; c <= MapCols; ++c) {
@@ -103,7 +103,7 @@ TEST_P(TrackGeneratorTest, SegmentLengthsAndSuccessions) {
         const int top = TrackTopRow(g->Length);
         int runKind = 1, runRows = 0;  // the first segment starts above the start stretch
         for (int row = 1479; row >= top; --row) {
-            const int kind = g->Map.RowKind(row);
+            const int kind = static_cast<int>(g->Map.RowKind(row));
             if (kind == runKind) {
                 ++runRows;
                 continue;
@@ -137,12 +137,12 @@ TEST(TrackGeneratorEdgesTest, ShiftsAtTheMapEdgesStayInsideTheMap) {
     TTrackMap map;
     map.SetCell(101, 1, 2);
     map.SetCell(101, MapCols, 3);
-    GenerateRow(map, 100, SegShiftLeft);
+    GenerateRow(map, 100, TSegmentKind::ShiftLeft);
     EXPECT_EQ(map.Cell(100, 1), 5) << "the piece for column 0 is dropped";
     EXPECT_EQ(map.Cell(100, MapCols), 8);
     EXPECT_EQ(map.Cell(100, MapCols - 1), 7);
-    GenerateRow(map, 99, SegShiftRight);
-    GenerateRow(map, 1500, SegShiftRight);  // the row below the map reads as empty
+    GenerateRow(map, 99, TSegmentKind::ShiftRight);
+    GenerateRow(map, 1500, TSegmentKind::ShiftRight);  // the row below the map reads as empty
     for (int c = 1; c <= MapCols; ++c) EXPECT_EQ(map.Cell(1500, c), EmptyTile);
 }
 
@@ -150,7 +150,7 @@ TEST(TrackGeneratorEdgesTest, ReadsOutsideTheMapAreSafe) {
     TTrackMap map;
     map.SetRoadLeft(1, 111);
     map.SetRoadLeft(MapRows, 999);
-    map.SetRowKind(1, 3);
+    map.SetRowKind(1, TSegmentKind::ShiftLeft);
     const struct { int Row, Col, Code, RoadLeft, Kind; } cases[] = {
         {0, 5, EmptyTile, 111, 3}, {-40, 5, EmptyTile, 111, 3}, {1501, 5, EmptyTile, 999, 0},
         {5000, 5, EmptyTile, 999, 0}, {10, 0, EmptyTile, 0, 0},   {10, 651, EmptyTile, 0, 0},
@@ -158,7 +158,7 @@ TEST(TrackGeneratorEdgesTest, ReadsOutsideTheMapAreSafe) {
     for (const auto& c : cases) {
         EXPECT_EQ(map.Cell(c.Row, c.Col), c.Code);
         EXPECT_EQ(map.RoadLeft(c.Row), c.RoadLeft) << "row " << c.Row;
-        EXPECT_EQ(map.RowKind(c.Row), c.Kind) << "row " << c.Row;
+        EXPECT_EQ(static_cast<int>(map.RowKind(c.Row)), c.Kind) << "row " << c.Row;
     }
     map.SetCell(0, 5, 1);
     map.SetCell(1501, 5, 1);

@@ -116,6 +116,21 @@ TEST(ReplayFile, BadFilesAreRefusedWithOneLineNamingTheFileAndTheFault) {
     EXPECT_EQ(ErrorOf("", "bad\nname.qrp"), "bad\\x0Aname.qrp: empty file") << "the name is escaped";
 }
 
+// The events a replay keeps are the window's keys, characters, pointer, close and minimise
+// (kinds 0 to 8); any other kind is a damaged file.
+TEST(ReplayFile, OnlyTheKeptEventKindsAreRead) {
+    const struct {
+        uint8_t Type;
+        const char* Message;
+    } cases[] = {{0, ""}, {7, ""}, {8, ""}, {9, "race.qrp: damaged (event type)"}, {11, "race.qrp: damaged (event type)"},
+                 {255, "race.qrp: damaged (event type)"}};
+    for (const auto& c : cases) {
+        TReplay replay = SampleReplay();
+        replay.Events[1].Type = c.Type;
+        EXPECT_EQ(ErrorOf(EncodeReplay(replay)), c.Message) << "kind " << int{c.Type};
+    }
+}
+
 // Any byte of a good file changed, with the file checksum made right again so that the fields
 // themselves are read: the file is refused or read as a replay that writes back the same.
 TEST(ReplayFile, EveryByteChangedIsRefusedOrReadConsistently) {

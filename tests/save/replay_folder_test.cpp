@@ -75,6 +75,24 @@ TEST(ReplayFolder, TwoRacesInTheSameMillisecondKeepBothReplays) {
     EXPECT_EQ(ReadReplayFile(second.string()), Game(5, false));
 }
 
+// Two table games ending in the same millisecond: both names end in the table mark, and
+// while both scores stand in the table both replays outlast the rotation.
+TEST(ReplayFolder, TwoTableGamesInTheSameMillisecondBothStay) {
+    testing::TTempDir dir("replays");
+    const std::filesystem::path folder(dir.Path());
+    THighScoreTable table;
+    table[0] = {"\xC2\xE0\xED\xFF", 900};
+    const auto first = StoreReplay(folder, Game(900, true), kStart, table);
+    const auto second = StoreReplay(folder, Game(900, true), kStart, table);
+    EXPECT_EQ(first.filename(), "20261210-202000-000_level01_score0000900_table.qrp");
+    EXPECT_EQ(second.filename(), "20261210-202000-000_level01_score0000900-2_table.qrp");
+    for (int game = 1; game <= 3; ++game) StoreReplay(folder, Game(game, false), kStart + std::chrono::seconds(game), table);
+    PruneReplays(folder, table, 1);
+    EXPECT_TRUE(std::filesystem::exists(first));
+    EXPECT_TRUE(std::filesystem::exists(second));
+    EXPECT_EQ(ListReplays(folder).size(), 3u) << "the newest and the two in the table";
+}
+
 TEST(ReplayFolder, AFolderThatCannotBeWrittenRaisesTheGamesError) {
     if (geteuid() == 0) {
         // Root writes into read-only folders; a file in the folder's place blocks it instead.

@@ -16,18 +16,12 @@
 #include "save/SaveFiles.h"
 #include "save/SavedState.h"
 #include "support/ScriptedRun.h"
+#include "support/FileText.h"
 
 namespace quillon::testing {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string ReadFile(const fs::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
 
 void WriteFile(const fs::path& path, const std::string& bytes) {
     fs::create_directories(path.parent_path());
@@ -78,8 +72,8 @@ TEST_F(DamagedSavesTest, ABadOptionsLineCostsNeitherTheTableNorTheOtherOptions) 
     EXPECT_TRUE(loaded["options"]["MusicOn"].Bool) << "the unreadable line gets its default";
     EXPECT_EQ(loaded["options"]["BossKeyCode"].Int(), kKeyF1 + 7);
 
-    EXPECT_EQ(ReadFile(Save() / "hs"), table);
-    EXPECT_EQ(ReadFile(Save() / "options.damaged"), damaged);
+    EXPECT_EQ(ReadFileText(Save() / "hs"), table);
+    EXPECT_EQ(ReadFileText(Save() / "options.damaged"), damaged);
     // The saved pair loads whole and checked at the next start.
     Dump(1);
     EXPECT_EQ(Run(2).Stderr, "");
@@ -96,14 +90,14 @@ TEST_F(DamagedSavesTest, ABadScoreCostsOnlyItsOwnEntry) {
     EXPECT_NE(run.Stderr.find("error: Invalid numeric input"), std::string::npos) << run.Stderr;
 
     THighScoreTable saved;
-    ASSERT_TRUE(ReadHighScoreFile(ReadFile(Save() / "hs"), saved).empty());
+    ASSERT_TRUE(ReadHighScoreFile(ReadFileText(Save() / "hs"), saved).empty());
     for (std::size_t i = 0; i < kHighScoreEntries; ++i) {
         if (i == 4) continue;  // the unreadable entry is the default one
         EXPECT_EQ(saved[i].Name, player.HighScores[i].Name) << "entry " << i + 1;
         EXPECT_EQ(saved[i].Score, player.HighScores[i].Score) << "entry " << i + 1;
     }
     EXPECT_EQ(saved[4].Score, 6000);
-    EXPECT_EQ(ReadFile(Save() / "hs.damaged"), damaged);
+    EXPECT_EQ(ReadFileText(Save() / "hs.damaged"), damaged);
 }
 
 TEST_F(DamagedSavesTest, AKeyLineOutOfRangeIsNoBossKey) {
@@ -144,7 +138,7 @@ TEST_F(DamagedSavesTest, TheSecondTryToLeaveAfterAFailedSaveEndsTheGame) {
         EXPECT_EQ(after["ActiveDialog"].Int(), 0) << c.what;
         EXPECT_FALSE(fs::exists(Dir + "/s" + std::to_string(Ready + 10) + ".json"))
             << c.what << ": the second try should end the game";
-        EXPECT_EQ(ReadFile(fs::path(Dir) / "Data" / "Save"), "not a folder") << c.what;
+        EXPECT_EQ(ReadFileText(fs::path(Dir) / "Data" / "Save"), "not a folder") << c.what;
     }
 }
 
@@ -179,9 +173,9 @@ TEST_F(DamagedSavesTest, ASignalBeforeTheFilesWereLoadedLeavesThemAlone) {
     const int status = RunUntilTerminated(Dir, "5 state " + Dir + "/running.json\n");
     ASSERT_TRUE(WIFEXITED(status)) << status;
     EXPECT_EQ(WEXITSTATUS(status), 0);
-    EXPECT_NE(ReadFile(Dir + "/stderr.txt").find("Res2.dxg"), std::string::npos);
-    EXPECT_EQ(ReadFile(Save() / "options"), options);
-    EXPECT_EQ(ReadFile(Save() / "hs"), table);
+    EXPECT_NE(ReadFileText(Dir + "/stderr.txt").find("Res2.dxg"), std::string::npos);
+    EXPECT_EQ(ReadFileText(Save() / "options"), options);
+    EXPECT_EQ(ReadFileText(Save() / "hs"), table);
 }
 
 TEST_F(DamagedSavesTest, ASignalAfterStartUpSavesWhatWasLoaded) {
@@ -191,11 +185,11 @@ TEST_F(DamagedSavesTest, ASignalAfterStartUpSavesWhatWasLoaded) {
     const int status = RunUntilTerminated(Dir, "5 state " + Dir + "/running.json\n");
     ASSERT_TRUE(WIFEXITED(status)) << status;
     EXPECT_EQ(WEXITSTATUS(status), 0);
-    EXPECT_EQ(ReadFile(Save() / "hs"), FormatHighScoreFile(player.HighScores));
+    EXPECT_EQ(ReadFileText(Save() / "hs"), FormatHighScoreFile(player.HighScores));
     EXPECT_TRUE(fs::exists(Save() / "options.damaged"));
     TSavedState saved;
     ResetOptions(saved);
-    ASSERT_TRUE(ReadOptionsFile(ReadFile(Save() / "options"), saved).empty());
+    ASSERT_TRUE(ReadOptionsFile(ReadFileText(Save() / "options"), saved).empty());
     EXPECT_EQ(saved.GameOptions.Country, player.GameOptions.Country);
     EXPECT_TRUE(saved.GameOptions.SoundOn) << "the unreadable line was saved as its default";
 }

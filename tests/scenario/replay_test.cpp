@@ -21,24 +21,12 @@
 #include "save/ReplayFolder.h"
 #include "support/LoopbackHttpServer.h"
 #include "support/ScriptedRun.h"
+#include "support/FileText.h"
 
 namespace quillon::testing {
 namespace {
 
 namespace fs = std::filesystem;
-
-struct TReplayRun {
-    int ExitStatus = -1;
-    std::string Stdout;
-    std::string Stderr;
-};
-
-std::string ReadText(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 class ReplayTest : public TScriptedRun {
 protected:
@@ -52,22 +40,14 @@ protected:
     }
 
     // quillon --headless --replay FILE (or other arguments) in the test's game folder.
-    TReplayRun Replay(const std::string& arguments, const std::string& script = "") {
-        std::string command = "cd '" + Dir + "' && '" + BuildDir() + "/quillon' --headless " + arguments + " --root .";
-        if (!script.empty()) {
-            std::ofstream(Dir + "/replay-script.txt") << script;
-            command += " --script replay-script.txt";
-        }
-        command += " > replay-out.txt 2> replay-err.txt";
-        const int status = std::system(command.c_str());
-        return TReplayRun{WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadText(Dir + "/replay-out.txt"),
-                          ReadText(Dir + "/replay-err.txt")};
+    THeadlessResult Replay(const std::string& arguments, const std::string& script = "") {
+        return RunHeadless(Dir, script, arguments);
     }
 
     // Replays the file and checks it reproduced the recording's end.
     void ExpectReproduced(const fs::path& file, const std::string& what) {
         const TReplay recorded = ReadReplayFile(file.string());
-        const TReplayRun run = Replay("--replay '" + file.string() + "'");
+        const THeadlessResult run = Replay("--replay '" + file.string() + "'");
         EXPECT_EQ(run.ExitStatus, 0) << what << ": " << run.Stderr << run.Stdout;
         const TJson result = ParseJson(run.Stdout);
         EXPECT_EQ(result["result"].String, "reproduced") << what << ": " << run.Stderr;
@@ -227,7 +207,7 @@ TEST_F(ReplayTest, StateDumpsOfAReplayCountFromItsStart) {
     At(Ready, "pilot on");
     Dump(Ready + 300);
     Run(Ready + 320, 3);
-    const TReplayRun run = Replay("--replay '" + OnlyReplay().string() + "'", "300 state replayed.json\n");
+    const THeadlessResult run = Replay("--replay '" + OnlyReplay().string() + "'", "300 state replayed.json\n");
     ASSERT_EQ(run.ExitStatus, 0) << run.Stderr;
     const TJson recorded = State(Ready + 300)["race"];
     const TJson replayed = ReadJsonFile(Dir + "/replayed.json")["race"];
@@ -237,7 +217,7 @@ TEST_F(ReplayTest, StateDumpsOfAReplayCountFromItsStart) {
         EXPECT_EQ(replayed["player"][field].Number, recorded["player"][field].Number) << field;
     EXPECT_FALSE(replayed["player"]["Finished"].Bool);
 
-    const TReplayRun last = Replay("--replay-last");
+    const THeadlessResult last = Replay("--replay-last");
     EXPECT_EQ(last.ExitStatus, 0) << last.Stderr;
     EXPECT_NE(last.Stdout.find("\"reproduced\""), std::string::npos);
 }
@@ -249,7 +229,7 @@ TEST_F(ReplayTest, DamagedFilesAreRefusedWithStatusTwoAndOneLine) {
     Run(Ready + 260, 1);
     const fs::path good = OnlyReplay();
     ASSERT_FALSE(good.empty());
-    const std::string bytes = ReadText(good);
+    const std::string bytes = ReadFileText(good);
     TReplay otherData = ReadReplayFile(good.string());
     otherData.Header.DataHash ^= 1;
     std::string otherVersion = bytes;
@@ -274,16 +254,16 @@ TEST_F(ReplayTest, DamagedFilesAreRefusedWithStatusTwoAndOneLine) {
     };
     for (const Case& c : cases) {
         std::ofstream(Dir + "/" + c.name, std::ios::binary) << c.bytes;
-        const TReplayRun run = Replay("--replay " + std::string(c.name));
+        const THeadlessResult run = Replay("--replay " + std::string(c.name));
         EXPECT_EQ(run.ExitStatus, 2) << c.name;
         EXPECT_EQ(run.Stdout, "") << c.name;
         EXPECT_EQ(run.Stderr, "quillon: " + (fs::path(Dir) / c.name).string() + ": " + c.fault + "\n") << c.name;
     }
-    const TReplayRun missing = Replay("--replay missing.qrp");
+    const THeadlessResult missing = Replay("--replay missing.qrp");
     EXPECT_EQ(missing.ExitStatus, 2);
     EXPECT_NE(missing.Stderr.find("missing.qrp: cannot open the file"), std::string::npos) << missing.Stderr;
     ASSERT_EQ(mkfifo((Dir + "/pipe.qrp").c_str(), 0600), 0);
-    const TReplayRun pipe = Replay("--replay pipe.qrp");
+    const THeadlessResult pipe = Replay("--replay pipe.qrp");
     EXPECT_EQ(pipe.ExitStatus, 2) << "a pipe is refused, not waited on";
     EXPECT_NE(pipe.Stderr.find("pipe.qrp: not a regular file"), std::string::npos) << pipe.Stderr;
 }

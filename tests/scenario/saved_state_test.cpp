@@ -10,18 +10,12 @@
 #include "save/SavePair.h"
 #include "save/SavedState.h"
 #include "support/ScriptedRun.h"
+#include "support/FileText.h"
 
 namespace quillon::testing {
 namespace {
 
 using SavedStateTest = TScriptedRun;
-
-std::string ReadFile(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
 
 TEST_F(SavedStateTest, OptionsChangedOnTheOptionsScreenSurviveARestart) {
     At(Ready, "click " + Tab(3));
@@ -54,14 +48,14 @@ TEST_F(SavedStateTest, ATableClearedThroughTheDialogIsSavedAtOnce) {
     saved.HighScores[0] = THighScore{Utf8ToCp1251("Пётр"), 99999};
     SaveOptionsAndHighScores(saved, SaveDirectory(Dir));
     const std::string peter = Utf8ToCp1251("Пётр");
-    ASSERT_NE(ReadFile(Dir + "/Data/Save/hs").find(peter), std::string::npos);
+    ASSERT_NE(ReadFileText(Dir + "/Data/Save/hs").find(peter), std::string::npos);
 
     At(Ready, "click " + Tab(4));
     At(Ready + 2, "tap Left");
     At(Ready + 4, "tap Return");
     At(Ready + 6, "tap Y");
     Run(Ready + 10);  // the run just stops: no orderly shutdown saves anything
-    EXPECT_EQ(ReadFile(Dir + "/Data/Save/hs").find(peter), std::string::npos);
+    EXPECT_EQ(ReadFileText(Dir + "/Data/Save/hs").find(peter), std::string::npos);
 
     Dump(1);
     THeadlessResult second = Run(2);

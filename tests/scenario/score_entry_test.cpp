@@ -15,6 +15,7 @@
 #include "save/ScoreCodec.h"
 #include "support/LoopbackHttpServer.h"
 #include "support/ScriptedRun.h"
+#include "support/FileText.h"
 
 namespace quillon::testing {
 namespace {
@@ -60,10 +61,7 @@ protected:
     }
 
     std::string SavedTable() {
-        std::ifstream file(Dir + "/Data/Save/hs", std::ios::binary);
-        std::ostringstream text;
-        text << file.rdbuf();
-        return Cp1251ToUtf8(text.str());
+        return Cp1251ToUtf8(ReadFileText(Dir + "/Data/Save/hs"));
     }
 
     const int Asked = Left + 10;

@@ -27,6 +27,7 @@
 #include "support/HeadlessRun.h"
 #include "support/Json.h"
 #include "support/ServerProcess.h"
+#include "support/FileText.h"
 
 namespace quillon::server {
 namespace {
@@ -44,13 +45,6 @@ std::vector<std::string> VerifyWith(const std::string& game, std::vector<std::st
 #endif
     args.insert(args.end(), more.begin(), more.end());
     return args;
-}
-
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
 }
 
 class VerifiedScoresTest : public ::testing::Test {
@@ -112,7 +106,7 @@ TEST_F(VerifiedScoresTest, APlayedScoreIsVerifiedAndTypedOnesNever) {
     ASSERT_GT(server.Port, 0) << server.Log();
     const std::string replayFile = PlayAndSend(server.Port);
     ASSERT_FALSE(replayFile.empty());
-    const std::string played = ReadFile(replayFile);
+    const std::string played = testing::ReadFileText(replayFile);
     const TReplay recorded = DecodeReplay(played, "played");
     const int score = recorded.Summary.Score;
     EXPECT_GT(score, 0) << "the pilot scored";

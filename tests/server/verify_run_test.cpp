@@ -15,6 +15,7 @@
 
 #include "server/VerifyRun.h"
 #include "support/HeadlessRun.h"
+#include "support/FileText.h"
 
 namespace quillon::server {
 namespace {
@@ -33,12 +34,7 @@ protected:
         fs::permissions(path, fs::perms::owner_all);
         return path;
     }
-    std::string Read(const std::string& name) {
-        std::ifstream in(Dir + "/" + name);
-        std::stringstream text;
-        text << in.rdbuf();
-        return text.str();
-    }
+    std::string Read(const std::string& name) { return testing::ReadFileText(Dir + "/" + name); }
 
     std::string Dir;
     std::atomic<bool> Stop = false;

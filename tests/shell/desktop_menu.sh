@@ -6,20 +6,10 @@
 set -u
 . "$(dirname "$0")/common/game_folder.sh"
 . "$(dirname "$0")/common/xvfb.sh"
+. "$(dirname "$0")/common/desktop_test.sh"
 here=$(cd "$(dirname "$0")" && pwd)
 game=$1
-for tool in Xvfb xdotool xwd pngtopnm pamdepth python3; do
-  command -v $tool >/dev/null 2>&1 || { echo "$tool not installed: skipping"; exit 77; }
-done
-
-# The X11, GL and D-Bus client libraries keep allocations to the end of the process.
-export ASAN_OPTIONS="${ASAN_OPTIONS:-}:detect_leaks=0"
-
-work=$(mktemp -d)
-# The desktop game writes its settings file on the first start: into the test's own folder.
-export XDG_CONFIG_HOME="$work/config"
-trap 'stop_xvfb; rm -rf "$work"' EXIT
-make_game_folder "$work/game" "$2"
+desktop_test_start "$2" xdotool xwd pngtopnm pamdepth python3
 
 # The same menu drawn by the headless driver, long after its buttons have faded in.
 printf '150 shot %s/reference.png\n' "$work" > "$work/reference.txt"

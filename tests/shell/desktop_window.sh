@@ -8,24 +8,12 @@
 set -u
 . "$(dirname "$0")/common/game_folder.sh"
 . "$(dirname "$0")/common/xvfb.sh"
+. "$(dirname "$0")/common/desktop_test.sh"
 here=$(cd "$(dirname "$0")" && pwd)
 game=$1
-command -v Xvfb >/dev/null 2>&1 || { echo "Xvfb not installed: skipping"; exit 77; }
-command -v xdotool >/dev/null 2>&1 || { echo "xdotool not installed: skipping"; exit 77; }
-for tool in openbox xprop; do
-  command -v $tool >/dev/null 2>&1 || { echo "$tool not installed: skipping"; exit 77; }
-done
-
-# The X11, GL and D-Bus client libraries keep allocations to the end of the process;
-# leaks of our own code are caught by the headless and unit tests.
-export ASAN_OPTIONS="${ASAN_OPTIONS:-}:detect_leaks=0"
-
-work=$(mktemp -d)
-# The desktop game writes its settings file on the first start: into the test's own folder.
-export XDG_CONFIG_HOME="$work/config"
+desktop_test_start "$2" xdotool openbox xprop
 wm=""
 trap '[ -n "$wm" ] && kill "$wm" 2>/dev/null; stop_xvfb; rm -rf "$work"' EXIT
-make_game_folder "$work/game" "$2"
 cat > "$work/inner.sh" <<INNER
 #!/bin/sh
 . "$here/common/game_window.sh"

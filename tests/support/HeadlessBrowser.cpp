@@ -1,5 +1,6 @@
 // Starting and bounding the headless browser.
 #include "support/HeadlessBrowser.h"
+#include "support/FileText.h"
 
 #include <fcntl.h>
 #include <signal.h>
@@ -22,13 +23,6 @@ namespace {
 
 // A browser start costs a second or two; a run that has not ended after this is stuck.
 constexpr auto kRunDeadline = std::chrono::seconds(60);
-
-std::string ReadWhole(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
 
 }  // namespace
 
@@ -109,9 +103,9 @@ bool THeadlessBrowser::Run(const std::string& url, const std::string& mode, cons
     // Whatever the browser left running in its group goes now.
     kill(-pid, SIGKILL);
     if (!ended) waitpid(pid, &status, 0);
-    FErrors = ReadWhole(errPath);
+    FErrors = ReadFileText(errPath);
     if (!ended) FErrors = "the browser did not finish within its deadline\n" + FErrors;
-    out = ReadWhole(outPath);
+    out = ReadFileText(outPath);
     return ended && WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 

@@ -1,5 +1,6 @@
 // Starting the headless game from tests.
 #include "support/HeadlessRun.h"
+#include "support/FileText.h"
 
 #include <fcntl.h>
 #include <signal.h>
@@ -42,14 +43,12 @@ THeadlessResult RunHeadless(const std::string& dir, const std::string& script, c
     MakeGameFolder(dir);
     std::ofstream(dir + "/script.txt") << script;
     std::string command = "cd '" + dir + "' && '" + BuildDir() + "/quillon' --headless --root '" + dir + "' " + arguments +
-                          " --script script.txt 2> stderr.txt";
+                          " --script script.txt > stdout.txt 2> stderr.txt";
     THeadlessResult result;
     int status = std::system(command.c_str());
     result.ExitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    std::ifstream err(dir + "/stderr.txt");
-    std::ostringstream text;
-    text << err.rdbuf();
-    result.Stderr = text.str();
+    result.Stdout = ReadFileText(dir + "/stdout.txt");
+    result.Stderr = ReadFileText(dir + "/stderr.txt");
     return result;
 }
 

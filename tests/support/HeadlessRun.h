@@ -11,6 +11,7 @@ inline constexpr int kLevelBannerFrames = 182;
 
 struct THeadlessResult {
     int ExitStatus = -1;
+    std::string Stdout;
     std::string Stderr;
 };
 
@@ -22,6 +23,7 @@ void MakeGameFolder(const std::string& dir);
 
 // Makes dir a game folder (MakeGameFolder), writes script into dir/script.txt and runs quillon --headless with it and the extra
 // arguments (e.g. "--frames 30 --fps 85"); dir is the working directory and the game folder (--root).
+// Standard output and error are kept in dir/stdout.txt and dir/stderr.txt and returned.
 THeadlessResult RunHeadless(const std::string& dir, const std::string& script, const std::string& arguments);
 
 // Starts the headless game in dir with the script and a long frame budget, waits until the

@@ -1,5 +1,6 @@
 // Starting and ending quillon-scores for the tests.
 #include "support/ServerProcess.h"
+#include "support/FileText.h"
 
 #include <fcntl.h>
 #include <signal.h>
@@ -67,10 +68,7 @@ void TServerProcess::Signal(int number) {
 }
 
 std::string TServerProcess::Log() const {
-    std::ifstream in(FDir + "/log.txt");
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
+    return ReadFileText(FDir + "/log.txt");
 }
 
 long TServerProcess::ResidentKiB() const {

@@ -11,6 +11,7 @@
 #include "engine/CollectionFiles.h"
 #include "engine/ComponentStream.h"
 #include "engine/Wave.h"
+#include "support/FileText.h"
 
 namespace quillon {
 namespace {
@@ -21,11 +22,6 @@ struct TRun {
     std::string Err;
 };
 
-std::string ReadText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
 TRun RunTool(const std::string& args) {
     testing::TTempFile out("tool.out"), err("tool.err");
     std::string command = std::string(QUILLON_BINARY_DIR) + "/quillon-data " + args + " >" + out.Path() + " 2>" +
@@ -33,8 +29,8 @@ TRun RunTool(const std::string& args) {
     int raw = std::system(command.c_str());
     TRun run;
     run.Status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    run.Out = ReadText(out.Path());
-    run.Err = ReadText(err.Path());
+    run.Out = testing::ReadFileText(out.Path());
+    run.Err = testing::ReadFileText(err.Path());
     return run;
 }
 
@@ -67,7 +63,7 @@ TEST(QuillonData, DescribesImageCollections) {
     testing::TTempFile png("picture.png");
     run = RunTool("png " + file.Path() + " 1 " + png.Path());
     EXPECT_EQ(run.Status, 0) << run.Err;
-    std::string bytes = ReadText(png.Path());
+    std::string bytes = testing::ReadFileText(png.Path());
     ASSERT_GE(bytes.size(), 24u);
     EXPECT_EQ(bytes.substr(1, 3), "PNG");
     EXPECT_EQ(static_cast<uint8_t>(bytes[19]), 8);  // width in the header
