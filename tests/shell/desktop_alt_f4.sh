@@ -7,17 +7,12 @@
 set -u
 . "$(dirname "$0")/common/game_folder.sh"
 . "$(dirname "$0")/common/xvfb.sh"
+. "$(dirname "$0")/common/desktop_test.sh"
 here=$(cd "$(dirname "$0")" && pwd)
 game=$1
-for tool in Xvfb xdotool openbox xprop; do
-  command -v $tool >/dev/null 2>&1 || { echo "$tool not installed: skipping"; exit 77; }
-done
-export ASAN_OPTIONS="${ASAN_OPTIONS:-}:detect_leaks=0"
-
-work=$(mktemp -d)
+desktop_test_start "$2" xdotool openbox xprop
 wm=""
 trap '[ -n "$wm" ] && kill "$wm" 2>/dev/null; stop_xvfb; rm -rf "$work"' EXIT
-make_game_folder "$work/game" "$2"
 cat > "$work/inner.sh" <<INNER
 #!/bin/sh
 . "$here/common/game_window.sh"

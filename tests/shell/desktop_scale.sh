@@ -6,18 +6,10 @@
 set -u
 . "$(dirname "$0")/common/game_folder.sh"
 . "$(dirname "$0")/common/xvfb.sh"
+. "$(dirname "$0")/common/desktop_test.sh"
 here=$(cd "$(dirname "$0")" && pwd)
 game=$1
-for tool in Xvfb xdotool xwd python3; do
-  command -v $tool >/dev/null 2>&1 || { echo "$tool not installed: skipping"; exit 77; }
-done
-
-# The X11 client libraries keep allocations to the end of the process.
-export ASAN_OPTIONS="${ASAN_OPTIONS:-}:detect_leaks=0"
-
-work=$(mktemp -d)
-trap 'stop_xvfb; rm -rf "$work"' EXIT
-make_game_folder "$work/game" "$2"
+desktop_test_start "$2" xdotool xwd python3
 printf '[Display]\nWindowScale = 2\n' > "$work/double.ini"
 
 # inner.sh SCALE [SETTINGS]: runs the game with the settings file (else the player's own, in
