@@ -142,7 +142,7 @@ TEST_F(ReplayTest, ARaceRecordedWithAnySettingsPlaysTheSameWithAnyOthers) {
         const fs::path file = OnlyReplay();
         ASSERT_FALSE(file.empty()) << c.What;
         const TReplay recorded = ReadReplayFile(file.string());
-        const TReplayRun run = Replay("--replay '" + file.string() + "'" + c.ReplayWith);
+        const THeadlessResult run = Replay("--replay '" + file.string() + "'" + c.ReplayWith);
         EXPECT_EQ(run.ExitStatus, 0) << c.What << ": " << run.Stderr;
         const TJson result = ParseJson(run.Stdout);
         EXPECT_EQ(result["result"].String, "reproduced") << c.What << ": " << run.Stderr;
@@ -157,11 +157,11 @@ TEST_F(ReplayTest, AReplayAddressIsDownloadedAndPlayedAndEveryFailureSaysWhy) {
     At(Ready, "race 1 1");
     At(Ready, "pilot on");
     Run(Ready + 300, 2);
-    const std::string bytes = ReadText(OnlyReplay());
+    const std::string bytes = ReadFileText(OnlyReplay());
     TLoopbackHttpServer server(TLoopbackHttpServer::TMode::Answer);
     const std::string link = server.Address() + "/api/replays/7";
     server.SetAnswer("200 OK", bytes);
-    const TReplayRun good = Replay("--replay " + link);
+    const THeadlessResult good = Replay("--replay " + link);
     EXPECT_EQ(good.ExitStatus, 0) << good.Stderr;
     EXPECT_EQ(ParseJson(good.Stdout)["result"].String, "reproduced") << good.Stderr;
     EXPECT_NE(server.Requests().back().find("GET /api/replays/7 HTTP/1.1"), std::string::npos);
@@ -179,7 +179,7 @@ TEST_F(ReplayTest, AReplayAddressIsDownloadedAndPlayedAndEveryFailureSaysWhy) {
     };
     for (const auto& c : cases) {
         if (!c.Status.empty()) server.SetAnswer(c.Status, c.Body);
-        const TReplayRun run = Replay("--replay '" + c.Address + "'");
+        const THeadlessResult run = Replay("--replay '" + c.Address + "'");
         EXPECT_EQ(run.ExitStatus, 2) << c.What;
         EXPECT_EQ(run.Stdout, "") << c.What;
         EXPECT_NE(run.Stderr.find(c.Says), std::string::npos) << c.What << ": " << run.Stderr;
