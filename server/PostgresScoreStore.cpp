@@ -2,6 +2,9 @@
 #include "server/PostgresScoreStore.h"
 
 #include <libpq-fe.h>
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
@@ -11,6 +14,10 @@
 
 namespace quillon::server {
 namespace {
+
+// The channel on which the instances tell each other of new rows.
+constexpr const char* kListen = "LISTEN quillon_scores";
+constexpr const char* kNotify = "NOTIFY quillon_scores";
 
 
 struct TResultFree {
@@ -51,34 +58,55 @@ std::string Text(const PGresult* result, int row, int column) {
     return std::string(PQgetvalue(result, row, column), static_cast<std::size_t>(PQgetlength(result, row, column)));
 }
 
-// The statements, prepared on every new connection.
-const struct {
-    const char* Name;
-    const char* Sql;
-} kStatements[] = {
-    // Same submissions wait for each other here, so two instances cannot both store one.
+// The statements, prepared on every new connection, with the plan PostgreSQL makes of each
+// (EXPLAIN EXECUTE; the plan tests hold each one to it on a filled, analysed table). Every
+// connection plans each execution with its own values (plan_cache_mode), so these are the
+// plans that run. None reads more rows than it returns, except where said.
+constexpr TStoreQuery kStatements[] = {
+    // No table is read: same submissions wait for each other here, so two instances cannot
+    // both store one.
     {"lock_entry", "SELECT pg_advisory_xact_lock(hashtextextended($1::text || chr(31) || $2::text || chr(31) || $3::text, 7))"},
+    // The NOT EXISTS is an Index Only Scan using scores_by_entry over the entry's rows of the
+    // last minute. The trigger scores_count_rows adds the row to its country's count in the
+    // same transaction (by country_counts_pkey).
     {"insert_unless_repeated",
      "INSERT INTO scores (name, score, country, time, address)"
      " SELECT $1::text, $2::integer, $3::text, $4::bigint, $5::text"
      " WHERE NOT EXISTS (SELECT 1 FROM scores WHERE name = $1::text AND score = $2::integer"
      " AND country = $3::text AND time > $4::bigint - $6::bigint)"},
+    // Limit over an Index Scan using scores_by_score: the index in order, stopping after `limit` rows.
     {"best",
      "SELECT name, score, country, time, id, replay_state = 'verified' FROM scores"
-     " WHERE ($2::integer = 0 OR replay_state = 'verified') ORDER BY score DESC, id LIMIT $1::bigint"},
+     " ORDER BY score DESC, id LIMIT $1::bigint"},
+    // Limit over an Index Scan using scores_verified, the partial index of the verified rows only.
+    {"best_verified",
+     "SELECT name, score, country, time, id, true FROM scores WHERE replay_state = 'verified'"
+     " ORDER BY score DESC, id LIMIT $1::bigint"},
+    // Limit over an Index Scan using scores_by_country (country = $2): one country's rows in order.
     {"best_in_country",
      "SELECT name, score, country, time, id, replay_state = 'verified' FROM scores"
-     " WHERE country = $3::text AND ($2::integer = 0 OR replay_state = 'verified')"
-     " ORDER BY score DESC, id LIMIT $1::bigint"},
+     " WHERE country = $2::text ORDER BY score DESC, id LIMIT $1::bigint"},
+    // Limit over an Index Scan using scores_verified_by_country (country = $2).
+    {"best_in_country_verified",
+     "SELECT name, score, country, time, id, true FROM scores WHERE country = $2::text"
+     " AND replay_state = 'verified' ORDER BY score DESC, id LIMIT $1::bigint"},
+    // Limit over an Index Only Scan using country_counts_by_rows: the counts the trigger keeps,
+    // most rows first; the scores are never read.
+    {"countries",
+     "SELECT country FROM country_counts ORDER BY row_count DESC, country COLLATE \"C\" LIMIT $1::bigint"},
+    // Index Scan using scores_by_entry, then a Sort of that entry's rows of the last ten minutes only.
     {"find_for_replay",
      "SELECT id, replay_state FROM scores WHERE name = $1::text AND score = $2::integer AND country = $3::text"
      " AND time > $4::bigint ORDER BY replay_state = 'none' DESC, id DESC LIMIT 1"},
     // Replays queued by several instances at once wait for each other, so the queue's bound holds.
     {"lock_queue", "SELECT pg_advisory_xact_lock(7475)"},
+    // Over scores_queued: the queued rows only (at most the queue's bound).
     {"count_queued", "SELECT count(*) FROM scores WHERE replay_state = 'queued'"},
+    // Index Scan using scores_pkey, as every statement by id below.
     {"queue",
      "UPDATE scores SET replay = decode($2::text, 'hex'), replay_state = 'queued', replay_reason = '',"
      " replay_claim = 0 WHERE id = $1::bigint"},
+    // The inner select over scores_queued (oldest first), the update by scores_pkey.
     {"take_queued",
      "UPDATE scores SET replay_claim = $1::bigint + $3::bigint WHERE id IN (SELECT id FROM scores"
      " WHERE replay_state = 'queued' AND replay_claim <= $1::bigint ORDER BY id LIMIT $2::bigint"
@@ -91,9 +119,6 @@ const struct {
      " WHERE id = $1::bigint AND replay_state = 'queued'"},
     {"read_verification", "SELECT replay_state, replay_reason FROM scores WHERE id = $1::bigint"},
     {"read_replay", "SELECT encode(replay, 'hex') FROM scores WHERE id = $1::bigint AND replay_state = 'verified'"},
-    {"countries",
-     "SELECT country FROM scores WHERE country <> '' GROUP BY country"
-     " ORDER BY count(*) DESC, country COLLATE \"C\" LIMIT $1::bigint"},
 };
 
 std::string HexOf(const std::string& bytes) {
@@ -118,6 +143,8 @@ std::string BytesOf(const std::string& hex) {
 }
 
 }  // namespace
+
+std::span<const TStoreQuery> PostgresStoreQueries() { return kStatements; }
 
 // A place in the bounded queue, then a connection of one's own until the turn ends.
 class TPostgresScoreStore::TTurn {
@@ -160,16 +187,20 @@ TPostgresScoreStore::TPostgresScoreStore(const std::string& connection, TPostgre
     : FConnection(connection), FLimits(limits), FSlots(static_cast<std::size_t>(std::max(limits.Connections, 1))) {
     // The first connection proves the database is there and brings its schema up to date.
     Connect(FSlots[0]);
+    FWake = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+    if (FWake < 0) throw EScoreStoreError("score database: cannot make the listener's wake-up");
+    FListener = std::thread([this] { Listen(); });
 }
 
 TPostgresScoreStore::~TPostgresScoreStore() {
+    FStopping = true;
+    WakeListener();
+    FListener.join();
+    close(FWake);
     for (TSlot& slot : FSlots) PQfinish(slot.Db);
 }
 
-void TPostgresScoreStore::Connect(TSlot& slot) {
-    PQfinish(slot.Db);
-    slot.Db = nullptr;
-    slot.LastAttempt = SteadySeconds();
+pg_conn* TPostgresScoreStore::OpenConnection() const {
     const std::string timeout = std::to_string(FLimits.ConnectSeconds);
     // Our defaults first: what the connection string says overrides them.
     const char* keys[] = {"connect_timeout", "application_name", "client_encoding", "dbname", nullptr};
@@ -181,10 +212,21 @@ void TPostgresScoreStore::Connect(TSlot& slot) {
         throw EScoreStoreError("cannot reach the score database: " + text);
     }
     PQsetNoticeProcessor(db, [](void*, const char*) {}, nullptr);
+    return db;
+}
+
+void TPostgresScoreStore::Connect(TSlot& slot) {
+    PQfinish(slot.Db);
+    slot.Db = nullptr;
+    slot.LastAttempt = SteadySeconds();
+    PGconn* db = OpenConnection();
     try {
         Exec(db, ("SET statement_timeout = " + std::to_string(FLimits.StatementSeconds * 1000)).c_str());
         // Every acknowledged submission is committed durably, whatever the database's default.
         Exec(db, "SET synchronous_commit = on");
+        // Each execution is planned with its own values, as the plan tests explain it: a
+        // generic plan guesses at the limit and the country and may walk the whole table.
+        Exec(db, "SET plan_cache_mode = force_custom_plan");
         MigrateSchema(db);
         for (const auto& statement : kStatements) {
             TResult prepared(PQprepare(db, statement.Name, statement.Sql, 0, nullptr));
@@ -196,6 +238,59 @@ void TPostgresScoreStore::Connect(TSlot& slot) {
         throw;
     }
     slot.Db = db;
+}
+
+std::uint64_t TPostgresScoreStore::Changes() const { return FChanges.load(); }
+
+void TPostgresScoreStore::NoteChange() {
+    ++FChanges;
+    FToNotify = true;
+    WakeListener();
+}
+
+void TPostgresScoreStore::WakeListener() {
+    const std::uint64_t one = 1;
+    [[maybe_unused]] const auto written = write(FWake, &one, sizeof one);
+}
+
+// The listener's own connection hears of the rows the other instances store, and tells them of
+// ours. A notice is sent after the row's commit, apart from it and without waiting for its
+// sync: a lost notice costs only the answers' time-out, while a notice in the submission's own
+// transaction would make every submission's commit wait for the database's notice lock. Notices
+// sent while the connection was away are lost: reconnecting counts as a change.
+void TPostgresScoreStore::Listen() {
+    PGconn* db = nullptr;
+    double lastAttempt = -1e9;
+    while (!FStopping) {
+        if (!db && SteadySeconds() - lastAttempt >= FLimits.RetrySeconds) {
+            lastAttempt = SteadySeconds();
+            try {
+                db = OpenConnection();
+                Exec(db, "SET synchronous_commit = off");
+                Exec(db, kListen);
+                ++FChanges;
+            } catch (const EScoreStoreError&) {
+                PQfinish(db);
+                db = nullptr;
+            }
+        }
+        pollfd waits[2] = {{FWake, POLLIN, 0}, {db ? PQsocket(db) : -1, POLLIN, 0}};
+        poll(waits, 2, static_cast<int>(FLimits.RetrySeconds * 1000));
+        std::uint64_t count = 0;
+        [[maybe_unused]] const auto read = ::read(FWake, &count, sizeof count);
+        if (!db) continue;
+        if (FToNotify.exchange(false)) PQclear(PQexec(db, kNotify));
+        PQconsumeInput(db);
+        while (PGnotify* notice = PQnotifies(db)) {
+            if (notice->be_pid != PQbackendPID(db)) ++FChanges;
+            PQfreemem(notice);
+        }
+        if (PQstatus(db) != CONNECTION_OK) {
+            PQfinish(db);
+            db = nullptr;
+        }
+    }
+    PQfinish(db);
 }
 
 // Instances starting together take turns through a lock of their own.
@@ -233,6 +328,57 @@ void TPostgresScoreStore::MigrateSchema(PGconn* db) {
             Exec(db, "CREATE INDEX IF NOT EXISTS scores_queued ON scores (id) WHERE replay_state = 'queued'");
             Exec(db, "INSERT INTO schema_version (version) VALUES (2)");
         }
+        if (version < 3) {
+            // Version 3: what the page asks for never grows with the table. The rows of each
+            // country are counted as they come and go (by a trigger, in the transaction that
+            // changes the row, also when the operator deletes rows by hand), and the verified
+            // rows have indexes of their own, with and without the country. The trigger comes
+            // first: from then on no instance can change the table until the counts are in.
+            Exec(db,
+                 "CREATE TABLE IF NOT EXISTS country_counts ("
+                 " country text PRIMARY KEY,"
+                 " row_count bigint NOT NULL)");
+            Exec(db,
+                 "CREATE INDEX IF NOT EXISTS country_counts_by_rows"
+                 " ON country_counts (row_count DESC, country COLLATE \"C\")");
+            Exec(db,
+                 "CREATE OR REPLACE FUNCTION scores_count_countries() RETURNS trigger LANGUAGE plpgsql AS $$"
+                 " BEGIN"
+                 "  IF TG_OP = 'TRUNCATE' THEN"
+                 "   DELETE FROM country_counts;"
+                 "   RETURN NULL;"
+                 "  END IF;"
+                 "  IF TG_OP <> 'INSERT' THEN"
+                 "   UPDATE country_counts SET row_count = row_count - 1 WHERE country = OLD.country;"
+                 "   DELETE FROM country_counts WHERE country = OLD.country AND row_count <= 0;"
+                 "  END IF;"
+                 "  IF TG_OP <> 'DELETE' AND NEW.country <> '' THEN"
+                 "   INSERT INTO country_counts (country, row_count) VALUES (NEW.country, 1)"
+                 "    ON CONFLICT (country) DO UPDATE SET row_count = country_counts.row_count + 1;"
+                 "  END IF;"
+                 "  RETURN NULL;"
+                 " END $$");
+            Exec(db, "DROP TRIGGER IF EXISTS scores_count_rows ON scores");
+            Exec(db,
+                 "CREATE TRIGGER scores_count_rows AFTER INSERT OR DELETE OR UPDATE OF country ON scores"
+                 " FOR EACH ROW EXECUTE FUNCTION scores_count_countries()");
+            Exec(db, "DROP TRIGGER IF EXISTS scores_count_truncate ON scores");
+            Exec(db,
+                 "CREATE TRIGGER scores_count_truncate AFTER TRUNCATE ON scores"
+                 " FOR EACH STATEMENT EXECUTE FUNCTION scores_count_countries()");
+            Exec(db, "DELETE FROM country_counts");
+            Exec(db,
+                 "INSERT INTO country_counts (country, row_count)"
+                 " SELECT country, count(*) FROM scores WHERE country <> '' GROUP BY country");
+            Exec(db,
+                 "CREATE INDEX IF NOT EXISTS scores_verified ON scores (score DESC, id)"
+                 " WHERE replay_state = 'verified'");
+            Exec(db,
+                 "CREATE INDEX IF NOT EXISTS scores_verified_by_country ON scores (country, score DESC, id)"
+                 " WHERE replay_state = 'verified'");
+            Exec(db, "ANALYZE scores");
+            Exec(db, "INSERT INTO schema_version (version) VALUES (3)");
+        }
         Exec(db, "COMMIT");
     } catch (...) {
         PQclear(PQexec(db, "ROLLBACK"));
@@ -261,7 +407,9 @@ TScoreStore::TAddResult TPostgresScoreStore::Add(const TSubmission& submission, 
                                       std::to_string(kRepeatWindowSeconds)});
         const bool stored = std::string(PQcmdTuples(inserted.get())) == "1";
         Exec(db, "COMMIT");
-        return stored ? TAddResult::Stored : TAddResult::Repeated;
+        if (!stored) return TAddResult::Repeated;
+        NoteChange();
+        return TAddResult::Stored;
     } catch (...) {
         if (PQstatus(db) == CONNECTION_OK && PQtransactionStatus(db) != PQTRANS_IDLE) PQclear(PQexec(db, "ROLLBACK"));
         throw;
@@ -271,9 +419,11 @@ TScoreStore::TAddResult TPostgresScoreStore::Add(const TSubmission& submission, 
 std::vector<TScoreRow> TPostgresScoreStore::Best(std::size_t limit, const std::string& country, bool verifiedOnly) {
     TTurn turn(*this);
     PGconn* db = turn.Db();
-    const std::string only = verifiedOnly ? "1" : "0";
-    const TResult result = country.empty() ? Run(db, "best", {std::to_string(limit), only})
-                                           : Run(db, "best_in_country", {std::to_string(limit), only, country});
+    // One statement for each filter, so that each has its own index (see kStatements).
+    const TResult result = country.empty()
+                               ? Run(db, verifiedOnly ? "best_verified" : "best", {std::to_string(limit)})
+                               : Run(db, verifiedOnly ? "best_in_country_verified" : "best_in_country",
+                                     {std::to_string(limit), country});
     std::vector<TScoreRow> rows;
     for (int row = 0; row < PQntuples(result.get()); ++row)
         rows.push_back({Text(result.get(), row, 0), std::stoi(Text(result.get(), row, 1)), Text(result.get(), row, 2),
@@ -339,6 +489,7 @@ void TPostgresScoreStore::Requeue(std::int64_t id) {
 void TPostgresScoreStore::MarkVerified(std::int64_t id) {
     TTurn turn(*this);
     Run(turn.Db(), "mark_verified", {std::to_string(id)});
+    NoteChange();  // the row's mark on the page
 }
 
 void TPostgresScoreStore::MarkFailed(std::int64_t id, const std::string& reason) {

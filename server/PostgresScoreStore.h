@@ -5,12 +5,17 @@
 // they fail at once (the server answers 503) instead of piling up behind a slow database.
 #pragma once
 
+#include <atomic>
 #include <condition_variable>
+#include <cstdint>
 #include <mutex>
+#include <span>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "server/ScoreStore.h"
+#include "server/StoreQuery.h"
 
 struct pg_conn;
 
@@ -24,6 +29,9 @@ struct TPostgresLimits {
     double WaitSeconds = 2;      // the longest one waits
     double RetrySeconds = 0.5;   // between attempts to connect again
 };
+
+// Every statement the PostgreSQL store prepares.
+std::span<const TStoreQuery> PostgresStoreQueries();
 
 class TPostgresScoreStore : public TScoreStore {
 public:
@@ -45,6 +53,8 @@ public:
     void MarkFailed(std::int64_t id, const std::string& reason) override;
     TVerification Verification(std::int64_t id) override;
     std::optional<std::string> VerifiedReplay(std::int64_t id) override;
+    // This instance's own changes at once; the other instances' as their notices arrive (see Listen).
+    std::uint64_t Changes() const override;
 
 private:
     struct TSlot {
@@ -56,7 +66,11 @@ private:
     // The slot's open connection, made again when it was lost.
     pg_conn* Connection(TSlot& slot);
     void Connect(TSlot& slot);
+    pg_conn* OpenConnection() const;
     void MigrateSchema(pg_conn* db);
+    void NoteChange();
+    void WakeListener();
+    void Listen();
 
     std::string FConnection;
     TPostgresLimits FLimits;
@@ -64,6 +78,11 @@ private:
     std::condition_variable FFree;
     int FWaiting = 0;
     std::vector<TSlot> FSlots;
+    std::atomic<std::uint64_t> FChanges = 0;
+    std::atomic<bool> FToNotify = false;
+    std::atomic<bool> FStopping = false;
+    int FWake = -1;  // an eventfd that wakes the listener
+    std::thread FListener;
 };
 
 }  // namespace quillon::server

@@ -40,6 +40,10 @@ std::string IsoNow() {
 
 constexpr std::string_view kReplaysPath = "/api/replays";
 
+// Answers kept at most: the pages and JSON answers of the countries most asked for, in about
+// 10 MB (a page of 100 rows is about 40 KB).
+constexpr std::size_t kKeptAnswers = 256;
+
 THttpLimits HttpLimits(const TScoreServerSettings& settings) {
     THttpLimits limits;
     const std::size_t replayBytes = settings.ReplayBytes;
@@ -65,6 +69,7 @@ TScoreServer::TScoreServer(TScoreStore& store, TScoreServerSettings settings)
     : FStore(store),
       FSettings(std::move(settings)),
       FLimiter(FSettings.RatePerMinute, FSettings.RateBurst),
+      FAnswers(FSettings.AnswerSeconds, kKeptAnswers),
       FHttp(HttpLimits(FSettings), [this](const THttpRequest& request) { return Answer(request); },
             [this](const THttpRequest& request, int status, std::size_t bytes) { LogRequest(request, status, bytes); },
             // The connections' deadlines run on real time even when a test stills the rate limit's clock.
@@ -141,18 +146,33 @@ THttpAnswer TScoreServer::ShowTable(const TTarget& target) {
         view.TitleWidth = FSettings.Title.Width;
         view.TitleHeight = FSettings.Title.Height;
     }
-    std::string page;
-    try {
-        page = RenderTablePage(FStore.Best(FSettings.TableSize, view.Country, view.VerifiedOnly),
-                               FStore.Countries(300), view);
-    } catch (const EScoreStoreError& error) {
-        return StoreFailed(error);
-    }
-    return {200, std::move(page), "text/html; charset=utf-8",
+    return Kept(std::string("page\n") + (view.VerifiedOnly ? "1\n" : "0\n") + view.Country, [&] {
+        return THttpAnswer{
+            200,
+            RenderTablePage(FStore.Best(FSettings.TableSize, view.Country, view.VerifiedOnly), FStore.Countries(300),
+                            view),
+            "text/html; charset=utf-8",
             {{"Cache-Control", "no-cache"},
              {"X-Content-Type-Options", "nosniff"},
              {"Content-Security-Policy",
               "default-src 'none'; style-src 'unsafe-inline'; img-src 'self'; form-action 'self'"}}};
+    });
+}
+
+template <typename TBuild>
+THttpAnswer TScoreServer::Kept(const std::string& key, TBuild build) {
+    // The count is read before the table: a row that comes while the answer is built makes it old at once.
+    const std::uint64_t changes = FStore.Changes();
+    const double now = FSettings.SteadyClock();
+    if (std::optional<THttpAnswer> kept = FAnswers.Find(key, changes, now)) return std::move(*kept);
+    THttpAnswer answer;
+    try {
+        answer = build();
+    } catch (const EScoreStoreError& error) {
+        return StoreFailed(error);
+    }
+    FAnswers.Keep(key, answer, changes, now);
+    return answer;
 }
 
 THttpAnswer TScoreServer::TitlePicture() const {
@@ -175,14 +195,12 @@ THttpAnswer TScoreServer::ScoresApi(const TTarget& target) {
     std::string verified;
     if (!target.Single("verified", verified) || (target.Has("verified") && verified != "0" && verified != "1"))
         return Text(400, "bad verified");
-    std::string json;
-    try {
-        json = RenderScoresJson(FStore.Best(limit, country, verified == "1"));
-    } catch (const EScoreStoreError& error) {
-        return StoreFailed(error);
-    }
-    return {200, std::move(json), "application/json; charset=utf-8",
-            {{"Cache-Control", "no-cache"}, {"X-Content-Type-Options", "nosniff"}}};
+    return Kept("json\n" + std::to_string(limit) + (verified == "1" ? "\n1\n" : "\n0\n") + country, [&] {
+        return THttpAnswer{200,
+                           RenderScoresJson(FStore.Best(limit, country, verified == "1")),
+                           "application/json; charset=utf-8",
+                           {{"Cache-Control", "no-cache"}, {"X-Content-Type-Options", "nosniff"}}};
+    });
 }
 
 // The replay of a row stored in the last ten minutes; verified later by the worker processes.

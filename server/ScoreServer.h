@@ -11,6 +11,7 @@
 #include <functional>
 #include <string>
 
+#include "server/AnswerCache.h"
 #include "server/HttpDaemon.h"
 #include "server/PagePicture.h"
 #include "server/RateLimiter.h"
@@ -27,6 +28,9 @@ struct TScoreServerSettings {
     std::size_t PerAddress = 32;  // open connections from one address
     std::size_t Connections = 1000;
     std::size_t TableSize = 100;  // rows on the page and the most /api/scores gives
+    // How long the page's and the JSON's answers are kept in memory (a new row this instance
+    // knows of ends it sooner); 0: every answer read from the table.
+    double AnswerSeconds = 1;
     TPagePicture Title;           // the page's title art; none when its file is empty
     // Seconds since 1970 (the time stored with a row) and of a steady clock (the rate limit
     // and the connections' deadlines).
@@ -68,11 +72,15 @@ private:
     THttpAnswer TitlePicture() const;
     // 503 (nothing stored, nothing shown) when the database fails; the error goes to the log.
     THttpAnswer StoreFailed(const EScoreStoreError& error);
+    // The kept answer for `key`, else `build`'s (kept when it is a table).
+    template <typename TBuild>
+    THttpAnswer Kept(const std::string& key, TBuild build);
     void LogRequest(const THttpRequest& request, int status, std::size_t bytes);
 
     TScoreStore& FStore;
     TScoreServerSettings FSettings;
     TRateLimiter FLimiter;
+    TAnswerCache FAnswers;
     THttpDaemon FHttp;
 };
 

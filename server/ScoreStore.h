@@ -26,8 +26,9 @@ public:
 inline constexpr std::int64_t kRepeatWindowSeconds = 60;
 
 // The version of the table's layout written into every database's schema_version table.
-// Version 2 keeps a replay beside a row, with the state of its verification.
-inline constexpr int kScoreSchemaVersion = 2;
+// Version 2 keeps a replay beside a row, with the state of its verification; version 3 counts
+// the rows of each country and indexes the verified rows.
+inline constexpr int kScoreSchemaVersion = 3;
 
 // A replay is taken only for a row stored this many seconds ago or less.
 inline constexpr std::int64_t kReplayWindowSeconds = 600;
@@ -63,6 +64,10 @@ public:
                                         bool verifiedOnly = false) = 0;
     // The countries of the table, most frequent first (at most `limit`).
     virtual std::vector<std::string> Countries(std::size_t limit) = 0;
+    // Goes up with every change of what Best and Countries answer that this instance knows of:
+    // at once for the rows it stored or marked verified itself, and (PostgreSQL) for the other
+    // instances' as they tell it. While it stays the same, an answer may be kept for a moment.
+    virtual std::uint64_t Changes() const = 0;
 
     enum class TAttachResult { Queued, NoSuchRow, AlreadyVerified, AlreadyHasReplay, QueueFull };
     // Queues `replay` for the newest row of this name, score and country stored after

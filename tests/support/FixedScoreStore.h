@@ -33,6 +33,8 @@ public:
         return {FCountries.begin(), FCountries.begin() + static_cast<std::ptrdiff_t>(std::min(limit, FCountries.size()))};
     }
 
+    std::uint64_t Changes() const override { return 0; }  // the rows never change
+
     // The page only reads: no replay is taken or verified here.
     TAttachResult AttachReplay(const server::TSubmission&, const std::string&, std::int64_t, std::size_t) override {
         return TAttachResult::NoSuchRow;
