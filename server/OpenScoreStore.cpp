@@ -1,4 +1,4 @@
-// Choosing the store from the --db value; the replay states' names.
+// Choosing the store from the --db value; the replay states' names; whether a replay attaches.
 #include "server/PostgresScoreStore.h"
 #include "server/SqliteScoreStore.h"
 
@@ -25,6 +25,14 @@ TReplayState ReplayStateFromName(const std::string& name) {
     for (TReplayState state : {TReplayState::Queued, TReplayState::Verified, TReplayState::Failed})
         if (name == ReplayStateName(state)) return state;
     return TReplayState::None;
+}
+
+TAttachResult DecideAttach(const TAttachCandidate& candidate, std::size_t maxQueued) {
+    if (!candidate.RowFound) return TAttachResult::NoSuchRow;
+    if (candidate.RowState == TReplayState::Verified) return TAttachResult::AlreadyVerified;
+    if (candidate.RowState != TReplayState::None) return TAttachResult::AlreadyHasReplay;
+    if (candidate.Queued >= maxQueued) return TAttachResult::QueueFull;
+    return TAttachResult::Queued;
 }
 
 std::unique_ptr<TScoreStore> OpenScoreStore(const std::string& database) {

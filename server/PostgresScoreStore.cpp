@@ -451,13 +451,10 @@ TScoreStore::TAttachResult TPostgresScoreStore::AttachReplay(const TSubmission& 
         const TResult found = Run(db, "find_for_replay",
                                   {entry.Name, std::to_string(entry.Score), entry.Country,
                                    std::to_string(now - kReplayWindowSeconds)});
-        TAttachResult result = TAttachResult::Queued;
-        if (PQntuples(found.get()) == 0) result = TAttachResult::NoSuchRow;
-        else if (Text(found.get(), 0, 1) == "verified") result = TAttachResult::AlreadyVerified;
-        else if (Text(found.get(), 0, 1) != "none") result = TAttachResult::AlreadyHasReplay;
-        if (result == TAttachResult::Queued &&
-            std::stoull(Text(Run(db, "count_queued", {}).get(), 0, 0)) >= maxQueued)
-            result = TAttachResult::QueueFull;
+        const bool rowFound = PQntuples(found.get()) > 0;
+        const TAttachCandidate candidate{rowFound, rowFound ? ReplayStateFromName(Text(found.get(), 0, 1)) : TReplayState::None,
+                                         std::stoull(Text(Run(db, "count_queued", {}).get(), 0, 0))};
+        const TAttachResult result = DecideAttach(candidate, maxQueued);
         if (result == TAttachResult::Queued) Run(db, "queue", {Text(found.get(), 0, 0), HexOf(replay)});
         Exec(db, "COMMIT");
         return result;

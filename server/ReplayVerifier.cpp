@@ -9,8 +9,8 @@
 
 namespace quillon::server {
 
-TReplayVerifier::TReplayVerifier(TScoreStore& store, TVerifierSettings settings)
-    : FStore(store), FSettings(std::move(settings)) {
+TReplayVerifier::TReplayVerifier(TReplayQueue& queue, TVerifierSettings settings)
+    : FStore(queue), FSettings(std::move(settings)) {
     if (!FSettings.WallClock) FSettings.WallClock = [] { return static_cast<std::int64_t>(std::time(nullptr)); };
     for (std::size_t i = 0; i < std::max<std::size_t>(FSettings.Workers, 1); ++i)
         FWorkers.emplace_back([this] { Work(); });

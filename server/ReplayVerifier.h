@@ -30,7 +30,7 @@ struct TVerifierSettings {
 
 class TReplayVerifier {
 public:
-    TReplayVerifier(TScoreStore& store, TVerifierSettings settings);
+    TReplayVerifier(TReplayQueue& queue, TVerifierSettings settings);
     // Stops: the games under way are killed and their replays given back to the queue.
     ~TReplayVerifier();
     TReplayVerifier(const TReplayVerifier&) = delete;
@@ -45,7 +45,7 @@ private:
     void Verify(const TQueuedReplay& replay);
     std::int64_t LeaseSeconds() const;
 
-    TScoreStore& FStore;
+    TReplayQueue& FStore;
     TVerifierSettings FSettings;
     std::mutex FMutex;
     std::condition_variable FChanged;

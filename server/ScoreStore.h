@@ -1,6 +1,8 @@
-// TScoreStore: where the world table is kept. Two kinds: an SQLite file (the default, one
-// machine) and a PostgreSQL database (several server instances sharing one table). Both keep
-// the same rows under the same schema version and are safe to use from the server's threads.
+// TScoreStore: where the world table is kept, in two parts: the table of scores (TScoreTable)
+// and the queue of replays that verify them (TReplayQueue). Two kinds: an SQLite file (the
+// default, one machine) and a PostgreSQL database (several server instances sharing one
+// table). Both keep the same rows under the same schema version and are safe to use from the
+// server's threads.
 #pragma once
 
 #include <cstddef>
@@ -48,9 +50,10 @@ struct TQueuedReplay {
     std::string Replay;
 };
 
-class TScoreStore {
+// The table of scores: what the game submits and the page and the JSON show.
+class TScoreTable {
 public:
-    virtual ~TScoreStore() = default;
+    virtual ~TScoreTable() = default;
 
     enum class TAddResult { Stored, Repeated };
     // Stores the submission unless it repeats one of the last minute; the check and the insert
@@ -68,8 +71,16 @@ public:
     // at once for the rows it stored or marked verified itself, and (PostgreSQL) for the other
     // instances' as they tell it. While it stays the same, an answer may be kept for a moment.
     virtual std::uint64_t Changes() const = 0;
+};
 
-    enum class TAttachResult { Queued, NoSuchRow, AlreadyVerified, AlreadyHasReplay, QueueFull };
+enum class TAttachResult { Queued, NoSuchRow, AlreadyVerified, AlreadyHasReplay, QueueFull };
+
+// The replays sent for the rows and their verifications.
+class TReplayQueue {
+public:
+    virtual ~TReplayQueue() = default;
+
+    using TAttachResult = server::TAttachResult;
     // Queues `replay` for the newest row of this name, score and country stored after
     // `now - kReplayWindowSeconds` that has no replay yet. A row takes one replay only; at most
     // `maxQueued` replays wait in the whole table.
@@ -87,6 +98,19 @@ public:
     // The replay of a verified row; nothing for any other row.
     virtual std::optional<std::string> VerifiedReplay(std::int64_t id) = 0;
 };
+
+// Both in one database: a replay attaches to a row of the table.
+class TScoreStore : public TScoreTable, public TReplayQueue {};
+
+// What the store found for a replay: the row it would attach to (none when no row of the
+// last ten minutes matches) and how many replays wait in the whole table.
+struct TAttachCandidate {
+    bool RowFound = false;
+    TReplayState RowState = TReplayState::None;
+    std::size_t Queued = 0;
+};
+// Whether the replay may attach; both stores decide by this alone, inside their transaction.
+TAttachResult DecideAttach(const TAttachCandidate& candidate, std::size_t maxQueued);
 
 // The states as the databases keep them: "none", "queued", "verified", "failed".
 const char* ReplayStateName(TReplayState state);

@@ -371,16 +371,13 @@ TScoreStore::TAttachResult TSqliteScoreStore::AttachReplay(const TSubmission& en
                 state = ColumnText(FFindForReplay, 1);
             }
         }
-        TAttachResult result = TAttachResult::Queued;
-        if (id == 0) result = TAttachResult::NoSuchRow;
-        else if (state == "verified") result = TAttachResult::AlreadyVerified;
-        else if (state != "none") result = TAttachResult::AlreadyHasReplay;
-        if (result == TAttachResult::Queued) {
+        TAttachCandidate candidate{id != 0, ReplayStateFromName(state), 0};
+        {
             TStatementUse use(FCountQueued);
             if (sqlite3_step(FCountQueued) != SQLITE_ROW) Fail("count the queue");
-            if (static_cast<std::size_t>(sqlite3_column_int64(FCountQueued, 0)) >= maxQueued)
-                result = TAttachResult::QueueFull;
+            candidate.Queued = static_cast<std::size_t>(sqlite3_column_int64(FCountQueued, 0));
         }
+        const TAttachResult result = DecideAttach(candidate, maxQueued);
         if (result == TAttachResult::Queued)
             Step(FQueue, "queue a replay", [&](sqlite3_stmt* s) {
                 sqlite3_bind_int64(s, 1, id);
