@@ -1,11 +1,12 @@
 // The world table's storage: order, filter, repeats (also from two instances at once), the
-// replays kept beside the rows and their verification, and a version 1 table brought up to
+// replays kept beside the rows and their verification, and tables of versions 1 and 2 brought up to
 // date, on both kinds of store; WAL mode, reopening, a small log and bad files of the SQLite one.
 #include <gtest/gtest.h>
 #include <libpq-fe.h>
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <cstring>
 #include <atomic>
 #include <filesystem>
 #include <fstream>
@@ -278,9 +279,99 @@ TEST_P(BothStoresTest, AVersionOneTableIsBroughtUpToDateWithItsRows) {
         store->Add({"new", 600, ""}, 2000, "a");
         EXPECT_EQ(store->AttachReplay({"new", 600, ""}, "bytes", 2001, 10), TScoreStore::TAttachResult::Queued);
     }
-    auto again = OpenScoreStore(database);  // already at version 2: opened as it is
+    auto again = OpenScoreStore(database);  // already up to date: opened as it is
     EXPECT_EQ(again->Best(10).size(), 2u);
     EXPECT_EQ(again->TakeQueued(10, 2002, 60).size(), 1u);
+}
+
+// The table as the servers of schema version 2 left it; KEY_TYPE and BLOB_TYPE are each kind's own.
+const char* const kVersionTwoTable[] = {
+    "CREATE TABLE schema_version (version INTEGER NOT NULL)",
+    "CREATE TABLE scores (id KEY_TYPE PRIMARY KEY, name TEXT NOT NULL, score INTEGER NOT NULL,"
+    " country TEXT NOT NULL, time BIGINT NOT NULL, address TEXT NOT NULL, replay BLOB_TYPE,"
+    " replay_state TEXT NOT NULL DEFAULT 'none', replay_reason TEXT NOT NULL DEFAULT '',"
+    " replay_claim BIGINT NOT NULL DEFAULT 0)",
+    "CREATE INDEX scores_by_score ON scores (score DESC, id)",
+    "CREATE INDEX scores_by_country ON scores (country, score DESC, id)",
+    "CREATE INDEX scores_by_entry ON scores (name, score, country, time)",
+    "CREATE INDEX scores_queued ON scores (id) WHERE replay_state = 'queued'",
+    "INSERT INTO schema_version (version) VALUES (1)",
+    "INSERT INTO schema_version (version) VALUES (2)",
+    // Three thousand rows of 37 countries with ever fewer rows (and some without a country), one
+    // in fifty verified.
+    "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 3000)"
+    " INSERT INTO scores (name, score, country, time, address, replay_state)"
+    " SELECT 'p' || i, (i * 7919) % 100000, CASE WHEN i % 11 = 0 THEN '' ELSE 'c' || ((i * i) % 37) END,"
+    " 1000 + i, 'a', CASE WHEN i % 50 = 0 THEN 'verified' ELSE 'none' END FROM n",
+};
+
+std::string WithTypes(std::string sql, testing::TStoreKind kind) {
+    const bool sqlite = kind == testing::TStoreKind::Sqlite;
+    for (const auto& [from, to] : {std::pair{"KEY_TYPE", sqlite ? "INTEGER" : "bigserial"},
+                                   std::pair{"BLOB_TYPE", sqlite ? "BLOB" : "bytea"}})
+        if (const std::size_t at = sql.find(from); at != std::string::npos) sql.replace(at, std::strlen(from), to);
+    return sql;
+}
+
+// The counts the store keeps against a count of every row, and its country list against them.
+void ExpectCountsMatchAFullCount(const testing::TTestDatabase& db, const std::string& database, TScoreStore& store) {
+    using TRows = std::vector<std::vector<std::string>>;
+    TRows counted = db.Rows(database, "SELECT country, row_count FROM country_counts");
+    TRows full = db.Rows(database, "SELECT country, count(*) FROM scores WHERE country <> '' GROUP BY country");
+    std::sort(counted.begin(), counted.end());
+    std::sort(full.begin(), full.end());
+    EXPECT_EQ(counted, full);
+    // Most rows first, then the names in byte order.
+    std::sort(full.begin(), full.end(), [](const auto& a, const auto& b) {
+        const long long left = std::stoll(a[1]), right = std::stoll(b[1]);
+        return left != right ? left > right : a[0] < b[0];
+    });
+    std::vector<std::string> countries;
+    for (const auto& row : full) countries.push_back(row[0]);
+    EXPECT_EQ(store.Countries(1000), countries);
+}
+
+TEST_P(BothStoresTest, AVersionTwoTableGetsItsCountsAndTheyFollowEveryChange) {
+    testing::TTestDatabase db(GetParam());
+    if (!db.Missing.empty()) GTEST_SKIP() << db.Missing;
+    const std::string database = db.Fresh("two");
+    for (const char* sql : kVersionTwoTable) db.Rows(database, WithTypes(sql, GetParam()));
+    auto store = OpenScoreStore(database);
+    EXPECT_EQ(db.Rows(database, "SELECT max(version) FROM schema_version"),
+              (std::vector<std::vector<std::string>>{{std::to_string(kScoreSchemaVersion)}}));
+    ExpectCountsMatchAFullCount(db, database, *store);
+
+    // The verified rows through their new indexes, against a walk of the whole table.
+    for (const std::string country : {"", "c1", "c4"}) {
+        std::vector<std::string> verified;
+        for (const auto& row :
+             db.Rows(database, "SELECT name FROM scores WHERE replay_state = 'verified' AND ('" + country +
+                                   "' = '' OR country = '" + country + "') ORDER BY score DESC, id LIMIT 10"))
+            verified.push_back(row[0]);
+        EXPECT_FALSE(verified.empty());
+        EXPECT_EQ(Names(store->Best(10, country, true)), verified) << country;
+    }
+
+    // The server's rows, and the operator's work by hand: cheats deleted, a country renamed.
+    store->Add({"new", 5, "Россия"}, 9000, "a");
+    store->Add({"again", 6, "c4"}, 9000, "a");
+    store->Add({"nowhere", 7, ""}, 9000, "a");
+    db.Rows(database, "DELETE FROM scores WHERE country = 'c3'");
+    db.Rows(database, "DELETE FROM scores WHERE id % 7 = 0");
+    db.Rows(database, "UPDATE scores SET country = 'c5' WHERE country = 'c4' AND id % 2 = 0");
+    db.Rows(database, "UPDATE scores SET country = '' WHERE country = 'c6'");
+    ExpectCountsMatchAFullCount(db, database, *store);
+    const std::vector<std::string> countries = store->Countries(1000);
+    EXPECT_EQ(std::count(countries.begin(), countries.end(), "c3"), 0);
+    EXPECT_EQ(std::count(countries.begin(), countries.end(), "Россия"), 1);
+
+    if (GetParam() == testing::TStoreKind::Postgres) {
+        db.Rows(database, "TRUNCATE scores");
+        EXPECT_TRUE(store->Countries(10).empty());
+    } else {
+        db.Rows(database, "DELETE FROM scores");
+        EXPECT_TRUE(store->Countries(10).empty());
+    }
 }
 
 TEST_F(ScoreStoreTest, RowsSurviveReopeningAndTheFileIsInWalMode) {
