@@ -44,7 +44,7 @@ std::optional<TServerOptions> ParseServerOptions(const std::vector<std::string>&
         }
         static const char* const kValued[] = {"--listen",       "--db",         "--rate-limit",    "--threads",
                                                "--verify-with",  "--verify-workers", "--verify-cpu", "--verify-memory",
-                                               "--verify-seconds", "--page-art"};
+                                               "--verify-seconds", "--page-art", "--cache-seconds"};
         if (std::find(std::begin(kValued), std::end(kValued), arg) == std::end(kValued)) {
             error = "unknown option " + arg;
             return std::nullopt;
@@ -66,6 +66,7 @@ std::optional<TServerOptions> ParseServerOptions(const std::vector<std::string>&
         }
         else if (arg == "--rate-limit") ok = ParseNumber(value, options.RatePerMinute, 0.0, 1e9);
         else if (arg == "--threads") ok = ParseNumber<std::size_t>(value, options.Threads, 1, 1024);
+        else if (arg == "--cache-seconds") ok = ParseNumber(value, options.CacheSeconds, 0.0, 1.0);
         else if (arg == "--verify-with") {
             ok = !value.empty();
             options.VerifyWith = value;

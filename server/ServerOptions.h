@@ -14,6 +14,7 @@ struct TServerOptions {
     std::string Database = "quillon-scores.db";
     double RatePerMinute = 120;
     std::size_t Threads = 16;
+    double CacheSeconds = 1;  // the page's and the JSON's answers kept in memory
     // The game that verifies replays; empty: no replay is taken.
     std::string VerifyWith;
     std::size_t VerifyWorkers = 1;
@@ -26,6 +27,7 @@ struct TServerOptions {
 
 inline constexpr const char* kServerUsage =
     "usage: quillon-scores [--listen ADDR:PORT] [--db FILE|CONNINFO] [--rate-limit N] [--threads N]\n"
+    "                      [--cache-seconds S]\n"
     "                      [--verify-with GAME [--verify-workers N] [--verify-cpu SECONDS]\n"
     "                       [--verify-memory MIB] [--verify-seconds SECONDS]]\n"
     "                      [--page-art DIR]\n"
@@ -35,6 +37,8 @@ inline constexpr const char* kServerUsage =
     "                      or a PostgreSQL connection string (postgresql://... or key=value ...)\n"
     "  --rate-limit N      requests per minute from one address (default 120; 0: no limit)\n"
     "  --threads N         event threads serving the connections (default 16)\n"
+    "  --cache-seconds S   how long the page and the JSON are kept in memory, at most 1 (default\n"
+    "                      1; a new row ends it sooner; 0: every answer read from the table)\n"
     "  --verify-with GAME  take the games' replays (POST /api/replays) and verify them by\n"
     "                      running GAME --headless --replay FILE (the quillon executable, its\n"
     "                      data beside it or installed); without it no replay is taken\n"

@@ -100,6 +100,7 @@ int main(int argc, char** argv) {
         if (!LoadTitleArt(*options, settings.Title)) return 1;
         settings.RatePerMinute = options->RatePerMinute;
         settings.Threads = options->Threads;
+        settings.AnswerSeconds = options->CacheSeconds;
         settings.Log = LogLine;
         if (verifier) settings.ReplayQueued = [&verifier] { verifier->Wake(); };
         TScoreServer server(*store, settings);
