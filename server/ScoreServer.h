@@ -72,7 +72,8 @@ private:
     THttpAnswer TitlePicture() const;
     // 503 (nothing stored, nothing shown) when the database fails; the error goes to the log.
     THttpAnswer StoreFailed(const EScoreStoreError& error);
-    // The kept answer for `key`, else `build`'s (kept when it is a table).
+    // The answer kept for `key`, else the one `build` makes, kept from then on (a database
+    // failure answers 503 and is not kept).
     template <typename TBuild>
     THttpAnswer Kept(const std::string& key, TBuild build);
     void LogRequest(const THttpRequest& request, int status, std::size_t bytes);
