@@ -71,23 +71,25 @@ const struct {
      " WHERE country = $3::text AND ($2::integer = 0 OR replay_state = 'verified')"
      " ORDER BY score DESC, id LIMIT $1::bigint"},
     {"find_for_replay",
-     "SELECT id, replay_state FROM scores WHERE name = $1::text AND score = $2::integer AND country = $3::text"
-     " AND time > $4::bigint ORDER BY replay_state = 'none' DESC, id DESC LIMIT 1"},
+     "SELECT id, replay_state, address FROM scores WHERE name = $1::text AND score = $2::integer"
+     " AND country = $3::text AND time > $4::bigint ORDER BY id DESC LIMIT 16"},
+    {"find_race", "SELECT 1 FROM scores WHERE replay_key = $1::text LIMIT 1"},
     // Replays queued by several instances at once wait for each other, so the queue's bound holds.
     {"lock_queue", "SELECT pg_advisory_xact_lock(7475)"},
-    {"count_queued", "SELECT count(*) FROM scores WHERE replay_state = 'queued'"},
+    {"count_queued",
+     "SELECT count(*), count(*) FILTER (WHERE replay_from = $1::text) FROM scores WHERE replay_state = 'queued'"},
     {"queue",
      "UPDATE scores SET replay = decode($2::text, 'hex'), replay_state = 'queued', replay_reason = '',"
-     " replay_claim = 0 WHERE id = $1::bigint"},
+     " replay_claim = 0, replay_key = $3::text, replay_from = $4::text WHERE id = $1::bigint"},
     {"take_queued",
      "UPDATE scores SET replay_claim = $1::bigint + $3::bigint WHERE id IN (SELECT id FROM scores"
      " WHERE replay_state = 'queued' AND replay_claim <= $1::bigint ORDER BY id LIMIT $2::bigint"
-     " FOR UPDATE SKIP LOCKED) RETURNING id, score, encode(replay, 'hex')"},
-    {"requeue", "UPDATE scores SET replay_claim = 0 WHERE id = $1::bigint AND replay_state = 'queued'"},
+     " FOR UPDATE SKIP LOCKED) RETURNING id, score, encode(replay, 'hex'), name"},
+    {"requeue", "UPDATE scores SET replay_claim = $2::bigint WHERE id = $1::bigint AND replay_state = 'queued'"},
     {"mark_verified",
      "UPDATE scores SET replay_state = 'verified', replay_reason = '' WHERE id = $1::bigint AND replay_state = 'queued'"},
     {"mark_failed",
-     "UPDATE scores SET replay_state = 'failed', replay_reason = $2::text, replay = NULL"
+     "UPDATE scores SET replay_state = 'failed', replay_reason = $2::text, replay = NULL, replay_key = NULL"
      " WHERE id = $1::bigint AND replay_state = 'queued'"},
     {"read_verification", "SELECT replay_state, replay_reason FROM scores WHERE id = $1::bigint"},
     {"read_replay", "SELECT encode(replay, 'hex') FROM scores WHERE id = $1::bigint AND replay_state = 'verified'"},
@@ -233,6 +235,14 @@ void TPostgresScoreStore::MigrateSchema(PGconn* db) {
             Exec(db, "CREATE INDEX IF NOT EXISTS scores_queued ON scores (id) WHERE replay_state = 'queued'");
             Exec(db, "INSERT INTO schema_version (version) VALUES (2)");
         }
+        if (version < 3) {
+            // Version 3: a race verifies one row only; the queue is shared fairly between senders.
+            Exec(db,
+                 "ALTER TABLE scores ADD COLUMN IF NOT EXISTS replay_key text,"
+                 " ADD COLUMN IF NOT EXISTS replay_from text NOT NULL DEFAULT ''");
+            Exec(db, "CREATE UNIQUE INDEX IF NOT EXISTS scores_by_race ON scores (replay_key) WHERE replay_key IS NOT NULL");
+            Exec(db, "INSERT INTO schema_version (version) VALUES (3)");
+        }
         Exec(db, "COMMIT");
     } catch (...) {
         PQclear(PQexec(db, "ROLLBACK"));
@@ -291,23 +301,30 @@ std::vector<std::string> TPostgresScoreStore::Countries(std::size_t limit) {
     return countries;
 }
 
-TScoreStore::TAttachResult TPostgresScoreStore::AttachReplay(const TSubmission& entry, const std::string& replay,
-                                                             std::int64_t now, std::size_t maxQueued) {
+TScoreStore::TAttachResult TPostgresScoreStore::AttachReplay(const TSubmission& entry, const TReplayUpload& upload,
+                                                             std::int64_t now, const TQueueLimits& limits) {
     TTurn turn(*this);
     PGconn* db = turn.Db();
     Exec(db, "BEGIN");
     try {
         Run(db, "lock_queue", {});
+        TAttachFacts facts;
         const TResult found = Run(db, "find_for_replay",
                                   {entry.Name, std::to_string(entry.Score), entry.Country,
                                    std::to_string(now - kReplayWindowSeconds)});
-        const bool rowFound = PQntuples(found.get()) > 0;
-        const TAttachCandidate candidate{rowFound, rowFound ? ReplayStateFromName(Text(found.get(), 0, 1)) : TReplayState::None,
-                                         std::stoull(Text(Run(db, "count_queued", {}).get(), 0, 0))};
-        const TAttachResult result = DecideAttach(candidate, maxQueued);
-        if (result == TAttachResult::Queued) Run(db, "queue", {Text(found.get(), 0, 0), HexOf(replay)});
+        for (int row = 0; row < PQntuples(found.get()); ++row)
+            facts.Rows.push_back({std::stoll(Text(found.get(), row, 0)), ReplayStateFromName(Text(found.get(), row, 1)),
+                                  Text(found.get(), row, 2)});
+        facts.Refused = !upload.Fault.empty();
+        facts.RaceUsed = !facts.Refused && PQntuples(Run(db, "find_race", {upload.Key}).get()) > 0;
+        const TResult counted = Run(db, "count_queued", {upload.From});
+        facts.Queued = std::stoull(Text(counted.get(), 0, 0));
+        facts.QueuedFromSender = std::stoull(Text(counted.get(), 0, 1));
+        const TAttachDecision decision = DecideAttach(facts, upload.From, limits);
+        if (decision.Result == TAttachResult::Queued)
+            Run(db, "queue", {std::to_string(decision.RowId), HexOf(upload.Bytes), upload.Key, upload.From});
         Exec(db, "COMMIT");
-        return result;
+        return decision.Result;
     } catch (...) {
         if (PQstatus(db) == CONNECTION_OK && PQtransactionStatus(db) != PQTRANS_IDLE) PQclear(PQexec(db, "ROLLBACK"));
         throw;
@@ -323,14 +340,14 @@ std::vector<TQueuedReplay> TPostgresScoreStore::TakeQueued(std::size_t limit, st
     std::vector<TQueuedReplay> taken;
     for (int row = 0; row < PQntuples(result.get()); ++row)
         taken.push_back({std::stoll(Text(result.get(), row, 0)), std::stoi(Text(result.get(), row, 1)),
-                         BytesOf(Text(result.get(), row, 2))});
+                         BytesOf(Text(result.get(), row, 2)), Text(result.get(), row, 3)});
     std::sort(taken.begin(), taken.end(), [](const auto& a, const auto& b) { return a.Id < b.Id; });
     return taken;
 }
 
-void TPostgresScoreStore::Requeue(std::int64_t id) {
+void TPostgresScoreStore::Requeue(std::int64_t id, std::int64_t notBefore) {
     TTurn turn(*this);
-    Run(turn.Db(), "requeue", {std::to_string(id)});
+    Run(turn.Db(), "requeue", {std::to_string(id), std::to_string(notBefore)});
 }
 
 void TPostgresScoreStore::MarkVerified(std::int64_t id) {
