@@ -67,7 +67,7 @@ constexpr TStoreQuery kStatements[] = {
     // both store one.
     {"lock_entry", "SELECT pg_advisory_xact_lock(hashtextextended($1::text || chr(31) || $2::text || chr(31) || $3::text, 7))"},
     // The NOT EXISTS is an Index Only Scan using scores_by_entry over the entry's rows of the
-    // last minute. The trigger scores_count_rows adds the row to its country's count in the
+    // last minute. The trigger scores_count_inserts adds the row to its country's count in the
     // same transaction (by country_counts_pkey).
     {"insert_unless_repeated",
      "INSERT INTO scores (name, score, country, time, address)"
@@ -94,28 +94,32 @@ constexpr TStoreQuery kStatements[] = {
     // most rows first; the scores are never read.
     {"countries",
      "SELECT country FROM country_counts ORDER BY row_count DESC, country COLLATE \"C\" LIMIT $1::bigint"},
-    // Index Scan using scores_by_entry, then a Sort of that entry's rows of the last ten minutes only.
+    // Index Scan using scores_by_entry, then a Sort of that entry's rows of the last ten minutes
+    // only; or, as cheap, scores_by_country backward on the country and score (their rows in id order).
     {"find_for_replay",
-     "SELECT id, replay_state FROM scores WHERE name = $1::text AND score = $2::integer AND country = $3::text"
-     " AND time > $4::bigint ORDER BY replay_state = 'none' DESC, id DESC LIMIT 1"},
+     "SELECT id, replay_state, address FROM scores WHERE name = $1::text AND score = $2::integer"
+     " AND country = $3::text AND time > $4::bigint ORDER BY id DESC LIMIT 16"},
+    // Index Only Scan using scores_by_race (replay_key = $1).
+    {"find_race", "SELECT 1 FROM scores WHERE replay_key = $1::text LIMIT 1"},
     // Replays queued by several instances at once wait for each other, so the queue's bound holds.
     {"lock_queue", "SELECT pg_advisory_xact_lock(7475)"},
     // Over scores_queued: the queued rows only (at most the queue's bound).
-    {"count_queued", "SELECT count(*) FROM scores WHERE replay_state = 'queued'"},
+    {"count_queued",
+     "SELECT count(*), count(*) FILTER (WHERE replay_from = $1::text) FROM scores WHERE replay_state = 'queued'"},
     // Index Scan using scores_pkey, as every statement by id below.
     {"queue",
      "UPDATE scores SET replay = decode($2::text, 'hex'), replay_state = 'queued', replay_reason = '',"
-     " replay_claim = 0 WHERE id = $1::bigint"},
+     " replay_claim = 0, replay_key = $3::text, replay_from = $4::text WHERE id = $1::bigint"},
     // The inner select over scores_queued (oldest first), the update by scores_pkey.
     {"take_queued",
      "UPDATE scores SET replay_claim = $1::bigint + $3::bigint WHERE id IN (SELECT id FROM scores"
      " WHERE replay_state = 'queued' AND replay_claim <= $1::bigint ORDER BY id LIMIT $2::bigint"
-     " FOR UPDATE SKIP LOCKED) RETURNING id, score, encode(replay, 'hex')"},
-    {"requeue", "UPDATE scores SET replay_claim = 0 WHERE id = $1::bigint AND replay_state = 'queued'"},
+     " FOR UPDATE SKIP LOCKED) RETURNING id, score, encode(replay, 'hex'), name"},
+    {"requeue", "UPDATE scores SET replay_claim = $2::bigint WHERE id = $1::bigint AND replay_state = 'queued'"},
     {"mark_verified",
      "UPDATE scores SET replay_state = 'verified', replay_reason = '' WHERE id = $1::bigint AND replay_state = 'queued'"},
     {"mark_failed",
-     "UPDATE scores SET replay_state = 'failed', replay_reason = $2::text, replay = NULL"
+     "UPDATE scores SET replay_state = 'failed', replay_reason = $2::text, replay = NULL, replay_key = NULL"
      " WHERE id = $1::bigint AND replay_state = 'queued'"},
     {"read_verification", "SELECT replay_state, replay_reason FROM scores WHERE id = $1::bigint"},
     {"read_replay", "SELECT encode(replay, 'hex') FROM scores WHERE id = $1::bigint AND replay_state = 'verified'"},
@@ -329,7 +333,15 @@ void TPostgresScoreStore::MigrateSchema(PGconn* db) {
             Exec(db, "INSERT INTO schema_version (version) VALUES (2)");
         }
         if (version < 3) {
-            // Version 3: what the page asks for never grows with the table. The rows of each
+            // Version 3: a race verifies one row only; the queue is shared fairly between senders.
+            Exec(db,
+                 "ALTER TABLE scores ADD COLUMN IF NOT EXISTS replay_key text,"
+                 " ADD COLUMN IF NOT EXISTS replay_from text NOT NULL DEFAULT ''");
+            Exec(db, "CREATE UNIQUE INDEX IF NOT EXISTS scores_by_race ON scores (replay_key) WHERE replay_key IS NOT NULL");
+            Exec(db, "INSERT INTO schema_version (version) VALUES (3)");
+        }
+        if (version < 4) {
+            // Version 4: what the page asks for never grows with the table. The rows of each
             // country are counted as they come and go (by a trigger, in the transaction that
             // changes the row, also when the operator deletes rows by hand), and the verified
             // rows have indexes of their own, with and without the country. The trigger comes
@@ -341,6 +353,10 @@ void TPostgresScoreStore::MigrateSchema(PGconn* db) {
             Exec(db,
                  "CREATE INDEX IF NOT EXISTS country_counts_by_rows"
                  " ON country_counts (row_count DESC, country COLLATE \"C\")");
+            // One trigger run per statement with the statement's rows (transition tables): a
+            // count's row changes once per statement, however many rows it moves, so the
+            // operator's DELETE of thousands of rows does not pile up thousands of versions of
+            // one count in its transaction.
             Exec(db,
                  "CREATE OR REPLACE FUNCTION scores_count_countries() RETURNS trigger LANGUAGE plpgsql AS $$"
                  " BEGIN"
@@ -348,20 +364,41 @@ void TPostgresScoreStore::MigrateSchema(PGconn* db) {
                  "   DELETE FROM country_counts;"
                  "   RETURN NULL;"
                  "  END IF;"
-                 "  IF TG_OP <> 'INSERT' THEN"
-                 "   UPDATE country_counts SET row_count = row_count - 1 WHERE country = OLD.country;"
-                 "   DELETE FROM country_counts WHERE country = OLD.country AND row_count <= 0;"
+                 "  IF TG_OP = 'INSERT' THEN"
+                 "   INSERT INTO country_counts (country, row_count)"
+                 "    SELECT country, count(*) FROM new_rows WHERE country <> '' GROUP BY country ORDER BY country"
+                 "    ON CONFLICT (country) DO UPDATE SET row_count = country_counts.row_count + excluded.row_count;"
+                 "  ELSIF TG_OP = 'DELETE' THEN"
+                 "   UPDATE country_counts SET row_count = row_count - gone.n"
+                 "    FROM (SELECT country, count(*) AS n FROM old_rows GROUP BY country) AS gone"
+                 "    WHERE country_counts.country = gone.country;"
+                 "  ELSE"
+                 "   INSERT INTO country_counts (country, row_count)"
+                 "    SELECT country, sum(n) FROM (SELECT country, 1 AS n FROM new_rows"
+                 "     UNION ALL SELECT country, -1 FROM old_rows) AS moved"
+                 "    WHERE country <> '' GROUP BY country HAVING sum(n) <> 0 ORDER BY country"
+                 "    ON CONFLICT (country) DO UPDATE SET row_count = country_counts.row_count + excluded.row_count;"
                  "  END IF;"
-                 "  IF TG_OP <> 'DELETE' AND NEW.country <> '' THEN"
-                 "   INSERT INTO country_counts (country, row_count) VALUES (NEW.country, 1)"
-                 "    ON CONFLICT (country) DO UPDATE SET row_count = country_counts.row_count + 1;"
+                 "  IF TG_OP <> 'INSERT' THEN"
+                 "   DELETE FROM country_counts WHERE row_count <= 0"
+                 "    AND country IN (SELECT DISTINCT country FROM old_rows);"
                  "  END IF;"
                  "  RETURN NULL;"
                  " END $$");
-            Exec(db, "DROP TRIGGER IF EXISTS scores_count_rows ON scores");
+            Exec(db, "DROP TRIGGER IF EXISTS scores_count_inserts ON scores");
             Exec(db,
-                 "CREATE TRIGGER scores_count_rows AFTER INSERT OR DELETE OR UPDATE OF country ON scores"
-                 " FOR EACH ROW EXECUTE FUNCTION scores_count_countries()");
+                 "CREATE TRIGGER scores_count_inserts AFTER INSERT ON scores REFERENCING NEW TABLE AS new_rows"
+                 " FOR EACH STATEMENT EXECUTE FUNCTION scores_count_countries()");
+            Exec(db, "DROP TRIGGER IF EXISTS scores_count_deletes ON scores");
+            Exec(db,
+                 "CREATE TRIGGER scores_count_deletes AFTER DELETE ON scores REFERENCING OLD TABLE AS old_rows"
+                 " FOR EACH STATEMENT EXECUTE FUNCTION scores_count_countries()");
+            // Every update (a replay's state too) runs it; only a changed country writes a count.
+            Exec(db, "DROP TRIGGER IF EXISTS scores_count_updates ON scores");
+            Exec(db,
+                 "CREATE TRIGGER scores_count_updates AFTER UPDATE ON scores"
+                 " REFERENCING OLD TABLE AS old_rows NEW TABLE AS new_rows"
+                 " FOR EACH STATEMENT EXECUTE FUNCTION scores_count_countries()");
             Exec(db, "DROP TRIGGER IF EXISTS scores_count_truncate ON scores");
             Exec(db,
                  "CREATE TRIGGER scores_count_truncate AFTER TRUNCATE ON scores"
@@ -377,7 +414,7 @@ void TPostgresScoreStore::MigrateSchema(PGconn* db) {
                  "CREATE INDEX IF NOT EXISTS scores_verified_by_country ON scores (country, score DESC, id)"
                  " WHERE replay_state = 'verified'");
             Exec(db, "ANALYZE scores");
-            Exec(db, "INSERT INTO schema_version (version) VALUES (3)");
+            Exec(db, "INSERT INTO schema_version (version) VALUES (4)");
         }
         Exec(db, "COMMIT");
     } catch (...) {
@@ -441,23 +478,30 @@ std::vector<std::string> TPostgresScoreStore::Countries(std::size_t limit) {
     return countries;
 }
 
-TScoreStore::TAttachResult TPostgresScoreStore::AttachReplay(const TSubmission& entry, const std::string& replay,
-                                                             std::int64_t now, std::size_t maxQueued) {
+TScoreStore::TAttachResult TPostgresScoreStore::AttachReplay(const TSubmission& entry, const TReplayUpload& upload,
+                                                             std::int64_t now, const TQueueLimits& limits) {
     TTurn turn(*this);
     PGconn* db = turn.Db();
     Exec(db, "BEGIN");
     try {
         Run(db, "lock_queue", {});
+        TAttachFacts facts;
         const TResult found = Run(db, "find_for_replay",
                                   {entry.Name, std::to_string(entry.Score), entry.Country,
                                    std::to_string(now - kReplayWindowSeconds)});
-        const bool rowFound = PQntuples(found.get()) > 0;
-        const TAttachCandidate candidate{rowFound, rowFound ? ReplayStateFromName(Text(found.get(), 0, 1)) : TReplayState::None,
-                                         std::stoull(Text(Run(db, "count_queued", {}).get(), 0, 0))};
-        const TAttachResult result = DecideAttach(candidate, maxQueued);
-        if (result == TAttachResult::Queued) Run(db, "queue", {Text(found.get(), 0, 0), HexOf(replay)});
+        for (int row = 0; row < PQntuples(found.get()); ++row)
+            facts.Rows.push_back({std::stoll(Text(found.get(), row, 0)), ReplayStateFromName(Text(found.get(), row, 1)),
+                                  Text(found.get(), row, 2)});
+        facts.Refused = !upload.Fault.empty();
+        facts.RaceUsed = !facts.Refused && PQntuples(Run(db, "find_race", {upload.Key}).get()) > 0;
+        const TResult counted = Run(db, "count_queued", {upload.From});
+        facts.Queued = std::stoull(Text(counted.get(), 0, 0));
+        facts.QueuedFromSender = std::stoull(Text(counted.get(), 0, 1));
+        const TAttachDecision decision = DecideAttach(facts, upload.From, limits);
+        if (decision.Result == TAttachResult::Queued)
+            Run(db, "queue", {std::to_string(decision.RowId), HexOf(upload.Bytes), upload.Key, upload.From});
         Exec(db, "COMMIT");
-        return result;
+        return decision.Result;
     } catch (...) {
         if (PQstatus(db) == CONNECTION_OK && PQtransactionStatus(db) != PQTRANS_IDLE) PQclear(PQexec(db, "ROLLBACK"));
         throw;
@@ -473,14 +517,14 @@ std::vector<TQueuedReplay> TPostgresScoreStore::TakeQueued(std::size_t limit, st
     std::vector<TQueuedReplay> taken;
     for (int row = 0; row < PQntuples(result.get()); ++row)
         taken.push_back({std::stoll(Text(result.get(), row, 0)), std::stoi(Text(result.get(), row, 1)),
-                         BytesOf(Text(result.get(), row, 2))});
+                         BytesOf(Text(result.get(), row, 2)), Text(result.get(), row, 3)});
     std::sort(taken.begin(), taken.end(), [](const auto& a, const auto& b) { return a.Id < b.Id; });
     return taken;
 }
 
-void TPostgresScoreStore::Requeue(std::int64_t id) {
+void TPostgresScoreStore::Requeue(std::int64_t id, std::int64_t notBefore) {
     TTurn turn(*this);
-    Run(turn.Db(), "requeue", {std::to_string(id)});
+    Run(turn.Db(), "requeue", {std::to_string(id), std::to_string(notBefore)});
 }
 
 void TPostgresScoreStore::MarkVerified(std::int64_t id) {

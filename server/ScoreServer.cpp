@@ -8,6 +8,7 @@
 #include <optional>
 #include <string_view>
 
+#include "server/AddressGroup.h"
 #include "server/LogText.h"
 #include "server/QueryString.h"
 #include "server/ScoresJson.h"
@@ -98,7 +99,7 @@ THttpAnswer TScoreServer::Answer(const THttpRequest& request) {
     const bool read = request.Method == "GET" || request.Method == "HEAD";
     if (read && target.Path() == "/cgi/version.pl") return VersionScript(target, request.Address);
     if (read && target.Path() == "/api/scores") return ScoresApi(target);
-    if (request.Method == "POST" && target.Path() == kReplaysPath) return SubmitReplay(target, request.Body);
+    if (request.Method == "POST" && target.Path() == kReplaysPath) return SubmitReplay(target, request.Body, request.Address);
     if (read && target.Path().starts_with(std::string(kReplaysPath) + "/")) return DownloadReplay(target.Path());
     if (read && target.Path() == kTitlePicturePath) return TitlePicture();
     return Text(404, "not found");
@@ -203,8 +204,9 @@ THttpAnswer TScoreServer::ScoresApi(const TTarget& target) {
     });
 }
 
-// The replay of a row stored in the last ten minutes; verified later by the worker processes.
-THttpAnswer TScoreServer::SubmitReplay(const TTarget& target, const std::string& replay) {
+// The replay of a row stored in the last ten minutes from the same address (group); read here
+// first, verified later by the workers.
+THttpAnswer TScoreServer::SubmitReplay(const TTarget& target, const std::string& replay, const std::string& address) {
     TSubmission entry;
     std::string score;
     if (!target.Single("name", entry.Name) || !target.Single("score", score) ||
@@ -218,23 +220,36 @@ THttpAnswer TScoreServer::SubmitReplay(const TTarget& target, const std::string&
         answer.Headers.emplace_back("Retry-After", "3600");
         return answer;
     }
-    TScoreStore::TAttachResult result;
+    const TSentReplay sent = CheckSentReplay(replay, entry, FSettings.ReplayExpectation);
+    const TReplayUpload upload{replay, sent.Key, AddressGroup(address), sent.Fault};
+    TAttachResult result;
     try {
-        result = FStore.AttachReplay(entry, replay, FSettings.WallClock(), FSettings.MaxQueued);
+        result = FStore.AttachReplay(entry, upload, FSettings.WallClock(), FSettings.Queue);
     } catch (const EScoreStoreError& error) {
         return StoreFailed(error);
     }
     switch (result) {
-        case TScoreStore::TAttachResult::Queued:
+        case TAttachResult::Queued:
             FSettings.ReplayQueued();
             return Text(202, "queued for verification");
-        case TScoreStore::TAttachResult::NoSuchRow:
+        case TAttachResult::NoSuchRow:
             return Text(404, "no such score in the last ten minutes");
-        case TScoreStore::TAttachResult::AlreadyVerified:
+        case TAttachResult::NotOwner:
+            return Text(403, "this score was sent from another address");
+        case TAttachResult::AlreadyVerified:
             return Text(409, "this score is verified already");
-        case TScoreStore::TAttachResult::AlreadyHasReplay:
+        case TAttachResult::AlreadyHasReplay:
             return Text(409, "this score has its replay already");
-        case TScoreStore::TAttachResult::QueueFull:
+        case TAttachResult::Refused:
+            return Text(422, sent.Fault);
+        case TAttachResult::RaceUsed:
+            return Text(409, "this race proves another score already");
+        case TAttachResult::AddressBusy: {
+            THttpAnswer busy = Text(429, "too many of your replays wait for verification");
+            busy.Headers.emplace_back("Retry-After", "60");
+            return busy;
+        }
+        case TAttachResult::QueueFull:
             break;
     }
     THttpAnswer full = Text(503, "too many replays wait for verification");

@@ -9,12 +9,14 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "server/AnswerCache.h"
 #include "server/HttpDaemon.h"
 #include "server/PagePicture.h"
 #include "server/RateLimiter.h"
+#include "server/ReplayCheck.h"
 #include "server/ScoreStore.h"
 
 namespace quillon::server {
@@ -39,9 +41,12 @@ struct TScoreServerSettings {
     // Receives one line (without its line end) per request.
     std::function<void(const std::string&)> Log;
     std::size_t ReplayBytes = 1 << 20;  // the largest replay taken
-    std::size_t MaxQueued = 64;         // replays waiting for their verification in the whole table
+    TQueueLimits Queue;                 // replays waiting for their verification
     // Told of every replay queued; without it the server verifies nothing and takes no replay.
     std::function<void()> ReplayQueued;
+    // The game version and data files a replay must be recorded with (ReplayExpectationFor);
+    // absent: any (the tests' stand-in games).
+    std::optional<TReplayExpectation> ReplayExpectation;
 };
 
 // The longest request target and the most header lines a request may carry.
@@ -67,7 +72,7 @@ private:
     THttpAnswer Submit(const TTarget& target, const std::string& address);
     THttpAnswer ShowTable(const TTarget& target);
     THttpAnswer ScoresApi(const TTarget& target);
-    THttpAnswer SubmitReplay(const TTarget& target, const std::string& replay);
+    THttpAnswer SubmitReplay(const TTarget& target, const std::string& replay, const std::string& address);
     THttpAnswer DownloadReplay(const std::string& path);
     THttpAnswer TitlePicture() const;
     // 503 (nothing stored, nothing shown) when the database fails; the error goes to the log.

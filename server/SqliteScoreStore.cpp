@@ -73,33 +73,37 @@ constexpr TStoreQuery kCountries{"countries",
 // USE TEMP B-TREE FOR ORDER BY over that entry's rows of the last ten minutes only.
 constexpr TStoreQuery kFindForReplay{
     "find_for_replay",
-    "SELECT id, replay_state FROM scores WHERE name = ?1 AND score = ?2 AND country = ?3 AND time > ?4"
-    " ORDER BY replay_state = 'none' DESC, id DESC LIMIT 1"};
-// SCAN scores USING COVERING INDEX scores_queued: the queued rows only (at most the queue's bound).
-constexpr TStoreQuery kCountQueued{"count_queued", "SELECT count(*) FROM scores WHERE replay_state = 'queued'"};
+    "SELECT id, replay_state, address FROM scores WHERE name = ?1 AND score = ?2 AND country = ?3 AND time > ?4"
+    " ORDER BY id DESC LIMIT 16"};
+// SEARCH scores USING COVERING INDEX scores_by_race (replay_key=?).
+constexpr TStoreQuery kFindRace{"find_race", "SELECT 1 FROM scores WHERE replay_key = ?1 LIMIT 1"};
+// SCAN scores USING INDEX scores_queued: the queued rows only (at most the queue's bound).
+constexpr TStoreQuery kCountQueued{
+    "count_queued", "SELECT count(*), coalesce(sum(replay_from = ?1), 0) FROM scores WHERE replay_state = 'queued'"};
 // SEARCH scores USING INTEGER PRIMARY KEY (rowid=?), as every statement by id below.
-constexpr TStoreQuery kQueue{
-    "queue", "UPDATE scores SET replay = ?2, replay_state = 'queued', replay_reason = '', replay_claim = 0 WHERE id = ?1"};
+constexpr TStoreQuery kQueue{"queue",
+                             "UPDATE scores SET replay = ?2, replay_state = 'queued', replay_reason = '', replay_claim = 0,"
+                             " replay_key = ?3, replay_from = ?4 WHERE id = ?1"};
 // SCAN scores USING INDEX scores_queued: the queued rows, oldest first.
-constexpr TStoreQuery kFindQueued{
-    "find_queued",
-    "SELECT id, score, replay FROM scores WHERE replay_state = 'queued' AND replay_claim <= ?1 ORDER BY id LIMIT ?2"};
+constexpr TStoreQuery kFindQueued{"find_queued",
+                                  "SELECT id, score, replay, name FROM scores WHERE replay_state = 'queued'"
+                                  " AND replay_claim <= ?1 ORDER BY id LIMIT ?2"};
 constexpr TStoreQuery kClaim{"claim", "UPDATE scores SET replay_claim = ?2 WHERE id = ?1"};
 constexpr TStoreQuery kRequeue{"requeue",
-                               "UPDATE scores SET replay_claim = 0 WHERE id = ?1 AND replay_state = 'queued'"};
+                               "UPDATE scores SET replay_claim = ?2 WHERE id = ?1 AND replay_state = 'queued'"};
 constexpr TStoreQuery kMarkVerified{
     "mark_verified",
     "UPDATE scores SET replay_state = 'verified', replay_reason = '' WHERE id = ?1 AND replay_state = 'queued'"};
 constexpr TStoreQuery kMarkFailed{"mark_failed",
-                                  "UPDATE scores SET replay_state = 'failed', replay_reason = ?2, replay = NULL"
-                                  " WHERE id = ?1 AND replay_state = 'queued'"};
+                                  "UPDATE scores SET replay_state = 'failed', replay_reason = ?2, replay = NULL,"
+                                  " replay_key = NULL WHERE id = ?1 AND replay_state = 'queued'"};
 constexpr TStoreQuery kReadVerification{"read_verification",
                                         "SELECT replay_state, replay_reason FROM scores WHERE id = ?1"};
 constexpr TStoreQuery kReadReplay{"read_replay",
                                   "SELECT replay FROM scores WHERE id = ?1 AND replay_state = 'verified'"};
 
 constexpr TStoreQuery kQueries[] = {kFindRepeat,    kInsert,           kBest,         kBestVerified,
-                                    kBestInCountry, kBestInCountryVerified, kCountries, kFindForReplay,
+                                    kBestInCountry, kBestInCountryVerified, kCountries, kFindForReplay, kFindRace,
                                     kCountQueued,   kQueue,            kFindQueued,   kClaim,
                                     kRequeue,       kMarkVerified,     kMarkFailed,   kReadVerification,
                                     kReadReplay};
@@ -138,6 +142,7 @@ TSqliteScoreStore::TSqliteScoreStore(const std::string& file) {
         FBestInCountryVerified = Prepare(kBestInCountryVerified.Sql);
         FCountries = Prepare(kCountries.Sql);
         FFindForReplay = Prepare(kFindForReplay.Sql);
+        FFindRace = Prepare(kFindRace.Sql);
         FCountQueued = Prepare(kCountQueued.Sql);
         FQueue = Prepare(kQueue.Sql);
         FFindQueued = Prepare(kFindQueued.Sql);
@@ -160,7 +165,7 @@ TSqliteScoreStore::~TSqliteScoreStore() { Close(); }
 
 void TSqliteScoreStore::Close() {
     for (sqlite3_stmt** statement :
-         {&FFindRepeat, &FInsert, &FBest, &FBestVerified, &FBestInCountry, &FBestInCountryVerified, &FCountries, &FFindForReplay, &FCountQueued, &FQueue,
+         {&FFindRepeat, &FInsert, &FBest, &FBestVerified, &FBestInCountry, &FBestInCountryVerified, &FCountries, &FFindForReplay, &FFindRace, &FCountQueued, &FQueue,
           &FFindQueued, &FClaim, &FRequeue, &FMarkVerified, &FMarkFailed, &FReadVerification, &FReadReplay, &FBegin,
           &FCommit, &FRollback}) {
         sqlite3_finalize(*statement);
@@ -222,7 +227,14 @@ void TSqliteScoreStore::MigrateSchema() {
             Exec("INSERT INTO schema_version (version) VALUES (2)");
         }
         if (version < 3) {
-            // Version 3: what the page asks for never grows with the table. The rows of each
+            // Version 3: a race verifies one row only; the queue is shared fairly between senders.
+            Exec("ALTER TABLE scores ADD COLUMN replay_key TEXT");
+            Exec("ALTER TABLE scores ADD COLUMN replay_from TEXT NOT NULL DEFAULT ''");
+            Exec("CREATE UNIQUE INDEX IF NOT EXISTS scores_by_race ON scores (replay_key) WHERE replay_key IS NOT NULL");
+            Exec("INSERT INTO schema_version (version) VALUES (3)");
+        }
+        if (version < 4) {
+            // Version 4: what the page asks for never grows with the table. The rows of each
             // country are counted as they come and go (by triggers, in the transaction that
             // changes the row, also when the operator deletes rows by hand), and the verified
             // rows have indexes of their own, with and without the country.
@@ -251,7 +263,7 @@ void TSqliteScoreStore::MigrateSchema() {
                  " WHERE replay_state = 'verified'");
             Exec("CREATE INDEX IF NOT EXISTS scores_verified_by_country ON scores (country, score DESC, id)"
                  " WHERE replay_state = 'verified'");
-            Exec("INSERT INTO schema_version (version) VALUES (3)");
+            Exec("INSERT INTO schema_version (version) VALUES (4)");
         }
         Exec("COMMIT");
     } catch (...) {
@@ -351,40 +363,49 @@ void TSqliteScoreStore::Step(sqlite3_stmt* statement, const char* what, TBind bi
     if (sqlite3_step(statement) != SQLITE_DONE) Fail(what);
 }
 
-TScoreStore::TAttachResult TSqliteScoreStore::AttachReplay(const TSubmission& entry, const std::string& replay,
-                                                           std::int64_t now, std::size_t maxQueued) {
+TScoreStore::TAttachResult TSqliteScoreStore::AttachReplay(const TSubmission& entry, const TReplayUpload& upload,
+                                                           std::int64_t now, const TQueueLimits& limits) {
     std::lock_guard lock(FMutex);
     Begin();
     try {
-        std::int64_t id = 0;
-        std::string state;
+        TAttachFacts facts;
         {
             TStatementUse use(FFindForReplay);
             BindText(FFindForReplay, 1, entry.Name);
             sqlite3_bind_int(FFindForReplay, 2, entry.Score);
             BindText(FFindForReplay, 3, entry.Country);
             sqlite3_bind_int64(FFindForReplay, 4, now - kReplayWindowSeconds);
-            const int rc = sqlite3_step(FFindForReplay);
-            if (rc != SQLITE_ROW && rc != SQLITE_DONE) Fail("find the row of a replay");
-            if (rc == SQLITE_ROW) {
-                id = sqlite3_column_int64(FFindForReplay, 0);
-                state = ColumnText(FFindForReplay, 1);
-            }
+            int rc;
+            while ((rc = sqlite3_step(FFindForReplay)) == SQLITE_ROW)
+                facts.Rows.push_back({sqlite3_column_int64(FFindForReplay, 0),
+                                      ReplayStateFromName(ColumnText(FFindForReplay, 1)), ColumnText(FFindForReplay, 2)});
+            if (rc != SQLITE_DONE) Fail("find the row of a replay");
         }
-        TAttachCandidate candidate{id != 0, ReplayStateFromName(state), 0};
+        facts.Refused = !upload.Fault.empty();
+        if (!facts.Refused) {
+            TStatementUse use(FFindRace);
+            BindText(FFindRace, 1, upload.Key);
+            const int rc = sqlite3_step(FFindRace);
+            if (rc != SQLITE_ROW && rc != SQLITE_DONE) Fail("find the race of a replay");
+            facts.RaceUsed = rc == SQLITE_ROW;
+        }
         {
             TStatementUse use(FCountQueued);
+            BindText(FCountQueued, 1, upload.From);
             if (sqlite3_step(FCountQueued) != SQLITE_ROW) Fail("count the queue");
-            candidate.Queued = static_cast<std::size_t>(sqlite3_column_int64(FCountQueued, 0));
+            facts.Queued = static_cast<std::size_t>(sqlite3_column_int64(FCountQueued, 0));
+            facts.QueuedFromSender = static_cast<std::size_t>(sqlite3_column_int64(FCountQueued, 1));
         }
-        const TAttachResult result = DecideAttach(candidate, maxQueued);
-        if (result == TAttachResult::Queued)
+        const TAttachDecision decision = DecideAttach(facts, upload.From, limits);
+        if (decision.Result == TAttachResult::Queued)
             Step(FQueue, "queue a replay", [&](sqlite3_stmt* s) {
-                sqlite3_bind_int64(s, 1, id);
-                sqlite3_bind_blob64(s, 2, replay.data(), replay.size(), SQLITE_TRANSIENT);
+                sqlite3_bind_int64(s, 1, decision.RowId);
+                sqlite3_bind_blob64(s, 2, upload.Bytes.data(), upload.Bytes.size(), SQLITE_TRANSIENT);
+                BindText(s, 3, upload.Key);
+                BindText(s, 4, upload.From);
             });
         Commit();
-        return result;
+        return decision.Result;
     } catch (...) {
         RollbackIfOpen();
         throw;
@@ -407,7 +428,8 @@ std::vector<TQueuedReplay> TSqliteScoreStore::TakeQueued(std::size_t limit, std:
                 const int bytes = sqlite3_column_bytes(FFindQueued, 2);
                 taken.push_back({sqlite3_column_int64(FFindQueued, 0), sqlite3_column_int(FFindQueued, 1),
                                  blob ? std::string(static_cast<const char*>(blob), static_cast<std::size_t>(bytes))
-                                      : std::string()});
+                                      : std::string(),
+                                 ColumnText(FFindQueued, 3)});
             }
             if (rc != SQLITE_DONE) Fail("read the queue");
         }
@@ -424,9 +446,12 @@ std::vector<TQueuedReplay> TSqliteScoreStore::TakeQueued(std::size_t limit, std:
     }
 }
 
-void TSqliteScoreStore::Requeue(std::int64_t id) {
+void TSqliteScoreStore::Requeue(std::int64_t id, std::int64_t notBefore) {
     std::lock_guard lock(FMutex);
-    Step(FRequeue, "requeue a replay", [&](sqlite3_stmt* s) { sqlite3_bind_int64(s, 1, id); });
+    Step(FRequeue, "requeue a replay", [&](sqlite3_stmt* s) {
+        sqlite3_bind_int64(s, 1, id);
+        sqlite3_bind_int64(s, 2, notBefore);
+    });
 }
 
 void TSqliteScoreStore::MarkVerified(std::int64_t id) {

@@ -33,10 +33,10 @@ public:
     std::vector<TScoreRow> Best(std::size_t limit, const std::string& country = {},
                                 bool verifiedOnly = false) override;
     std::vector<std::string> Countries(std::size_t limit) override;
-    TAttachResult AttachReplay(const TSubmission& entry, const std::string& replay, std::int64_t now,
-                               std::size_t maxQueued) override;
+    TAttachResult AttachReplay(const TSubmission& entry, const TReplayUpload& upload, std::int64_t now,
+                               const TQueueLimits& limits) override;
     std::vector<TQueuedReplay> TakeQueued(std::size_t limit, std::int64_t now, std::int64_t leaseSeconds) override;
-    void Requeue(std::int64_t id) override;
+    void Requeue(std::int64_t id, std::int64_t notBefore = 0) override;
     void MarkVerified(std::int64_t id) override;
     void MarkFailed(std::int64_t id, const std::string& reason) override;
     TVerification Verification(std::int64_t id) override;
@@ -68,6 +68,7 @@ private:
     sqlite3_stmt* FBestInCountryVerified = nullptr;
     sqlite3_stmt* FCountries = nullptr;
     sqlite3_stmt* FFindForReplay = nullptr;
+    sqlite3_stmt* FFindRace = nullptr;
     sqlite3_stmt* FCountQueued = nullptr;
     sqlite3_stmt* FQueue = nullptr;
     sqlite3_stmt* FFindQueued = nullptr;

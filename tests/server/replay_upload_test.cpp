@@ -12,6 +12,7 @@
 #include "save/ScoreCodec.h"
 #include "server/ScoreServer.h"
 #include "server/ScoreStore.h"
+#include "support/ClaimingReplay.h"
 #include "support/InProcessServer.h"
 #include "support/Json.h"
 #include "support/RawHttpConnection.h"
@@ -64,14 +65,14 @@ const TScoreEntry kPlayer{"\xC2\xE0\xED\xFF", 12345, "\xD0\xEE\xF1\xF1\xE8\xFF"}
 TEST_P(ReplayUploadTest, EachUploadGetsItsAnswer) {
     std::atomic<int> queued = 0;
     TScoreServerSettings settings;
-    settings.MaxQueued = 2;
+    settings.Queue = {2, 4};
+    settings.RatePerMinute = 0;
     settings.ReplayQueued = [&] { ++queued; };
     StartServer(settings);
     ASSERT_EQ(Submit(kPlayer), 200);
     ASSERT_EQ(Submit({"A", 1, ""}), 200);
     ASSERT_EQ(Submit({"B", 2, ""}), 200);
-    using namespace std::string_literals;
-    const std::string replay = "QRP\x01 a replay's bytes \x00\xFF"s;
+    const std::string replay = testing::ClaimingReplay("Ваня", 12345);
     const std::string vanya = UploadTarget(kPlayer);
     struct Case {
         const char* what;
@@ -86,10 +87,15 @@ TEST_P(ReplayUploadTest, EachUploadGetsItsAnswer) {
         {"no replay", vanya, "", 400},
         {"no such score", UploadTarget({"\xC2\xE0\xED\xFF", 12346, "\xD0\xEE\xF1\xF1\xE8\xFF"}), replay, 404},
         {"another country", UploadTarget({"\xC2\xE0\xED\xFF", 12345, ""}), replay, 404},
+        {"no replay at all", vanya, "QLNRPLY a replay's bytes", 422},
+        {"one for another score", vanya, testing::ClaimingReplay("Ваня", 12344), 422},
+        {"one entered under another name", vanya, testing::ClaimingReplay("Петя", 12345), 422},
+        {"the score's replay with a byte more", vanya, replay + "x", 422},
         {"the score's replay", vanya, replay, 202},
-        {"a second replay for it", vanya, replay, 409},
-        {"another score's", UploadTarget({"A", 1, ""}), std::string(1 << 20, 'y'), 202},
-        {"a third while two wait", UploadTarget({"B", 2, ""}), replay, 503},
+        {"a second replay for it", vanya, testing::ClaimingReplay("Ваня", 12345, {}, 1), 409},
+        {"the same race for another score", UploadTarget({"A", 1, ""}), replay, 422},
+        {"another score's", UploadTarget({"A", 1, ""}), testing::ClaimingReplay("A", 1), 202},
+        {"a third while two wait", UploadTarget({"B", 2, ""}), testing::ClaimingReplay("B", 2), 503},
     };
     for (const Case& c : cases) EXPECT_EQ(Upload(c.target, c.body), c.status) << c.what;
     EXPECT_EQ(queued, 2) << "the workers are woken for each replay queued";
@@ -101,6 +107,8 @@ TEST_P(ReplayUploadTest, EachUploadGetsItsAnswer) {
     EXPECT_TRUE(taken[0].Replay == replay);
     Store->MarkVerified(taken[0].Id);
     EXPECT_EQ(Upload(vanya, replay), 409) << "verified already";
+    EXPECT_EQ(Upload(UploadTarget({"B", 2, ""}), testing::ClaimingReplay("B", 2)), 202) << "room again";
+    EXPECT_EQ(Upload(UploadTarget({"B", 2, ""}), testing::ClaimingReplay("B", 2, {}, 1)), 409);
 
     const auto all = testing::ParseJson(Client->Get("/api/scores")->body)["scores"];
     ASSERT_EQ(all.Array.size(), 3u);

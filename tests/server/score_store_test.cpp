@@ -130,6 +130,13 @@ std::string BinaryReplay(int seed) {
     return bytes;
 }
 
+// A replay as the server hands it over: its race known by its bytes here, sent from `from`.
+TReplayUpload StoreUpload(const std::string& bytes, const std::string& from = "10.0.0.1") {
+    return {bytes, "race:" + std::to_string(std::hash<std::string>{}(bytes)), from, ""};
+}
+
+const TQueueLimits kTenQueued{10, 10};
+
 void AReplayQueuesForARecentRowOnceAndIsVerified(TScoreStore& store, const std::string& /*database*/) {
     const TSubmission entry{"Ваня", 1234, "Россия"};
     store.Add(entry, 1000, "10.0.0.1");
@@ -149,16 +156,21 @@ void AReplayQueuesForARecentRowOnceAndIsVerified(TScoreStore& store, const std::
         {"within ten minutes", entry, 999 + kReplayWindowSeconds, R::Queued},
         {"a second replay", entry, 1010, R::AlreadyHasReplay},
     };
-    for (const Step& s : steps) EXPECT_EQ(store.AttachReplay(s.entry, replay, s.now, 10), s.result) << s.what;
+    for (const Step& s : steps)
+        EXPECT_EQ(store.AttachReplay(s.entry, StoreUpload(replay), s.now, kTenQueued), s.result) << s.what;
 
     const std::vector<TQueuedReplay> taken = store.TakeQueued(5, 2000, 100);
     ASSERT_EQ(taken.size(), 1u);
     EXPECT_EQ(taken[0].Score, 1234);
+    EXPECT_EQ(taken[0].Name, "Ваня");
     EXPECT_TRUE(taken[0].Replay == replay) << "the bytes come back as they went in";
     EXPECT_TRUE(store.TakeQueued(5, 2099, 100).empty()) << "taken by another worker until its lease ends";
     EXPECT_EQ(store.TakeQueued(5, 2100, 100).size(), 1u) << "a lease that ran out: the row is taken again";
     store.Requeue(taken[0].Id);
     EXPECT_EQ(store.TakeQueued(5, 2101, 100).size(), 1u) << "given back: taken again at once";
+    store.Requeue(taken[0].Id, 2300);
+    EXPECT_TRUE(store.TakeQueued(5, 2299, 100).empty()) << "given back for later: not before its time";
+    EXPECT_EQ(store.TakeQueued(5, 2300, 100).size(), 1u);
     EXPECT_EQ(store.Verification(taken[0].Id).State, TReplayState::Queued);
     EXPECT_FALSE(store.VerifiedReplay(taken[0].Id)) << "not downloadable before it is verified";
 
@@ -166,7 +178,7 @@ void AReplayQueuesForARecentRowOnceAndIsVerified(TScoreStore& store, const std::
     EXPECT_EQ(store.Verification(taken[0].Id).State, TReplayState::Verified);
     EXPECT_TRUE(store.VerifiedReplay(taken[0].Id) == replay);
     EXPECT_TRUE(store.TakeQueued(5, 9000, 100).empty());
-    EXPECT_EQ(store.AttachReplay(entry, replay, 1020, 10), R::AlreadyVerified);
+    EXPECT_EQ(store.AttachReplay(entry, StoreUpload(replay), 1020, kTenQueued), R::AlreadyVerified);
 
     const std::vector<TScoreRow> all = store.Best(10);
     ASSERT_EQ(all.size(), 2u);
@@ -182,9 +194,10 @@ void AReplayQueuesForARecentRowOnceAndIsVerified(TScoreStore& store, const std::
 void AFailedReplayKeepsItsReasonAndTheQueueIsBounded(TScoreStore& store, const std::string& /*database*/) {
     for (int i = 0; i < 3; ++i) store.Add({"p" + std::to_string(i), i, ""}, 1000, "a");
     using R = TScoreStore::TAttachResult;
-    EXPECT_EQ(store.AttachReplay({"p0", 0, ""}, "zero", 1001, 2), R::Queued);
-    EXPECT_EQ(store.AttachReplay({"p1", 1, ""}, "one", 1001, 2), R::Queued);
-    EXPECT_EQ(store.AttachReplay({"p2", 2, ""}, "two", 1001, 2), R::QueueFull);
+    const TQueueLimits two{2, 2};
+    EXPECT_EQ(store.AttachReplay({"p0", 0, ""}, StoreUpload("zero", "a"), 1001, two), R::Queued);
+    EXPECT_EQ(store.AttachReplay({"p1", 1, ""}, StoreUpload("one", "a"), 1001, two), R::Queued);
+    EXPECT_EQ(store.AttachReplay({"p2", 2, ""}, StoreUpload("two", "a"), 1001, {2, 5}), R::QueueFull);
 
     const std::vector<TQueuedReplay> taken = store.TakeQueued(1, 1002, 60);
     ASSERT_EQ(taken.size(), 1u);
@@ -196,10 +209,55 @@ void AFailedReplayKeepsItsReasonAndTheQueueIsBounded(TScoreStore& store, const s
     EXPECT_FALSE(store.VerifiedReplay(taken[0].Id));
     store.MarkVerified(taken[0].Id);
     EXPECT_EQ(store.Verification(taken[0].Id).State, TReplayState::Failed) << "a failed row stays failed";
-    EXPECT_EQ(store.AttachReplay({"p0", 0, ""}, "zero again", 1003, 2), R::AlreadyHasReplay);
-    EXPECT_EQ(store.AttachReplay({"p2", 2, ""}, "two", 1003, 2), R::Queued) << "room in the queue again";
+    EXPECT_EQ(store.AttachReplay({"p2", 2, ""}, StoreUpload("two", "a"), 1003, two), R::Queued) << "room in the queue again";
     EXPECT_TRUE(store.Best(10, {}, true).empty());
     EXPECT_EQ(store.Verification(123456).State, TReplayState::None) << "no such row";
+}
+
+// Who may attach what: only the row's sender (an IPv6 sender by its /64), one race for one
+// row, a few waiting replays per sender; a stranger changes nothing, the owner may try again
+// after a failure.
+void OnlyTheSenderAttachesAndOneRaceProvesOneRow(TScoreStore& store, const std::string& /*database*/) {
+    store.Add({"Ваня", 100, ""}, 1000, "10.0.0.1");
+    store.Add({"Петя", 100, ""}, 1000, "2001:db8:1:2::5");
+    store.Add({"Петя", 200, ""}, 1000, "2001:db8:1:2::5");
+    for (int i = 0; i < 3; ++i) store.Add({"busy" + std::to_string(i), i, ""}, 1000, "10.0.0.9");
+    using R = TScoreStore::TAttachResult;
+    const TQueueLimits limits{10, 2};
+    TReplayUpload refused = StoreUpload("garbage", "10.0.0.1");
+    refused.Fault = "the replay: not a replay file";
+    struct Step {
+        const char* what;
+        TSubmission entry;
+        TReplayUpload upload;
+        R result;
+    } steps[] = {
+        {"a stranger's replay", {"Ваня", 100, ""}, StoreUpload("mine", "10.0.0.2"), R::NotOwner},
+        {"a stranger's garbage", {"Ваня", 100, ""}, StoreUpload("junk", "10.0.0.2"), R::NotOwner},
+        {"the sender's unreadable replay", {"Ваня", 100, ""}, refused, R::Refused},
+        {"the sender's", {"Ваня", 100, ""}, StoreUpload("mine", "10.0.0.1"), R::Queued},
+        {"another address of the sender's /64", {"Петя", 100, ""}, StoreUpload("his", "2001:db8:1:2::/64"), R::Queued},
+        {"the same race for another row", {"Петя", 200, ""}, StoreUpload("his", "2001:db8:1:2::/64"), R::RaceUsed},
+        {"another /64", {"Петя", 200, ""}, StoreUpload("other", "2001:db8:1:3::/64"), R::NotOwner},
+        {"a first of a busy sender", {"busy0", 0, ""}, StoreUpload("b0", "10.0.0.9"), R::Queued},
+        {"a second", {"busy1", 1, ""}, StoreUpload("b1", "10.0.0.9"), R::Queued},
+        {"a third while two wait", {"busy2", 2, ""}, StoreUpload("b2", "10.0.0.9"), R::AddressBusy},
+    };
+    for (const Step& s : steps) EXPECT_EQ(store.AttachReplay(s.entry, s.upload, 1010, limits), s.result) << s.what;
+
+    // The owner's replay fails; the owner may send another while the row is young, a stranger never.
+    std::vector<TQueuedReplay> taken = store.TakeQueued(1, 1020, 60);
+    ASSERT_EQ(taken.size(), 1u);
+    EXPECT_EQ(taken[0].Replay, "mine");
+    store.MarkFailed(taken[0].Id, "the replay diverged at frame 3");
+    EXPECT_EQ(store.AttachReplay({"Ваня", 100, ""}, StoreUpload("again", "10.0.0.2"), 1030, limits), R::NotOwner);
+    EXPECT_EQ(store.Verification(taken[0].Id).State, TReplayState::Failed) << "untouched by the stranger";
+    EXPECT_EQ(store.AttachReplay({"Ваня", 100, ""}, StoreUpload("mine", "10.0.0.1"), 1030, limits), R::Queued)
+        << "a failed race is no longer held";
+    EXPECT_EQ(store.Verification(taken[0].Id).State, TReplayState::Queued);
+    store.MarkVerified(store.TakeQueued(1, 1040, 60).at(0).Id);
+    EXPECT_EQ(store.AttachReplay({"Ваня", 100, ""}, StoreUpload("more", "10.0.0.1"), 1050, limits),
+              R::AlreadyVerified);
 }
 
 const TStoreCase kStoreCases[] = {
@@ -210,6 +268,7 @@ const TStoreCase kStoreCases[] = {
     {"RowsAreSharedByEveryOpening", RowsAreSharedByEveryOpening},
     {"AReplayQueuesForARecentRowOnceAndIsVerified", AReplayQueuesForARecentRowOnceAndIsVerified},
     {"AFailedReplayKeepsItsReasonAndTheQueueIsBounded", AFailedReplayKeepsItsReasonAndTheQueueIsBounded},
+    {"OnlyTheSenderAttachesAndOneRaceProvesOneRow", OnlyTheSenderAttachesAndOneRaceProvesOneRow},
 };
 
 class BothStoresTest : public ::testing::TestWithParam<testing::TStoreKind> {};
@@ -277,7 +336,8 @@ TEST_P(BothStoresTest, AVersionOneTableIsBroughtUpToDateWithItsRows) {
         EXPECT_EQ(rows[0].Id, 7);
         EXPECT_FALSE(rows[0].Verified);
         store->Add({"new", 600, ""}, 2000, "a");
-        EXPECT_EQ(store->AttachReplay({"new", 600, ""}, "bytes", 2001, 10), TScoreStore::TAttachResult::Queued);
+        EXPECT_EQ(store->AttachReplay({"new", 600, ""}, StoreUpload("bytes", "a"), 2001, kTenQueued),
+                  TScoreStore::TAttachResult::Queued);
     }
     auto again = OpenScoreStore(database);  // already up to date: opened as it is
     EXPECT_EQ(again->Best(10).size(), 2u);
