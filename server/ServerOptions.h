@@ -18,7 +18,7 @@ struct TServerOptions {
     std::string VerifyWith;
     std::size_t VerifyWorkers = 1;
     int VerifyCpuSeconds = 300;
-    std::size_t VerifyMemoryMiB = 1024;
+    std::size_t VerifyMemoryMiB = 192;
     double VerifySeconds = 600;
     std::string PageArt;  // the folder of the page's title art; "" to look beside the program
     bool Help = false;
@@ -37,10 +37,13 @@ inline constexpr const char* kServerUsage =
     "  --threads N         event threads serving the connections (default 16)\n"
     "  --verify-with GAME  take the games' replays (POST /api/replays) and verify them by\n"
     "                      running GAME --headless --replay FILE (the quillon executable, its\n"
-    "                      data beside it or installed); without it no replay is taken\n"
+    "                      data beside it or installed) in a bubblewrap sandbox; without it no\n"
+    "                      replay is taken, and without a working sandbox the server will not start\n"
     "  --verify-workers N  games verifying at once (default 1)\n"
-    "  --verify-cpu S      CPU seconds one verification may use (default 300)\n"
-    "  --verify-memory M   address space of one verification in MiB (default 1024; 0: no limit)\n"
+    "  --verify-cpu S      CPU seconds one verification may use at most (default 300; a short\n"
+    "                      race gets 10 s and 2 ms a frame)\n"
+    "  --verify-memory M   address space of each process of a verification in MiB (default 192;\n"
+    "                      0: no limit)\n"
     "  --verify-seconds S  wall-clock seconds before a verification is killed (default 600)\n"
     "  --page-art DIR      folder of the table page's title art (title.png; default: page-art\n"
     "                      beside the program, or ../share/quillon-scores from it)\n";
