@@ -27,6 +27,7 @@ struct TScoreServerSettings {
     double HeadSeconds = 5;       // to send a request head, also the longest idle time
     double BodySeconds = 10;      // to send a replay after its request head
     std::size_t PerAddress = 32;  // open connections from one address
+    std::string TrustProxy;       // the address of a proxy whose X-Forwarded-For is believed
     std::size_t Connections = 1000;
     std::size_t TableSize = 100;  // rows on the page and the most /api/scores gives
     TPagePicture Title;           // the page's title art; none when its file is empty
@@ -71,6 +72,8 @@ private:
     THttpAnswer SubmitReplay(const TTarget& target, const std::string& replay, const std::string& address);
     THttpAnswer DownloadReplay(const std::string& path);
     THttpAnswer TitlePicture() const;
+    // 429 when the address (group) has used up its requests; counted once per request.
+    std::optional<THttpAnswer> RateLimited(const std::string& address);
     // 503 (nothing stored, nothing shown) when the database fails; the error goes to the log.
     THttpAnswer StoreFailed(const EScoreStoreError& error);
     void LogRequest(const THttpRequest& request, int status, std::size_t bytes);

@@ -1,6 +1,8 @@
 // Parsing the command line of quillon-scores.
 #include "server/ServerOptions.h"
 
+#include <arpa/inet.h>
+
 #include <algorithm>
 #include <charconv>
 #include <iterator>
@@ -44,7 +46,7 @@ std::optional<TServerOptions> ParseServerOptions(const std::vector<std::string>&
         }
         static const char* const kValued[] = {"--listen",       "--db",         "--rate-limit",    "--threads",
                                                "--verify-with",  "--verify-workers", "--verify-cpu", "--verify-memory",
-                                               "--verify-seconds", "--page-art"};
+                                               "--verify-seconds", "--page-art", "--trust-proxy"};
         if (std::find(std::begin(kValued), std::end(kValued), arg) == std::end(kValued)) {
             error = "unknown option " + arg;
             return std::nullopt;
@@ -59,6 +61,12 @@ std::optional<TServerOptions> ParseServerOptions(const std::vector<std::string>&
         else if (arg == "--db") {
             ok = !value.empty();
             options.Database = value;
+        }
+        else if (arg == "--trust-proxy") {
+            in6_addr six{};
+            in_addr four{};
+            ok = inet_pton(AF_INET, value.c_str(), &four) == 1 || inet_pton(AF_INET6, value.c_str(), &six) == 1;
+            options.TrustProxy = value;
         }
         else if (arg == "--page-art") {
             ok = !value.empty();

@@ -112,6 +112,7 @@ int main(int argc, char** argv) {
         if (!LoadTitleArt(*options, settings.Title)) return 1;
         settings.RatePerMinute = options->RatePerMinute;
         settings.Threads = options->Threads;
+        settings.TrustProxy = options->TrustProxy;
         settings.Log = LogLine;
         if (verifier) settings.ReplayQueued = [&verifier] { verifier->Wake(); };
         settings.ReplayExpectation = expectation;

@@ -19,7 +19,7 @@ TEST(ServerOptions, GoodCommandLines) {
 
     const auto given = ParseServerOptions(
         {"--listen", "0.0.0.0:80", "--db", "/var/lib/q/scores.db", "--rate-limit", "0", "--threads", "4",
-         "--page-art", "/srv/quillon-art"},
+         "--page-art", "/srv/quillon-art", "--trust-proxy", "::1"},
         error);
     ASSERT_TRUE(given) << error;
     EXPECT_EQ(given->Host, "0.0.0.0");
@@ -28,6 +28,7 @@ TEST(ServerOptions, GoodCommandLines) {
     EXPECT_EQ(given->RatePerMinute, 0);
     EXPECT_EQ(given->Threads, 4u);
     EXPECT_EQ(given->PageArt, "/srv/quillon-art");
+    EXPECT_EQ(given->TrustProxy, "::1");
 
     const auto ipv6 = ParseServerOptions({"--listen", "[::1]:0"}, error);
     ASSERT_TRUE(ipv6) << error;
@@ -41,7 +42,7 @@ TEST(ServerOptions, BadCommandLines) {
         {"--listen", "a:65536"}, {"--listen", "a:-1"},   {"--listen", "a:80x"},    {"--listen", "::1:80"},
         {"--listen", "[]:80"},   {"--db", ""},           {"--rate-limit", "-1"},   {"--rate-limit", "x"},
         {"--threads", "0"},      {"--threads", "99999"}, {"extra"},
-        {"--page-art", ""},      {"--page-art"},
+        {"--page-art", ""},      {"--page-art"},         {"--trust-proxy", "proxy.example"},
     };
     for (const auto& args : cases) {
         std::string error;
