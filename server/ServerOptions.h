@@ -22,6 +22,7 @@ struct TServerOptions {
     double VerifySeconds = 600;
     std::string PageArt;  // the folder of the page's title art; "" to look beside the program
     std::string TrustProxy;  // a proxy's address whose X-Forwarded-For is believed
+    std::string DbPasswordFile;  // the PostgreSQL password, its first line
     bool Help = false;
 };
 
@@ -29,7 +30,7 @@ inline constexpr const char* kServerUsage =
     "usage: quillon-scores [--listen ADDR:PORT] [--db FILE|CONNINFO] [--rate-limit N] [--threads N]\n"
     "                      [--verify-with GAME [--verify-workers N] [--verify-cpu SECONDS]\n"
     "                       [--verify-memory MIB] [--verify-seconds SECONDS]]\n"
-    "                      [--page-art DIR] [--trust-proxy ADDRESS]\n"
+    "                      [--page-art DIR] [--trust-proxy ADDRESS] [--db-password-file FILE]\n"
     "  --listen ADDR:PORT  address to serve on (default 127.0.0.1:8080; port 0 picks a free one;\n"
     "                      IPv6 as [::1]:8080)\n"
     "  --db FILE|CONNINFO  SQLite database file of the table (default quillon-scores.db here),\n"
@@ -49,7 +50,9 @@ inline constexpr const char* kServerUsage =
     "  --page-art DIR      folder of the table page's title art (title.png; default: page-art\n"
     "                      beside the program, or ../share/quillon-scores from it)\n"
     "  --trust-proxy ADDR  requests from ADDR (a reverse proxy in front) are the client's whose\n"
-    "                      address the proxy appends last to X-Forwarded-For\n";
+    "                      address the proxy appends last to X-Forwarded-For\n"
+    "  --db-password-file FILE  the PostgreSQL password, the file's first line (libpq's own\n"
+    "                      ~/.pgpass, PGPASSFILE and service files work as well)\n";
 
 // The options, or nothing with `error` set for a bad command line.
 std::optional<TServerOptions> ParseServerOptions(const std::vector<std::string>& args, std::string& error);

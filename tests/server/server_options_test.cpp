@@ -19,7 +19,7 @@ TEST(ServerOptions, GoodCommandLines) {
 
     const auto given = ParseServerOptions(
         {"--listen", "0.0.0.0:80", "--db", "/var/lib/q/scores.db", "--rate-limit", "0", "--threads", "4",
-         "--page-art", "/srv/quillon-art", "--trust-proxy", "::1"},
+         "--page-art", "/srv/quillon-art", "--trust-proxy", "::1", "--db-password-file", "/etc/quillon-scores/db-password"},
         error);
     ASSERT_TRUE(given) << error;
     EXPECT_EQ(given->Host, "0.0.0.0");
@@ -29,6 +29,7 @@ TEST(ServerOptions, GoodCommandLines) {
     EXPECT_EQ(given->Threads, 4u);
     EXPECT_EQ(given->PageArt, "/srv/quillon-art");
     EXPECT_EQ(given->TrustProxy, "::1");
+    EXPECT_EQ(given->DbPasswordFile, "/etc/quillon-scores/db-password");
 
     const auto ipv6 = ParseServerOptions({"--listen", "[::1]:0"}, error);
     ASSERT_TRUE(ipv6) << error;
