@@ -47,8 +47,8 @@ TAttachDecision DecideAttach(const TAttachFacts& facts, const std::string& sende
     return {TAttachResult::Queued, open->Id};
 }
 
-std::unique_ptr<TScoreStore> OpenScoreStore(const std::string& database) {
-    if (IsPostgresConnection(database)) return std::make_unique<TPostgresScoreStore>(database);
+std::unique_ptr<TScoreStore> OpenScoreStore(const std::string& database, const std::string& password) {
+    if (IsPostgresConnection(database)) return std::make_unique<TPostgresScoreStore>(database, TPostgresLimits{}, password);
     return std::make_unique<TSqliteScoreStore>(database);
 }
 

@@ -9,6 +9,8 @@
 #include <algorithm>
 #include <chrono>
 #include <memory>
+#include <utility>
+#include <vector>
 
 #include "server/SteadySeconds.h"
 
@@ -187,8 +189,9 @@ private:
     TSlot* FSlot = nullptr;
 };
 
-TPostgresScoreStore::TPostgresScoreStore(const std::string& connection, TPostgresLimits limits)
-    : FConnection(connection), FLimits(limits), FSlots(static_cast<std::size_t>(std::max(limits.Connections, 1))) {
+TPostgresScoreStore::TPostgresScoreStore(const std::string& connection, TPostgresLimits limits,
+                                         std::string password)
+    : FConnection(connection), FPassword(std::move(password)), FLimits(limits), FSlots(static_cast<std::size_t>(std::max(limits.Connections, 1))) {
     // The first connection proves the database is there and brings its schema up to date.
     Connect(FSlots[0]);
     FWake = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
@@ -206,10 +209,22 @@ TPostgresScoreStore::~TPostgresScoreStore() {
 
 pg_conn* TPostgresScoreStore::OpenConnection() const {
     const std::string timeout = std::to_string(FLimits.ConnectSeconds);
-    // Our defaults first: what the connection string says overrides them.
-    const char* keys[] = {"connect_timeout", "application_name", "client_encoding", "dbname", nullptr};
-    const char* values[] = {timeout.c_str(), "quillon-scores", "UTF8", FConnection.c_str(), nullptr};
-    PGconn* db = PQconnectdbParams(keys, values, 1);
+    // A connection the network dropped without a word is found out within about half a minute:
+    // keepalives after 10 s idle, 3 probes 5 s apart, and unacknowledged data given up after 30 s.
+    const std::string userTimeout = std::to_string(FLimits.DeadPeerSeconds * 1000);
+    // Our defaults first: what the connection string says overrides them. The password, when
+    // given apart from it, is one of them; else libpq's own files and environment give it.
+    std::vector<const char*> keys = {"connect_timeout", "application_name", "client_encoding", "keepalives",
+                                     "keepalives_idle", "keepalives_interval", "keepalives_count", "tcp_user_timeout"};
+    std::vector<const char*> values = {timeout.c_str(), "quillon-scores", "UTF8", "1", "10", "5", "3",
+                                       userTimeout.c_str()};
+    if (!FPassword.empty()) {
+        keys.push_back("password");
+        values.push_back(FPassword.c_str());
+    }
+    keys.insert(keys.end(), {"dbname", nullptr});
+    values.insert(values.end(), {FConnection.c_str(), nullptr});
+    PGconn* db = PQconnectdbParams(keys.data(), values.data(), 1);
     if (!db || PQstatus(db) != CONNECTION_OK) {
         const std::string text = ErrorText(db);
         PQfinish(db);

@@ -23,6 +23,7 @@ namespace quillon::server {
 
 struct TPostgresLimits {
     int ConnectSeconds = 3;
+    int DeadPeerSeconds = 30;  // unacknowledged data on a connection (TCP user time-out)
     int StatementSeconds = 5;
     int Connections = 4;
     int MaxWaiting = 32;         // requests waiting for a connection
@@ -36,7 +37,8 @@ std::span<const TStoreQuery> PostgresStoreQueries();
 class TPostgresScoreStore : public TScoreStore {
 public:
     // Connects and creates or migrates the schema; throws EScoreStoreError when it cannot.
-    explicit TPostgresScoreStore(const std::string& connection, TPostgresLimits limits = {});
+    // `password`, when not empty, is used unless the connection string has one.
+    explicit TPostgresScoreStore(const std::string& connection, TPostgresLimits limits = {}, std::string password = {});
     ~TPostgresScoreStore() override;
     TPostgresScoreStore(const TPostgresScoreStore&) = delete;
     TPostgresScoreStore& operator=(const TPostgresScoreStore&) = delete;
@@ -73,6 +75,7 @@ private:
     void Listen();
 
     std::string FConnection;
+    std::string FPassword;
     TPostgresLimits FLimits;
     std::mutex FMutex;
     std::condition_variable FFree;

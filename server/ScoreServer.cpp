@@ -56,6 +56,7 @@ THttpLimits HttpLimits(const TScoreServerSettings& settings) {
     limits.BodySeconds = settings.BodySeconds;
     limits.PerAddress = settings.PerAddress;
     limits.Connections = settings.Connections;
+    limits.TrustProxy = settings.TrustProxy;
     return limits;
 }
 
@@ -71,7 +72,13 @@ TScoreServer::TScoreServer(TScoreStore& store, TScoreServerSettings settings)
       FSettings(std::move(settings)),
       FLimiter(FSettings.RatePerMinute, FSettings.RateBurst),
       FAnswers(FSettings.AnswerSeconds, kKeptAnswers),
-      FHttp(HttpLimits(FSettings), [this](const THttpRequest& request) { return Answer(request); },
+      FHttp(
+          [this] {
+              THttpLimits limits = HttpLimits(FSettings);
+              // An upload counts against its address when its head arrives, before its body is read.
+              limits.AdmitBody = [this](const THttpRequest& request) { return RateLimited(request.Address); };
+              return limits;
+          }(), [this](const THttpRequest& request) { return Answer(request); },
             [this](const THttpRequest& request, int status, std::size_t bytes) { LogRequest(request, status, bytes); },
             // The connections' deadlines run on real time even when a test stills the rate limit's clock.
             SteadyClockOf({})) {
@@ -88,13 +95,8 @@ void TScoreServer::Stop() { FHttp.Stop(); }
 THttpAnswer TScoreServer::Answer(const THttpRequest& request) {
     if (request.Target.size() > kMaxTargetLength) return Text(414, "request too long");
     if (request.HeaderCount > kMaxHeaderCount) return Text(431, "too many header lines");
-    const double now = FSettings.SteadyClock();
-    if (!FLimiter.Allow(request.Address, now)) {
-        const auto wait = static_cast<long>(std::ceil(FLimiter.WaitFor(request.Address, now)));
-        THttpAnswer answer = Text(429, "too many requests");
-        answer.Headers.emplace_back("Retry-After", std::to_string(std::max(wait, 1L)));
-        return answer;
-    }
+    if (!request.Admitted)
+        if (std::optional<THttpAnswer> limited = RateLimited(request.Address)) return *limited;
     const TTarget target(request.Target);
     const bool read = request.Method == "GET" || request.Method == "HEAD";
     if (read && target.Path() == "/cgi/version.pl") return VersionScript(target, request.Address);
@@ -103,6 +105,16 @@ THttpAnswer TScoreServer::Answer(const THttpRequest& request) {
     if (read && target.Path().starts_with(std::string(kReplaysPath) + "/")) return DownloadReplay(target.Path());
     if (read && target.Path() == kTitlePicturePath) return TitlePicture();
     return Text(404, "not found");
+}
+
+std::optional<THttpAnswer> TScoreServer::RateLimited(const std::string& address) {
+    const std::string group = AddressGroup(address);
+    const double now = FSettings.SteadyClock();
+    if (FLimiter.Allow(group, now)) return std::nullopt;
+    const auto wait = static_cast<long>(std::ceil(FLimiter.WaitFor(group, now)));
+    THttpAnswer answer = Text(429, "too many requests");
+    answer.Headers.emplace_back("Retry-After", std::to_string(std::max(wait, 1L)));
+    return answer;
 }
 
 THttpAnswer TScoreServer::VersionScript(const TTarget& target, const std::string& address) {

@@ -28,6 +28,7 @@ struct TScoreServerSettings {
     double HeadSeconds = 5;       // to send a request head, also the longest idle time
     double BodySeconds = 10;      // to send a replay after its request head
     std::size_t PerAddress = 32;  // open connections from one address
+    std::string TrustProxy;       // the address of a proxy whose X-Forwarded-For is believed
     std::size_t Connections = 1000;
     std::size_t TableSize = 100;  // rows on the page and the most /api/scores gives
     // How long the page's and the JSON's answers are kept in memory (a new row this instance
@@ -75,6 +76,8 @@ private:
     THttpAnswer SubmitReplay(const TTarget& target, const std::string& replay, const std::string& address);
     THttpAnswer DownloadReplay(const std::string& path);
     THttpAnswer TitlePicture() const;
+    // 429 when the address (group) has used up its requests; counted once per request.
+    std::optional<THttpAnswer> RateLimited(const std::string& address);
     // 503 (nothing stored, nothing shown) when the database fails; the error goes to the log.
     THttpAnswer StoreFailed(const EScoreStoreError& error);
     // The answer kept for `key`, else the one `build` makes, kept from then on (a database

@@ -160,7 +160,9 @@ TReplayState ReplayStateFromName(const std::string& name);
 
 // A PostgreSQL connection string ("postgresql://…", "postgres://…" or libpq's "key=value"
 // form) opens PostgreSQL, anything else is an SQLite file. Throws EScoreStoreError.
-std::unique_ptr<TScoreStore> OpenScoreStore(const std::string& database);
+// `password` (read from a file) goes to PostgreSQL apart from the connection string, so that
+// it never shows on a command line.
+std::unique_ptr<TScoreStore> OpenScoreStore(const std::string& database, const std::string& password = {});
 bool IsPostgresConnection(const std::string& database);
 
 }  // namespace quillon::server

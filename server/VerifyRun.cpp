@@ -96,7 +96,8 @@ std::vector<std::string> SandboxArguments(const TVerifyLimits& limits, const std
         const fs::path target = fs::read_symlink(fs::path("/") / link, error);
         if (!error) args.insert(args.end(), {"--symlink", target.string(), std::string("/") + link});
     }
-    for (const char* shared : {"/etc/ld.so.cache", "/etc/fonts", "/etc/alternatives", "/etc/localtime"})
+    for (const char* shared :
+         {"/etc/ld.so.cache", "/etc/fonts", "/etc/alternatives", "/etc/localtime", "/var/cache/fontconfig"})
         args.insert(args.end(), {"--ro-bind-try", shared, shared});
     if (!gameFolder.empty() && gameFolder != "/") args.insert(args.end(), {"--ro-bind", gameFolder, gameFolder});
     args.insert(args.end(), {"--proc", "/proc", "--dev", "/dev",

@@ -18,7 +18,7 @@ namespace quillon::server {
 struct TVerifyLimits {
     std::string Game;              // the game's executable, its data beside it
     int CpuSeconds = 300;          // CPU time of each process of the run
-    std::size_t MemoryMiB = 160;   // the address space of each; 0: no limit
+    std::size_t MemoryMiB = 192;   // the address space of each; 0: no limit
     double WallSeconds = 600;      // from start to kill
     std::string Sandbox = "/usr/bin/bwrap";
     int Tasks = 64;                // processes and threads of the run's user at once (see Spawn)

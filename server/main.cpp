@@ -7,6 +7,7 @@
 #include <atomic>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <iostream>
 #include <memory>
 #include <mutex>
@@ -82,7 +83,15 @@ int main(int argc, char** argv) {
     signal(SIGPIPE, SIG_IGN);
 
     try {
-        const std::unique_ptr<TScoreStore> store = OpenScoreStore(options->Database);
+        std::string password;
+        if (!options->DbPasswordFile.empty()) {
+            std::ifstream file(options->DbPasswordFile);
+            if (!file || !std::getline(file, password)) {
+                std::cerr << "quillon-scores: cannot read the password file " << options->DbPasswordFile << "\n";
+                return 1;
+            }
+        }
+        const std::unique_ptr<TScoreStore> store = OpenScoreStore(options->Database, password);
         // The verifier outlives the server, which tells it of every replay queued.
         std::unique_ptr<TReplayVerifier> verifier;
         std::optional<quillon::TReplayExpectation> expectation;
@@ -113,6 +122,7 @@ int main(int argc, char** argv) {
         settings.RatePerMinute = options->RatePerMinute;
         settings.Threads = options->Threads;
         settings.AnswerSeconds = options->CacheSeconds;
+        settings.TrustProxy = options->TrustProxy;
         settings.Log = LogLine;
         if (verifier) settings.ReplayQueued = [&verifier] { verifier->Wake(); };
         settings.ReplayExpectation = expectation;
