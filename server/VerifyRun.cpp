@@ -314,7 +314,8 @@ TVerifyResult VerifyReplay(const TVerifyLimits& limits, const std::string& repla
         return result;
     }
     result.Kind = TVerifyResult::TKind::Failed;
-    const double deadline = SteadySeconds() + limits.WallSeconds;
+    const double started = SteadySeconds();
+    const double deadline = started + limits.WallSeconds;
     std::string out, err;
     bool late = false, abandoned = false;
     siginfo_t ended{};
@@ -385,7 +386,10 @@ TVerifyResult VerifyReplay(const TVerifyLimits& limits, const std::string& repla
     }
     if (signaled) {
         const int number = signalNumber;
-        if (number == SIGXCPU || (number == SIGKILL && result.CpuSeconds >= limits.CpuSeconds)) {
+        // The sandbox's own usage leaves out the game's: a kill at the CPU limit's hard end is
+        // told by the time it ran.
+        const bool cpuSpent = result.CpuSeconds >= limits.CpuSeconds || SteadySeconds() - started >= limits.CpuSeconds;
+        if (number == SIGXCPU || (number == SIGKILL && cpuSpent)) {
             result.Reason = "the CPU time limit of " + std::to_string(limits.CpuSeconds) + " s was hit";
         } else if (outOfMemory) {
             result.Reason = withComplaint(memoryText);

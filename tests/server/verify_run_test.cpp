@@ -117,6 +117,8 @@ TEST_F(VerifyRunTest, TheLimitsStopWhatRunsTooLongOrAsksTooMuch) {
         std::string reason;
     } cases[] = {
         {"endless work", "while :; do :; done", {"", 1, 256, 30}, "the CPU time limit of 1 s was hit"},
+        {"endless work deaf to the limit's warning", "trap '' XCPU; while :; do :; done", {"", 1, 256, 30},
+         "the CPU time limit of 1 s was hit"},
         {"endless waiting", "exec sleep 1000", {"", 30, 256, 1}, "the wall-clock deadline of 1 s passed"},
         {"endless memory", R"(exec awk 'BEGIN { s = "x"; while (1) s = s s }')", {"", 30, 64, 30},
          "the address-space limit of 64 MiB was hit"},
