@@ -12,7 +12,6 @@
 #include <httplib.h>
 #include <libpq-fe.h>
 #include <signal.h>
-#include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -27,10 +26,9 @@
 #include <thread>
 #include <vector>
 
+#include "ScoreServerSpawn.h"
 #include "save/ScoreCodec.h"
 #include "server/ScoreStore.h"
-
-extern char** environ;
 
 namespace {
 
@@ -65,29 +63,8 @@ struct TFigures {
 };
 
 pid_t StartServer(const TSettings& settings, const std::string& database, int& port) {
-    int out[2];
-    if (pipe(out) != 0) return -1;
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, out[1], 1);
-    posix_spawn_file_actions_addclose(&actions, out[0]);
-    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-    std::vector<std::string> args = {settings.Server, "--listen", "127.0.0.1:0", "--db", database,
-                                     "--rate-limit", "0", "--threads", std::to_string(settings.Threads)};
-    std::vector<char*> argv;
-    for (std::string& arg : args) argv.push_back(arg.data());
-    argv.push_back(nullptr);
-    pid_t pid = -1;
-    const int rc = posix_spawn(&pid, settings.Server.c_str(), &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    close(out[1]);
-    FILE* stream = fdopen(out[0], "r");
-    char line[512] = {};
-    if (rc != 0 || !std::fgets(line, sizeof line, stream) ||
-        std::sscanf(line, "quillon-scores: listening on 127.0.0.1:%d,", &port) != 1)
-        port = 0;
-    std::fclose(stream);
-    return rc == 0 ? pid : -1;
+    return quillon::bench::StartScoreServer(
+        settings.Server, {"--db", database, "--rate-limit", "0", "--threads", std::to_string(settings.Threads)}, port);
 }
 
 double Percentile(std::vector<double> values, double p) {
@@ -102,7 +79,7 @@ bool EmptyPostgresTable(const std::string& connection) {
     PQsetNoticeProcessor(db, [](void*, const char*) {}, nullptr);
     bool ok = PQstatus(db) == CONNECTION_OK;
     if (ok) {
-        PGresult* result = PQexec(db, "DROP TABLE IF EXISTS scores, schema_version");
+        PGresult* result = PQexec(db, "DROP TABLE IF EXISTS scores, schema_version, country_counts");
         ok = PQresultStatus(result) == PGRES_COMMAND_OK;
         PQclear(result);
     }

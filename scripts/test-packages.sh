@@ -128,7 +128,8 @@ command_line=$(sed -n 's/^ExecStart=//p' "$unit")
 command_line=$(echo "$command_line" | sed "s|\$QUILLON_SCORES_OPTIONS|$QUILLON_SCORES_OPTIONS|")
 echo "unit command line: $command_line"
 # shellcheck disable=SC2086
-$command_line --listen 127.0.0.1:0 --db "$work/scores.db" > "$work/server.out" 2> "$work/server.err" &
+$command_line --listen 127.0.0.1:0 --db "$work/scores.db" --verify-with /usr/games/quillon \
+  > "$work/server.out" 2> "$work/server.err" &
 server=$!
 port=""
 for _ in $(seq 50); do
@@ -142,13 +143,36 @@ page=$(python3 -c 'import sys, urllib.request; print(urllib.request.urlopen(sys.
 # The page's title art comes from the package's share folder.
 title=$(python3 -c 'import sys, urllib.request; print(urllib.request.urlopen(sys.argv[1], timeout=10).read()[:8].hex())' \
   "http://127.0.0.1:$port/static/title.png") || { kill "$server"; fail "the server did not serve the page's title art"; }
+# A race the installed game plays and sends with its replay: the installed server verifies it
+# in its sandbox (the pilot drives long enough to beat the fresh table's last score).
+mkdir -p "$work/sender/home"
+cat > "$work/send.txt" <<'SCRIPT'
+80 race 2 1
+80 pilot on
+8000 tap Escape
+8002 tap Y
+8005 text Тест
+8009 tap Return
+8012 tap Y
+SCRIPT
+( cd "$work/sender" && env -u XDG_DATA_HOME HOME="$work/sender/home" QUILLON_SCORE_SERVER="http://127.0.0.1:$port" \
+    /usr/games/quillon --headless --frames 8040 --seed 3 --script "$work/send.txt" ) > "$work/send.log" 2>&1 ||
+  { cat "$work/send.log"; kill "$server"; fail "the installed game did not play and send its race"; }
+verified=""
+for _ in $(seq 120); do
+  verified=$(python3 -c 'import json, sys, urllib.request; print(len(json.load(urllib.request.urlopen(sys.argv[1], timeout=10))["scores"]))' \
+    "http://127.0.0.1:$port/api/scores?verified=1") || break
+  [ "$verified" = 1 ] && break
+  sleep 0.5
+done
+[ "$verified" = 1 ] || { cat "$work/server.err"; kill "$server"; fail "the installed server did not verify the installed game's race"; }
 kill -TERM "$server"
 wait "$server" || fail "the server did not stop with status 0 on SIGTERM"
 echo "$page" | grep -qi "<html" || fail "the server's page is no HTML page"
 echo "$page" | grep -q 'src="/static/title.png"' || fail "the server's page shows no title art"
 [ "$title" = "89504e470d0a1a0a" ] || fail "the page's title art is no PNG picture"
 [ -s "$work/scores.db" ] || fail "the server made no database"
-echo "the installed server answered its page on port $port and stopped on SIGTERM"
+echo "the installed server answered its page on port $port, verified a race of the installed game in its sandbox and stopped on SIGTERM"
 
 step "remove and purge"
 # The service's table, as the unit would leave it (its dynamic user keeps it behind a link).

@@ -13,6 +13,8 @@
 #include <string_view>
 #include <thread>
 
+#include "server/AddressGroup.h"
+
 namespace quillon::server {
 
 struct THttpDaemon::TRequestState {
@@ -23,6 +25,7 @@ struct THttpDaemon::TRequestState {
     bool Answered = false;
     bool ReadingBody = false;
     std::size_t BodyLength = 0;  // as announced
+    std::string BodyFrom;        // the address group its body counts against
 };
 
 namespace {
@@ -37,6 +40,21 @@ std::string ClientAddress(MHD_Connection* connection) {
     else if (address->sa_family == AF_INET6)
         inet_ntop(AF_INET6, &reinterpret_cast<const sockaddr_in6*>(address)->sin6_addr, text, sizeof text);
     return text[0] ? text : "-";
+}
+
+// The address a trusted proxy appended last to X-Forwarded-For; empty when there is none.
+std::string ForwardedAddress(MHD_Connection* connection) {
+    const char* header = MHD_lookup_connection_value(connection, MHD_HEADER_KIND, "X-Forwarded-For");
+    if (!header) return "";
+    std::string_view list(header);
+    const std::size_t comma = list.rfind(',');
+    std::string last(comma == std::string_view::npos ? list : list.substr(comma + 1));
+    last.erase(0, last.find_first_not_of(" \t"));
+    last.erase(last.find_last_not_of(" \t") + 1);
+    in6_addr six{};
+    in_addr four{};
+    if (inet_pton(AF_INET, last.c_str(), &four) == 1 || inet_pton(AF_INET6, last.c_str(), &six) == 1) return last;
+    return "";
 }
 
 bool AnnouncesBody(MHD_Connection* connection) {
@@ -248,6 +266,10 @@ int THttpDaemon::OnRequest(MHD_Connection* connection, const char* method, const
         request->HeadSeen = true;
         ++FAnswering;
         FDeadlines.HeadComplete(connection);
+        if (!FLimits.TrustProxy.empty() && request->Request.Address == FLimits.TrustProxy) {
+            const std::string forwarded = ForwardedAddress(connection);
+            if (!forwarded.empty()) request->Request.Address = forwarded;
+        }
         if (!AnnouncesBody(connection)) return 1;
         const std::size_t limit =
             FLimits.BodyLimit ? FLimits.BodyLimit(method ? method : "", request->Request.Target) : 0;
@@ -260,8 +282,7 @@ int THttpDaemon::OnRequest(MHD_Connection* connection, const char* method, const
             return 1;
         }
         // The whole body is in: from here on the request is being answered.
-        request->ReadingBody = false;
-        --FBodies;
+        EndBody(*request);
         FDeadlines.HeadComplete(connection);
     } else if (*uploadSize > 0 || request->Answered) {
         *uploadSize = 0;
@@ -287,18 +308,45 @@ int THttpDaemon::BeginBody(MHD_Connection* connection, TRequestState& request, c
     request.Answered = true;
     if (!length) return Respond(connection, request, TextAnswer(411, "a body needs its Content-Length"));
     if (*length > limit) return Respond(connection, request, TextAnswer(413, "request body too large"));
-    if (++FBodies > FLimits.Bodies) {
-        --FBodies;
-        THttpAnswer busy = TextAnswer(503, "too many uploads at once");
-        busy.Headers.emplace_back("Retry-After", "5");
-        return Respond(connection, request, busy);
+    if (FLimits.AdmitBody) {
+        if (std::optional<THttpAnswer> refused = FLimits.AdmitBody(request.Request))
+            return Respond(connection, request, *refused);
+        request.Request.Admitted = true;
     }
+    // A body's place counts from its head: a client trickling bodies holds its own places only.
+    const std::string from = AddressGroup(request.Request.Address);
+    const char* busy = nullptr;
+    {
+        std::lock_guard lock(FMutex);
+        std::size_t& fromThere = FBodiesFrom[from];
+        if (fromThere >= FLimits.BodiesPerAddress) busy = "too many uploads from your address at once";
+        else if (FBodies >= FLimits.Bodies) busy = "too many uploads at once";
+        if (busy && fromThere == 0) FBodiesFrom.erase(from);
+        if (!busy) {
+            ++fromThere;
+            ++FBodies;
+        }
+    }
+    if (busy) {
+        THttpAnswer refused = TextAnswer(503, busy);
+        refused.Headers.emplace_back("Retry-After", "5");
+        return Respond(connection, request, refused);
+    }
+    request.BodyFrom = from;
     request.Answered = false;
     request.ReadingBody = true;
     request.BodyLength = *length;
     request.Request.Body.reserve(*length);
     FDeadlines.BodyExpected(connection, FClock() + FLimits.BodySeconds);
     return 1;
+}
+
+void THttpDaemon::EndBody(TRequestState& request) {
+    request.ReadingBody = false;
+    std::lock_guard lock(FMutex);
+    --FBodies;
+    const auto from = FBodiesFrom.find(request.BodyFrom);
+    if (from != FBodiesFrom.end() && --from->second == 0) FBodiesFrom.erase(from);
 }
 
 int THttpDaemon::Respond(MHD_Connection* connection, TRequestState& request, const THttpAnswer& answer) {
@@ -328,7 +376,7 @@ void THttpDaemon::OnRequestEnd(MHD_Connection* connection, void** state) {
     if (!request) return;
     if (FLogger) FLogger(request->Request, request->Status, request->Bytes);
     if (request->HeadSeen) --FAnswering;
-    if (request->ReadingBody) --FBodies;  // the connection ended in the middle of the body
+    if (request->ReadingBody) EndBody(*request);  // the connection ended in the middle of the body
     delete request;
 }
 

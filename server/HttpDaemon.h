@@ -13,7 +13,9 @@
 #include <condition_variable>
 #include <cstddef>
 #include <functional>
+#include <map>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -31,6 +33,7 @@ struct THttpRequest {
     std::string Target;  // as sent: path and query, not decoded
     std::string Address;
     std::string Body;  // only on the routes that take one
+    bool Admitted = false;  // its head was let in by AdmitBody before its body was read
 };
 
 struct THttpAnswer {
@@ -53,8 +56,14 @@ struct THttpLimits {
     double StopSeconds = 3;          // the longest stopping waits for requests being answered
     double BodySeconds = 10;         // to send a whole request body after its head
     std::size_t Bodies = 16;         // bodies being read at once
+    std::size_t BodiesPerAddress = 2;  // of them from one address group (AddressGroup)
     // The largest body the request may carry (0: it takes none), asked when its head is in.
     std::function<std::size_t(const std::string& method, const std::string& target)> BodyLimit;
+    // Asked when the head of a body that will be read is in: an answer refuses it at once.
+    std::function<std::optional<THttpAnswer>(const THttpRequest&)> AdmitBody;
+    // A proxy in front: a request from this address is the client's whose address it appends
+    // last to X-Forwarded-For. Empty: every request is its connection's.
+    std::string TrustProxy;
 };
 
 class THttpDaemon {
@@ -90,6 +99,7 @@ private:
     void WatchDeadlines();
     // Starts reading an announced body, or answers at once why it is not read.
     int BeginBody(MHD_Connection* connection, TRequestState& request, const char* method, std::size_t limit);
+    void EndBody(TRequestState& request);
     int Respond(MHD_Connection* connection, TRequestState& request, const THttpAnswer& answer);
 
     THttpLimits FLimits;
@@ -106,6 +116,7 @@ private:
     bool FRunEnded = false;
     std::atomic<std::size_t> FAnswering = 0;  // requests whose head has come and whose answer has not gone out
     std::atomic<std::size_t> FBodies = 0;     // bodies being read
+    std::map<std::string, std::size_t> FBodiesFrom;  // of them by address group, under FMutex
 };
 
 }  // namespace quillon::server

@@ -1,4 +1,5 @@
-// Choosing the store from the --db value; the replay states' names.
+// Choosing the store from the --db value; the replay states' names; whether a replay attaches.
+#include "server/AddressGroup.h"
 #include "server/PostgresScoreStore.h"
 #include "server/SqliteScoreStore.h"
 
@@ -27,8 +28,27 @@ TReplayState ReplayStateFromName(const std::string& name) {
     return TReplayState::None;
 }
 
-std::unique_ptr<TScoreStore> OpenScoreStore(const std::string& database) {
-    if (IsPostgresConnection(database)) return std::make_unique<TPostgresScoreStore>(database);
+TAttachDecision DecideAttach(const TAttachFacts& facts, const std::string& sender, const TQueueLimits& limits) {
+    if (facts.Rows.empty()) return {TAttachResult::NoSuchRow};
+    const TAttachRow* open = nullptr;
+    bool owned = false, verified = false;
+    for (const TAttachRow& row : facts.Rows) {
+        if (AddressGroup(row.Address) != sender) continue;
+        owned = true;
+        verified = verified || row.State == TReplayState::Verified;
+        if (!open && (row.State == TReplayState::None || row.State == TReplayState::Failed)) open = &row;
+    }
+    if (!owned) return {TAttachResult::NotOwner};
+    if (!open) return {verified ? TAttachResult::AlreadyVerified : TAttachResult::AlreadyHasReplay};
+    if (facts.Refused) return {TAttachResult::Refused};
+    if (facts.RaceUsed) return {TAttachResult::RaceUsed};
+    if (facts.QueuedFromSender >= limits.PerAddress) return {TAttachResult::AddressBusy};
+    if (facts.Queued >= limits.MaxQueued) return {TAttachResult::QueueFull};
+    return {TAttachResult::Queued, open->Id};
+}
+
+std::unique_ptr<TScoreStore> OpenScoreStore(const std::string& database, const std::string& password) {
+    if (IsPostgresConnection(database)) return std::make_unique<TPostgresScoreStore>(database, TPostgresLimits{}, password);
     return std::make_unique<TSqliteScoreStore>(database);
 }
 

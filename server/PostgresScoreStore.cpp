@@ -2,15 +2,24 @@
 #include "server/PostgresScoreStore.h"
 
 #include <libpq-fe.h>
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
 #include <memory>
+#include <utility>
+#include <vector>
 
 #include "server/SteadySeconds.h"
 
 namespace quillon::server {
 namespace {
+
+// The channel on which the instances tell each other of new rows.
+constexpr const char* kListen = "LISTEN quillon_scores";
+constexpr const char* kNotify = "NOTIFY quillon_scores";
 
 
 struct TResultFree {
@@ -51,49 +60,71 @@ std::string Text(const PGresult* result, int row, int column) {
     return std::string(PQgetvalue(result, row, column), static_cast<std::size_t>(PQgetlength(result, row, column)));
 }
 
-// The statements, prepared on every new connection.
-const struct {
-    const char* Name;
-    const char* Sql;
-} kStatements[] = {
-    // Same submissions wait for each other here, so two instances cannot both store one.
+// The statements, prepared on every new connection, with the plan PostgreSQL makes of each
+// (EXPLAIN EXECUTE; the plan tests hold each one to it on a filled, analysed table). Every
+// connection plans each execution with its own values (plan_cache_mode), so these are the
+// plans that run. None reads more rows than it returns, except where said.
+constexpr TStoreQuery kStatements[] = {
+    // No table is read: same submissions wait for each other here, so two instances cannot
+    // both store one.
     {"lock_entry", "SELECT pg_advisory_xact_lock(hashtextextended($1::text || chr(31) || $2::text || chr(31) || $3::text, 7))"},
+    // The NOT EXISTS is an Index Only Scan using scores_by_entry over the entry's rows of the
+    // last minute. The trigger scores_count_inserts adds the row to its country's count in the
+    // same transaction (by country_counts_pkey).
     {"insert_unless_repeated",
      "INSERT INTO scores (name, score, country, time, address)"
      " SELECT $1::text, $2::integer, $3::text, $4::bigint, $5::text"
      " WHERE NOT EXISTS (SELECT 1 FROM scores WHERE name = $1::text AND score = $2::integer"
      " AND country = $3::text AND time > $4::bigint - $6::bigint)"},
+    // Limit over an Index Scan using scores_by_score: the index in order, stopping after `limit` rows.
     {"best",
      "SELECT name, score, country, time, id, replay_state = 'verified' FROM scores"
-     " WHERE ($2::integer = 0 OR replay_state = 'verified') ORDER BY score DESC, id LIMIT $1::bigint"},
+     " ORDER BY score DESC, id LIMIT $1::bigint"},
+    // Limit over an Index Scan using scores_verified, the partial index of the verified rows only.
+    {"best_verified",
+     "SELECT name, score, country, time, id, true FROM scores WHERE replay_state = 'verified'"
+     " ORDER BY score DESC, id LIMIT $1::bigint"},
+    // Limit over an Index Scan using scores_by_country (country = $2): one country's rows in order.
     {"best_in_country",
      "SELECT name, score, country, time, id, replay_state = 'verified' FROM scores"
-     " WHERE country = $3::text AND ($2::integer = 0 OR replay_state = 'verified')"
-     " ORDER BY score DESC, id LIMIT $1::bigint"},
+     " WHERE country = $2::text ORDER BY score DESC, id LIMIT $1::bigint"},
+    // Limit over an Index Scan using scores_verified_by_country (country = $2).
+    {"best_in_country_verified",
+     "SELECT name, score, country, time, id, true FROM scores WHERE country = $2::text"
+     " AND replay_state = 'verified' ORDER BY score DESC, id LIMIT $1::bigint"},
+    // Limit over an Index Only Scan using country_counts_by_rows: the counts the trigger keeps,
+    // most rows first; the scores are never read.
+    {"countries",
+     "SELECT country FROM country_counts ORDER BY row_count DESC, country COLLATE \"C\" LIMIT $1::bigint"},
+    // Index Scan using scores_by_entry, then a Sort of that entry's rows of the last ten minutes
+    // only; or, as cheap, scores_by_country backward on the country and score (their rows in id order).
     {"find_for_replay",
-     "SELECT id, replay_state FROM scores WHERE name = $1::text AND score = $2::integer AND country = $3::text"
-     " AND time > $4::bigint ORDER BY replay_state = 'none' DESC, id DESC LIMIT 1"},
+     "SELECT id, replay_state, address FROM scores WHERE name = $1::text AND score = $2::integer"
+     " AND country = $3::text AND time > $4::bigint ORDER BY id DESC LIMIT 16"},
+    // Index Only Scan using scores_by_race (replay_key = $1).
+    {"find_race", "SELECT 1 FROM scores WHERE replay_key = $1::text LIMIT 1"},
     // Replays queued by several instances at once wait for each other, so the queue's bound holds.
     {"lock_queue", "SELECT pg_advisory_xact_lock(7475)"},
-    {"count_queued", "SELECT count(*) FROM scores WHERE replay_state = 'queued'"},
+    // Over scores_queued: the queued rows only (at most the queue's bound).
+    {"count_queued",
+     "SELECT count(*), count(*) FILTER (WHERE replay_from = $1::text) FROM scores WHERE replay_state = 'queued'"},
+    // Index Scan using scores_pkey, as every statement by id below.
     {"queue",
      "UPDATE scores SET replay = decode($2::text, 'hex'), replay_state = 'queued', replay_reason = '',"
-     " replay_claim = 0 WHERE id = $1::bigint"},
+     " replay_claim = 0, replay_key = $3::text, replay_from = $4::text WHERE id = $1::bigint"},
+    // The inner select over scores_queued (oldest first), the update by scores_pkey.
     {"take_queued",
      "UPDATE scores SET replay_claim = $1::bigint + $3::bigint WHERE id IN (SELECT id FROM scores"
      " WHERE replay_state = 'queued' AND replay_claim <= $1::bigint ORDER BY id LIMIT $2::bigint"
-     " FOR UPDATE SKIP LOCKED) RETURNING id, score, encode(replay, 'hex')"},
-    {"requeue", "UPDATE scores SET replay_claim = 0 WHERE id = $1::bigint AND replay_state = 'queued'"},
+     " FOR UPDATE SKIP LOCKED) RETURNING id, score, encode(replay, 'hex'), name"},
+    {"requeue", "UPDATE scores SET replay_claim = $2::bigint WHERE id = $1::bigint AND replay_state = 'queued'"},
     {"mark_verified",
      "UPDATE scores SET replay_state = 'verified', replay_reason = '' WHERE id = $1::bigint AND replay_state = 'queued'"},
     {"mark_failed",
-     "UPDATE scores SET replay_state = 'failed', replay_reason = $2::text, replay = NULL"
+     "UPDATE scores SET replay_state = 'failed', replay_reason = $2::text, replay = NULL, replay_key = NULL"
      " WHERE id = $1::bigint AND replay_state = 'queued'"},
     {"read_verification", "SELECT replay_state, replay_reason FROM scores WHERE id = $1::bigint"},
     {"read_replay", "SELECT encode(replay, 'hex') FROM scores WHERE id = $1::bigint AND replay_state = 'verified'"},
-    {"countries",
-     "SELECT country FROM scores WHERE country <> '' GROUP BY country"
-     " ORDER BY count(*) DESC, country COLLATE \"C\" LIMIT $1::bigint"},
 };
 
 std::string HexOf(const std::string& bytes) {
@@ -118,6 +149,8 @@ std::string BytesOf(const std::string& hex) {
 }
 
 }  // namespace
+
+std::span<const TStoreQuery> PostgresStoreQueries() { return kStatements; }
 
 // A place in the bounded queue, then a connection of one's own until the turn ends.
 class TPostgresScoreStore::TTurn {
@@ -156,35 +189,63 @@ private:
     TSlot* FSlot = nullptr;
 };
 
-TPostgresScoreStore::TPostgresScoreStore(const std::string& connection, TPostgresLimits limits)
-    : FConnection(connection), FLimits(limits), FSlots(static_cast<std::size_t>(std::max(limits.Connections, 1))) {
+TPostgresScoreStore::TPostgresScoreStore(const std::string& connection, TPostgresLimits limits,
+                                         std::string password)
+    : FConnection(connection), FPassword(std::move(password)), FLimits(limits), FSlots(static_cast<std::size_t>(std::max(limits.Connections, 1))) {
     // The first connection proves the database is there and brings its schema up to date.
     Connect(FSlots[0]);
+    FWake = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+    if (FWake < 0) throw EScoreStoreError("score database: cannot make the listener's wake-up");
+    FListener = std::thread([this] { Listen(); });
 }
 
 TPostgresScoreStore::~TPostgresScoreStore() {
+    FStopping = true;
+    WakeListener();
+    FListener.join();
+    close(FWake);
     for (TSlot& slot : FSlots) PQfinish(slot.Db);
 }
 
-void TPostgresScoreStore::Connect(TSlot& slot) {
-    PQfinish(slot.Db);
-    slot.Db = nullptr;
-    slot.LastAttempt = SteadySeconds();
+pg_conn* TPostgresScoreStore::OpenConnection() const {
     const std::string timeout = std::to_string(FLimits.ConnectSeconds);
-    // Our defaults first: what the connection string says overrides them.
-    const char* keys[] = {"connect_timeout", "application_name", "client_encoding", "dbname", nullptr};
-    const char* values[] = {timeout.c_str(), "quillon-scores", "UTF8", FConnection.c_str(), nullptr};
-    PGconn* db = PQconnectdbParams(keys, values, 1);
+    // A connection the network dropped without a word is found out within about half a minute:
+    // keepalives after 10 s idle, 3 probes 5 s apart, and unacknowledged data given up after 30 s.
+    const std::string userTimeout = std::to_string(FLimits.DeadPeerSeconds * 1000);
+    // Our defaults first: what the connection string says overrides them. The password, when
+    // given apart from it, is one of them; else libpq's own files and environment give it.
+    std::vector<const char*> keys = {"connect_timeout", "application_name", "client_encoding", "keepalives",
+                                     "keepalives_idle", "keepalives_interval", "keepalives_count", "tcp_user_timeout"};
+    std::vector<const char*> values = {timeout.c_str(), "quillon-scores", "UTF8", "1", "10", "5", "3",
+                                       userTimeout.c_str()};
+    if (!FPassword.empty()) {
+        keys.push_back("password");
+        values.push_back(FPassword.c_str());
+    }
+    keys.insert(keys.end(), {"dbname", nullptr});
+    values.insert(values.end(), {FConnection.c_str(), nullptr});
+    PGconn* db = PQconnectdbParams(keys.data(), values.data(), 1);
     if (!db || PQstatus(db) != CONNECTION_OK) {
         const std::string text = ErrorText(db);
         PQfinish(db);
         throw EScoreStoreError("cannot reach the score database: " + text);
     }
     PQsetNoticeProcessor(db, [](void*, const char*) {}, nullptr);
+    return db;
+}
+
+void TPostgresScoreStore::Connect(TSlot& slot) {
+    PQfinish(slot.Db);
+    slot.Db = nullptr;
+    slot.LastAttempt = SteadySeconds();
+    PGconn* db = OpenConnection();
     try {
         Exec(db, ("SET statement_timeout = " + std::to_string(FLimits.StatementSeconds * 1000)).c_str());
         // Every acknowledged submission is committed durably, whatever the database's default.
         Exec(db, "SET synchronous_commit = on");
+        // Each execution is planned with its own values, as the plan tests explain it: a
+        // generic plan guesses at the limit and the country and may walk the whole table.
+        Exec(db, "SET plan_cache_mode = force_custom_plan");
         MigrateSchema(db);
         for (const auto& statement : kStatements) {
             TResult prepared(PQprepare(db, statement.Name, statement.Sql, 0, nullptr));
@@ -196,6 +257,59 @@ void TPostgresScoreStore::Connect(TSlot& slot) {
         throw;
     }
     slot.Db = db;
+}
+
+std::uint64_t TPostgresScoreStore::Changes() const { return FChanges.load(); }
+
+void TPostgresScoreStore::NoteChange() {
+    ++FChanges;
+    FToNotify = true;
+    WakeListener();
+}
+
+void TPostgresScoreStore::WakeListener() {
+    const std::uint64_t one = 1;
+    [[maybe_unused]] const auto written = write(FWake, &one, sizeof one);
+}
+
+// The listener's own connection hears of the rows the other instances store, and tells them of
+// ours. A notice is sent after the row's commit, apart from it and without waiting for its
+// sync: a lost notice costs only the answers' time-out, while a notice in the submission's own
+// transaction would make every submission's commit wait for the database's notice lock. Notices
+// sent while the connection was away are lost: reconnecting counts as a change.
+void TPostgresScoreStore::Listen() {
+    PGconn* db = nullptr;
+    double lastAttempt = -1e9;
+    while (!FStopping) {
+        if (!db && SteadySeconds() - lastAttempt >= FLimits.RetrySeconds) {
+            lastAttempt = SteadySeconds();
+            try {
+                db = OpenConnection();
+                Exec(db, "SET synchronous_commit = off");
+                Exec(db, kListen);
+                ++FChanges;
+            } catch (const EScoreStoreError&) {
+                PQfinish(db);
+                db = nullptr;
+            }
+        }
+        pollfd waits[2] = {{FWake, POLLIN, 0}, {db ? PQsocket(db) : -1, POLLIN, 0}};
+        poll(waits, 2, static_cast<int>(FLimits.RetrySeconds * 1000));
+        std::uint64_t count = 0;
+        [[maybe_unused]] const auto read = ::read(FWake, &count, sizeof count);
+        if (!db) continue;
+        if (FToNotify.exchange(false)) PQclear(PQexec(db, kNotify));
+        PQconsumeInput(db);
+        while (PGnotify* notice = PQnotifies(db)) {
+            if (notice->be_pid != PQbackendPID(db)) ++FChanges;
+            PQfreemem(notice);
+        }
+        if (PQstatus(db) != CONNECTION_OK) {
+            PQfinish(db);
+            db = nullptr;
+        }
+    }
+    PQfinish(db);
 }
 
 // Instances starting together take turns through a lock of their own.
@@ -233,6 +347,90 @@ void TPostgresScoreStore::MigrateSchema(PGconn* db) {
             Exec(db, "CREATE INDEX IF NOT EXISTS scores_queued ON scores (id) WHERE replay_state = 'queued'");
             Exec(db, "INSERT INTO schema_version (version) VALUES (2)");
         }
+        if (version < 3) {
+            // Version 3: a race verifies one row only; the queue is shared fairly between senders.
+            Exec(db,
+                 "ALTER TABLE scores ADD COLUMN IF NOT EXISTS replay_key text,"
+                 " ADD COLUMN IF NOT EXISTS replay_from text NOT NULL DEFAULT ''");
+            Exec(db, "CREATE UNIQUE INDEX IF NOT EXISTS scores_by_race ON scores (replay_key) WHERE replay_key IS NOT NULL");
+            Exec(db, "INSERT INTO schema_version (version) VALUES (3)");
+        }
+        if (version < 4) {
+            // Version 4: what the page asks for never grows with the table. The rows of each
+            // country are counted as they come and go (by a trigger, in the transaction that
+            // changes the row, also when the operator deletes rows by hand), and the verified
+            // rows have indexes of their own, with and without the country. The trigger comes
+            // first: from then on no instance can change the table until the counts are in.
+            Exec(db,
+                 "CREATE TABLE IF NOT EXISTS country_counts ("
+                 " country text PRIMARY KEY,"
+                 " row_count bigint NOT NULL)");
+            Exec(db,
+                 "CREATE INDEX IF NOT EXISTS country_counts_by_rows"
+                 " ON country_counts (row_count DESC, country COLLATE \"C\")");
+            // One trigger run per statement with the statement's rows (transition tables): a
+            // count's row changes once per statement, however many rows it moves, so the
+            // operator's DELETE of thousands of rows does not pile up thousands of versions of
+            // one count in its transaction.
+            Exec(db,
+                 "CREATE OR REPLACE FUNCTION scores_count_countries() RETURNS trigger LANGUAGE plpgsql AS $$"
+                 " BEGIN"
+                 "  IF TG_OP = 'TRUNCATE' THEN"
+                 "   DELETE FROM country_counts;"
+                 "   RETURN NULL;"
+                 "  END IF;"
+                 "  IF TG_OP = 'INSERT' THEN"
+                 "   INSERT INTO country_counts (country, row_count)"
+                 "    SELECT country, count(*) FROM new_rows WHERE country <> '' GROUP BY country ORDER BY country"
+                 "    ON CONFLICT (country) DO UPDATE SET row_count = country_counts.row_count + excluded.row_count;"
+                 "  ELSIF TG_OP = 'DELETE' THEN"
+                 "   UPDATE country_counts SET row_count = row_count - gone.n"
+                 "    FROM (SELECT country, count(*) AS n FROM old_rows GROUP BY country) AS gone"
+                 "    WHERE country_counts.country = gone.country;"
+                 "  ELSE"
+                 "   INSERT INTO country_counts (country, row_count)"
+                 "    SELECT country, sum(n) FROM (SELECT country, 1 AS n FROM new_rows"
+                 "     UNION ALL SELECT country, -1 FROM old_rows) AS moved"
+                 "    WHERE country <> '' GROUP BY country HAVING sum(n) <> 0 ORDER BY country"
+                 "    ON CONFLICT (country) DO UPDATE SET row_count = country_counts.row_count + excluded.row_count;"
+                 "  END IF;"
+                 "  IF TG_OP <> 'INSERT' THEN"
+                 "   DELETE FROM country_counts WHERE row_count <= 0"
+                 "    AND country IN (SELECT DISTINCT country FROM old_rows);"
+                 "  END IF;"
+                 "  RETURN NULL;"
+                 " END $$");
+            Exec(db, "DROP TRIGGER IF EXISTS scores_count_inserts ON scores");
+            Exec(db,
+                 "CREATE TRIGGER scores_count_inserts AFTER INSERT ON scores REFERENCING NEW TABLE AS new_rows"
+                 " FOR EACH STATEMENT EXECUTE FUNCTION scores_count_countries()");
+            Exec(db, "DROP TRIGGER IF EXISTS scores_count_deletes ON scores");
+            Exec(db,
+                 "CREATE TRIGGER scores_count_deletes AFTER DELETE ON scores REFERENCING OLD TABLE AS old_rows"
+                 " FOR EACH STATEMENT EXECUTE FUNCTION scores_count_countries()");
+            // Every update (a replay's state too) runs it; only a changed country writes a count.
+            Exec(db, "DROP TRIGGER IF EXISTS scores_count_updates ON scores");
+            Exec(db,
+                 "CREATE TRIGGER scores_count_updates AFTER UPDATE ON scores"
+                 " REFERENCING OLD TABLE AS old_rows NEW TABLE AS new_rows"
+                 " FOR EACH STATEMENT EXECUTE FUNCTION scores_count_countries()");
+            Exec(db, "DROP TRIGGER IF EXISTS scores_count_truncate ON scores");
+            Exec(db,
+                 "CREATE TRIGGER scores_count_truncate AFTER TRUNCATE ON scores"
+                 " FOR EACH STATEMENT EXECUTE FUNCTION scores_count_countries()");
+            Exec(db, "DELETE FROM country_counts");
+            Exec(db,
+                 "INSERT INTO country_counts (country, row_count)"
+                 " SELECT country, count(*) FROM scores WHERE country <> '' GROUP BY country");
+            Exec(db,
+                 "CREATE INDEX IF NOT EXISTS scores_verified ON scores (score DESC, id)"
+                 " WHERE replay_state = 'verified'");
+            Exec(db,
+                 "CREATE INDEX IF NOT EXISTS scores_verified_by_country ON scores (country, score DESC, id)"
+                 " WHERE replay_state = 'verified'");
+            Exec(db, "ANALYZE scores");
+            Exec(db, "INSERT INTO schema_version (version) VALUES (4)");
+        }
         Exec(db, "COMMIT");
     } catch (...) {
         PQclear(PQexec(db, "ROLLBACK"));
@@ -261,7 +459,9 @@ TScoreStore::TAddResult TPostgresScoreStore::Add(const TSubmission& submission, 
                                       std::to_string(kRepeatWindowSeconds)});
         const bool stored = std::string(PQcmdTuples(inserted.get())) == "1";
         Exec(db, "COMMIT");
-        return stored ? TAddResult::Stored : TAddResult::Repeated;
+        if (!stored) return TAddResult::Repeated;
+        NoteChange();
+        return TAddResult::Stored;
     } catch (...) {
         if (PQstatus(db) == CONNECTION_OK && PQtransactionStatus(db) != PQTRANS_IDLE) PQclear(PQexec(db, "ROLLBACK"));
         throw;
@@ -271,9 +471,11 @@ TScoreStore::TAddResult TPostgresScoreStore::Add(const TSubmission& submission, 
 std::vector<TScoreRow> TPostgresScoreStore::Best(std::size_t limit, const std::string& country, bool verifiedOnly) {
     TTurn turn(*this);
     PGconn* db = turn.Db();
-    const std::string only = verifiedOnly ? "1" : "0";
-    const TResult result = country.empty() ? Run(db, "best", {std::to_string(limit), only})
-                                           : Run(db, "best_in_country", {std::to_string(limit), only, country});
+    // One statement for each filter, so that each has its own index (see kStatements).
+    const TResult result = country.empty()
+                               ? Run(db, verifiedOnly ? "best_verified" : "best", {std::to_string(limit)})
+                               : Run(db, verifiedOnly ? "best_in_country_verified" : "best_in_country",
+                                     {std::to_string(limit), country});
     std::vector<TScoreRow> rows;
     for (int row = 0; row < PQntuples(result.get()); ++row)
         rows.push_back({Text(result.get(), row, 0), std::stoi(Text(result.get(), row, 1)), Text(result.get(), row, 2),
@@ -291,26 +493,30 @@ std::vector<std::string> TPostgresScoreStore::Countries(std::size_t limit) {
     return countries;
 }
 
-TScoreStore::TAttachResult TPostgresScoreStore::AttachReplay(const TSubmission& entry, const std::string& replay,
-                                                             std::int64_t now, std::size_t maxQueued) {
+TScoreStore::TAttachResult TPostgresScoreStore::AttachReplay(const TSubmission& entry, const TReplayUpload& upload,
+                                                             std::int64_t now, const TQueueLimits& limits) {
     TTurn turn(*this);
     PGconn* db = turn.Db();
     Exec(db, "BEGIN");
     try {
         Run(db, "lock_queue", {});
+        TAttachFacts facts;
         const TResult found = Run(db, "find_for_replay",
                                   {entry.Name, std::to_string(entry.Score), entry.Country,
                                    std::to_string(now - kReplayWindowSeconds)});
-        TAttachResult result = TAttachResult::Queued;
-        if (PQntuples(found.get()) == 0) result = TAttachResult::NoSuchRow;
-        else if (Text(found.get(), 0, 1) == "verified") result = TAttachResult::AlreadyVerified;
-        else if (Text(found.get(), 0, 1) != "none") result = TAttachResult::AlreadyHasReplay;
-        if (result == TAttachResult::Queued &&
-            std::stoull(Text(Run(db, "count_queued", {}).get(), 0, 0)) >= maxQueued)
-            result = TAttachResult::QueueFull;
-        if (result == TAttachResult::Queued) Run(db, "queue", {Text(found.get(), 0, 0), HexOf(replay)});
+        for (int row = 0; row < PQntuples(found.get()); ++row)
+            facts.Rows.push_back({std::stoll(Text(found.get(), row, 0)), ReplayStateFromName(Text(found.get(), row, 1)),
+                                  Text(found.get(), row, 2)});
+        facts.Refused = !upload.Fault.empty();
+        facts.RaceUsed = !facts.Refused && PQntuples(Run(db, "find_race", {upload.Key}).get()) > 0;
+        const TResult counted = Run(db, "count_queued", {upload.From});
+        facts.Queued = std::stoull(Text(counted.get(), 0, 0));
+        facts.QueuedFromSender = std::stoull(Text(counted.get(), 0, 1));
+        const TAttachDecision decision = DecideAttach(facts, upload.From, limits);
+        if (decision.Result == TAttachResult::Queued)
+            Run(db, "queue", {std::to_string(decision.RowId), HexOf(upload.Bytes), upload.Key, upload.From});
         Exec(db, "COMMIT");
-        return result;
+        return decision.Result;
     } catch (...) {
         if (PQstatus(db) == CONNECTION_OK && PQtransactionStatus(db) != PQTRANS_IDLE) PQclear(PQexec(db, "ROLLBACK"));
         throw;
@@ -326,19 +532,20 @@ std::vector<TQueuedReplay> TPostgresScoreStore::TakeQueued(std::size_t limit, st
     std::vector<TQueuedReplay> taken;
     for (int row = 0; row < PQntuples(result.get()); ++row)
         taken.push_back({std::stoll(Text(result.get(), row, 0)), std::stoi(Text(result.get(), row, 1)),
-                         BytesOf(Text(result.get(), row, 2))});
+                         BytesOf(Text(result.get(), row, 2)), Text(result.get(), row, 3)});
     std::sort(taken.begin(), taken.end(), [](const auto& a, const auto& b) { return a.Id < b.Id; });
     return taken;
 }
 
-void TPostgresScoreStore::Requeue(std::int64_t id) {
+void TPostgresScoreStore::Requeue(std::int64_t id, std::int64_t notBefore) {
     TTurn turn(*this);
-    Run(turn.Db(), "requeue", {std::to_string(id)});
+    Run(turn.Db(), "requeue", {std::to_string(id), std::to_string(notBefore)});
 }
 
 void TPostgresScoreStore::MarkVerified(std::int64_t id) {
     TTurn turn(*this);
     Run(turn.Db(), "mark_verified", {std::to_string(id)});
+    NoteChange();  // the row's mark on the page
 }
 
 void TPostgresScoreStore::MarkFailed(std::int64_t id, const std::string& reason) {

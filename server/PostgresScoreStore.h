@@ -5,12 +5,17 @@
 // they fail at once (the server answers 503) instead of piling up behind a slow database.
 #pragma once
 
+#include <atomic>
 #include <condition_variable>
+#include <cstdint>
 #include <mutex>
+#include <span>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "server/ScoreStore.h"
+#include "server/StoreQuery.h"
 
 struct pg_conn;
 
@@ -18,6 +23,7 @@ namespace quillon::server {
 
 struct TPostgresLimits {
     int ConnectSeconds = 3;
+    int DeadPeerSeconds = 30;  // unacknowledged data on a connection (TCP user time-out)
     int StatementSeconds = 5;
     int Connections = 4;
     int MaxWaiting = 32;         // requests waiting for a connection
@@ -25,10 +31,14 @@ struct TPostgresLimits {
     double RetrySeconds = 0.5;   // between attempts to connect again
 };
 
+// Every statement the PostgreSQL store prepares.
+std::span<const TStoreQuery> PostgresStoreQueries();
+
 class TPostgresScoreStore : public TScoreStore {
 public:
     // Connects and creates or migrates the schema; throws EScoreStoreError when it cannot.
-    explicit TPostgresScoreStore(const std::string& connection, TPostgresLimits limits = {});
+    // `password`, when not empty, is used unless the connection string has one.
+    explicit TPostgresScoreStore(const std::string& connection, TPostgresLimits limits = {}, std::string password = {});
     ~TPostgresScoreStore() override;
     TPostgresScoreStore(const TPostgresScoreStore&) = delete;
     TPostgresScoreStore& operator=(const TPostgresScoreStore&) = delete;
@@ -37,14 +47,16 @@ public:
     std::vector<TScoreRow> Best(std::size_t limit, const std::string& country = {},
                                 bool verifiedOnly = false) override;
     std::vector<std::string> Countries(std::size_t limit) override;
-    TAttachResult AttachReplay(const TSubmission& entry, const std::string& replay, std::int64_t now,
-                               std::size_t maxQueued) override;
+    TAttachResult AttachReplay(const TSubmission& entry, const TReplayUpload& upload, std::int64_t now,
+                               const TQueueLimits& limits) override;
     std::vector<TQueuedReplay> TakeQueued(std::size_t limit, std::int64_t now, std::int64_t leaseSeconds) override;
-    void Requeue(std::int64_t id) override;
+    void Requeue(std::int64_t id, std::int64_t notBefore = 0) override;
     void MarkVerified(std::int64_t id) override;
     void MarkFailed(std::int64_t id, const std::string& reason) override;
     TVerification Verification(std::int64_t id) override;
     std::optional<std::string> VerifiedReplay(std::int64_t id) override;
+    // This instance's own changes at once; the other instances' as their notices arrive (see Listen).
+    std::uint64_t Changes() const override;
 
 private:
     struct TSlot {
@@ -56,14 +68,24 @@ private:
     // The slot's open connection, made again when it was lost.
     pg_conn* Connection(TSlot& slot);
     void Connect(TSlot& slot);
+    pg_conn* OpenConnection() const;
     void MigrateSchema(pg_conn* db);
+    void NoteChange();
+    void WakeListener();
+    void Listen();
 
     std::string FConnection;
+    std::string FPassword;
     TPostgresLimits FLimits;
     std::mutex FMutex;
     std::condition_variable FFree;
     int FWaiting = 0;
     std::vector<TSlot> FSlots;
+    std::atomic<std::uint64_t> FChanges = 0;
+    std::atomic<bool> FToNotify = false;
+    std::atomic<bool> FStopping = false;
+    int FWake = -1;  // an eventfd that wakes the listener
+    std::thread FListener;
 };
 
 }  // namespace quillon::server

@@ -8,6 +8,7 @@
 #include <optional>
 #include <string_view>
 
+#include "server/AddressGroup.h"
 #include "server/LogText.h"
 #include "server/QueryString.h"
 #include "server/ScoresJson.h"
@@ -33,6 +34,10 @@ std::string IsoNow() {
 
 constexpr std::string_view kReplaysPath = "/api/replays";
 
+// Answers kept at most: the pages and JSON answers of the countries most asked for, in about
+// 10 MB (a page of 100 rows is about 40 KB).
+constexpr std::size_t kKeptAnswers = 256;
+
 THttpLimits HttpLimits(const TScoreServerSettings& settings) {
     THttpLimits limits;
     const std::size_t replayBytes = settings.ReplayBytes;
@@ -45,6 +50,7 @@ THttpLimits HttpLimits(const TScoreServerSettings& settings) {
     limits.PerAddress = settings.PerAddress;
     limits.Connections = settings.Connections;
     limits.HeaderLines = kMaxHeaderCount;
+    limits.TrustProxy = settings.TrustProxy;
     return limits;
 }
 
@@ -59,7 +65,14 @@ TScoreServer::TScoreServer(TScoreStore& store, TScoreServerSettings settings)
     : FStore(store),
       FSettings(std::move(settings)),
       FLimiter(FSettings.RatePerMinute, FSettings.RateBurst),
-      FHttp(HttpLimits(FSettings), [this](const THttpRequest& request) { return Answer(request); },
+      FAnswers(FSettings.AnswerSeconds, kKeptAnswers),
+      FHttp(
+          [this] {
+              THttpLimits limits = HttpLimits(FSettings);
+              // An upload counts against its address when its head arrives, before its body is read.
+              limits.AdmitBody = [this](const THttpRequest& request) { return RateLimited(request.Address); };
+              return limits;
+          }(), [this](const THttpRequest& request) { return Answer(request); },
             [this](const THttpRequest& request, int status, std::size_t bytes) { LogRequest(request, status, bytes); },
             // The connections' deadlines run on real time even when a test stills the rate limit's clock.
             SteadyClockOf({})) {
@@ -75,21 +88,26 @@ void TScoreServer::Stop() { FHttp.Stop(); }
 
 THttpAnswer TScoreServer::Answer(const THttpRequest& request) {
     if (request.Target.size() > kMaxTargetLength) return TextAnswer(414, "request too long");
-    const double now = FSettings.SteadyClock();
-    if (!FLimiter.Allow(request.Address, now)) {
-        const auto wait = static_cast<long>(std::ceil(FLimiter.WaitFor(request.Address, now)));
-        THttpAnswer answer = TextAnswer(429, "too many requests");
-        answer.Headers.emplace_back("Retry-After", std::to_string(std::max(wait, 1L)));
-        return answer;
-    }
+    if (!request.Admitted)
+        if (std::optional<THttpAnswer> limited = RateLimited(request.Address)) return *limited;
     const TTarget target(request.Target);
     const bool read = request.Method == "GET" || request.Method == "HEAD";
     if (read && target.Path() == "/cgi/version.pl") return VersionScript(target, request.Address);
     if (read && target.Path() == "/api/scores") return ScoresApi(target);
-    if (request.Method == "POST" && target.Path() == kReplaysPath) return SubmitReplay(target, request.Body);
+    if (request.Method == "POST" && target.Path() == kReplaysPath) return SubmitReplay(target, request.Body, request.Address);
     if (read && target.Path().starts_with(std::string(kReplaysPath) + "/")) return DownloadReplay(target.Path());
     if (read && target.Path() == kTitlePicturePath) return TitlePicture();
     return TextAnswer(404, "not found");
+}
+
+std::optional<THttpAnswer> TScoreServer::RateLimited(const std::string& address) {
+    const std::string group = AddressGroup(address);
+    const double now = FSettings.SteadyClock();
+    if (FLimiter.Allow(group, now)) return std::nullopt;
+    const auto wait = static_cast<long>(std::ceil(FLimiter.WaitFor(group, now)));
+    THttpAnswer answer = TextAnswer(429, "too many requests");
+    answer.Headers.emplace_back("Retry-After", std::to_string(std::max(wait, 1L)));
+    return answer;
 }
 
 THttpAnswer TScoreServer::VersionScript(const TTarget& target, const std::string& address) {
@@ -134,18 +152,33 @@ THttpAnswer TScoreServer::ShowTable(const TTarget& target) {
         view.TitleWidth = FSettings.Title.Width;
         view.TitleHeight = FSettings.Title.Height;
     }
-    std::string page;
-    try {
-        page = RenderTablePage(FStore.Best(FSettings.TableSize, view.Country, view.VerifiedOnly),
-                               FStore.Countries(300), view);
-    } catch (const EScoreStoreError& error) {
-        return StoreFailed(error);
-    }
-    return {200, std::move(page), "text/html; charset=utf-8",
+    return Kept(std::string("page\n") + (view.VerifiedOnly ? "1\n" : "0\n") + view.Country, [&] {
+        return THttpAnswer{
+            200,
+            RenderTablePage(FStore.Best(FSettings.TableSize, view.Country, view.VerifiedOnly), FStore.Countries(300),
+                            view),
+            "text/html; charset=utf-8",
             {{"Cache-Control", "no-cache"},
              {"X-Content-Type-Options", "nosniff"},
              {"Content-Security-Policy",
               "default-src 'none'; style-src 'unsafe-inline'; img-src 'self'; form-action 'self'"}}};
+    });
+}
+
+template <typename TBuild>
+THttpAnswer TScoreServer::Kept(const std::string& key, TBuild build) {
+    // The count is read before the table: a row that comes while the answer is built makes it old at once.
+    const std::uint64_t changes = FStore.Changes();
+    const double now = FSettings.SteadyClock();
+    if (std::optional<THttpAnswer> kept = FAnswers.Find(key, changes, now)) return std::move(*kept);
+    THttpAnswer answer;
+    try {
+        answer = build();
+    } catch (const EScoreStoreError& error) {
+        return StoreFailed(error);
+    }
+    FAnswers.Keep(key, answer, changes, now);
+    return answer;
 }
 
 THttpAnswer TScoreServer::TitlePicture() const {
@@ -168,18 +201,17 @@ THttpAnswer TScoreServer::ScoresApi(const TTarget& target) {
     std::string verified;
     if (!target.Single("verified", verified) || (target.Has("verified") && verified != "0" && verified != "1"))
         return TextAnswer(400, "bad verified");
-    std::string json;
-    try {
-        json = RenderScoresJson(FStore.Best(limit, country, verified == "1"));
-    } catch (const EScoreStoreError& error) {
-        return StoreFailed(error);
-    }
-    return {200, std::move(json), "application/json; charset=utf-8",
-            {{"Cache-Control", "no-cache"}, {"X-Content-Type-Options", "nosniff"}}};
+    return Kept("json\n" + std::to_string(limit) + (verified == "1" ? "\n1\n" : "\n0\n") + country, [&] {
+        return THttpAnswer{200,
+                           RenderScoresJson(FStore.Best(limit, country, verified == "1")),
+                           "application/json; charset=utf-8",
+                           {{"Cache-Control", "no-cache"}, {"X-Content-Type-Options", "nosniff"}}};
+    });
 }
 
-// The replay of a row stored in the last ten minutes; verified later by the worker processes.
-THttpAnswer TScoreServer::SubmitReplay(const TTarget& target, const std::string& replay) {
+// The replay of a row stored in the last ten minutes from the same address (group); read here
+// first, verified later by the workers.
+THttpAnswer TScoreServer::SubmitReplay(const TTarget& target, const std::string& replay, const std::string& address) {
     TSubmission entry;
     std::string score;
     if (!target.Single("name", entry.Name) || !target.Single("score", score) ||
@@ -193,23 +225,36 @@ THttpAnswer TScoreServer::SubmitReplay(const TTarget& target, const std::string&
         answer.Headers.emplace_back("Retry-After", "3600");
         return answer;
     }
-    TScoreStore::TAttachResult result;
+    const TSentReplay sent = CheckSentReplay(replay, entry, FSettings.ReplayExpectation);
+    const TReplayUpload upload{replay, sent.Key, AddressGroup(address), sent.Fault};
+    TAttachResult result;
     try {
-        result = FStore.AttachReplay(entry, replay, FSettings.WallClock(), FSettings.MaxQueued);
+        result = FStore.AttachReplay(entry, upload, FSettings.WallClock(), FSettings.Queue);
     } catch (const EScoreStoreError& error) {
         return StoreFailed(error);
     }
     switch (result) {
-        case TScoreStore::TAttachResult::Queued:
+        case TAttachResult::Queued:
             FSettings.ReplayQueued();
             return TextAnswer(202, "queued for verification");
-        case TScoreStore::TAttachResult::NoSuchRow:
+        case TAttachResult::NoSuchRow:
             return TextAnswer(404, "no such score in the last ten minutes");
-        case TScoreStore::TAttachResult::AlreadyVerified:
+        case TAttachResult::NotOwner:
+            return TextAnswer(403, "this score was sent from another address");
+        case TAttachResult::AlreadyVerified:
             return TextAnswer(409, "this score is verified already");
-        case TScoreStore::TAttachResult::AlreadyHasReplay:
+        case TAttachResult::AlreadyHasReplay:
             return TextAnswer(409, "this score has its replay already");
-        case TScoreStore::TAttachResult::QueueFull:
+        case TAttachResult::Refused:
+            return TextAnswer(422, sent.Fault);
+        case TAttachResult::RaceUsed:
+            return TextAnswer(409, "this race proves another score already");
+        case TAttachResult::AddressBusy: {
+            THttpAnswer busy = TextAnswer(429, "too many of your replays wait for verification");
+            busy.Headers.emplace_back("Retry-After", "60");
+            return busy;
+        }
+        case TAttachResult::QueueFull:
             break;
     }
     THttpAnswer full = TextAnswer(503, "too many replays wait for verification");

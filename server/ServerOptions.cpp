@@ -1,6 +1,8 @@
 // Parsing the command line of quillon-scores.
 #include "server/ServerOptions.h"
 
+#include <arpa/inet.h>
+
 #include <algorithm>
 #include <charconv>
 #include <iterator>
@@ -48,7 +50,8 @@ std::optional<TServerOptions> ParseServerOptions(const std::vector<std::string>&
         }
         static const char* const kValued[] = {"--listen",       "--db",         "--rate-limit",    "--threads",
                                                "--verify-with",  "--verify-workers", "--verify-cpu", "--verify-memory",
-                                               "--verify-seconds", "--page-art"};
+                                               "--verify-seconds", "--page-art", "--trust-proxy", "--cache-seconds",
+                                               "--db-password-file"};
         if (std::find(std::begin(kValued), std::end(kValued), arg) == std::end(kValued)) {
             error = "unknown option " + arg;
             return std::nullopt;
@@ -64,12 +67,23 @@ std::optional<TServerOptions> ParseServerOptions(const std::vector<std::string>&
             ok = !value.empty();
             options.Database = value;
         }
+        else if (arg == "--trust-proxy") {
+            in6_addr six{};
+            in_addr four{};
+            ok = inet_pton(AF_INET, value.c_str(), &four) == 1 || inet_pton(AF_INET6, value.c_str(), &six) == 1;
+            options.TrustProxy = value;
+        }
+        else if (arg == "--db-password-file") {
+            ok = !value.empty();
+            options.DbPasswordFile = value;
+        }
         else if (arg == "--page-art") {
             ok = !value.empty();
             options.PageArt = value;
         }
         else if (arg == "--rate-limit") ok = ParseNumber(value, options.RatePerMinute, 0.0, 1e9);
         else if (arg == "--threads") ok = ParseNumber<std::size_t>(value, options.Threads, 1, 1024);
+        else if (arg == "--cache-seconds") ok = ParseNumber(value, options.CacheSeconds, 0.0, 1.0);
         else if (arg == "--verify-with") {
             ok = !value.empty();
             options.VerifyWith = value;

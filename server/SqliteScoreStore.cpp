@@ -34,7 +34,83 @@ void BindText(sqlite3_stmt* statement, int index, const std::string& text) {
     sqlite3_bind_text(statement, index, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
 }
 
+// Every statement of the store with the plan SQLite makes of it (EXPLAIN QUERY PLAN; the plan
+// tests hold each one to it on a filled table). None reads more rows than it returns, except
+// where said: the time of a page or of a submission does not grow with the table.
+
+// SEARCH scores USING COVERING INDEX scores_by_entry (name=? AND score=? AND country=? AND time>?):
+// the rows of one entry in the last minute.
+constexpr TStoreQuery kFindRepeat{
+    "find_repeat", "SELECT 1 FROM scores WHERE name = ?1 AND score = ?2 AND country = ?3 AND time > ?4 LIMIT 1"};
+// No plan; the trigger scores_count_insert adds the row to its country's count in the same
+// transaction (a search of country_counts by its key).
+constexpr TStoreQuery kInsert{
+    "insert", "INSERT INTO scores (name, score, country, time, address) VALUES (?1, ?2, ?3, ?4, ?5)"};
+// SCAN scores USING INDEX scores_by_score: the index in order, stopping after `limit` rows.
+constexpr TStoreQuery kBest{"best",
+                            "SELECT name, score, country, time, id, replay_state = 'verified' FROM scores"
+                            " ORDER BY score DESC, id LIMIT ?1"};
+// SCAN scores USING INDEX scores_verified: the partial index holds only the verified rows, so
+// the walk never passes over the others (INDEXED BY: the plan never falls back to
+// scores_by_score, which would walk every unverified row above the verified ones).
+constexpr TStoreQuery kBestVerified{"best_verified",
+                                    "SELECT name, score, country, time, id, 1 FROM scores INDEXED BY scores_verified"
+                                    " WHERE replay_state = 'verified' ORDER BY score DESC, id LIMIT ?1"};
+// SEARCH scores USING INDEX scores_by_country (country=?): one country's rows in order.
+constexpr TStoreQuery kBestInCountry{"best_in_country",
+                                     "SELECT name, score, country, time, id, replay_state = 'verified' FROM scores"
+                                     " WHERE country = ?2 ORDER BY score DESC, id LIMIT ?1"};
+// SEARCH scores USING INDEX scores_verified_by_country (country=?): one country's verified rows.
+constexpr TStoreQuery kBestInCountryVerified{
+    "best_in_country_verified",
+    "SELECT name, score, country, time, id, 1 FROM scores INDEXED BY scores_verified_by_country"
+    " WHERE country = ?2 AND replay_state = 'verified' ORDER BY score DESC, id LIMIT ?1"};
+// SCAN country_counts USING COVERING INDEX country_counts_by_rows: the counts kept by the
+// triggers, most rows first, stopping after `limit` countries; the scores are never read.
+constexpr TStoreQuery kCountries{"countries",
+                                 "SELECT country FROM country_counts ORDER BY row_count DESC, country LIMIT ?1"};
+// SEARCH scores USING INDEX scores_by_entry (name=? AND score=? AND country=? AND time>?), then
+// USE TEMP B-TREE FOR ORDER BY over that entry's rows of the last ten minutes only.
+constexpr TStoreQuery kFindForReplay{
+    "find_for_replay",
+    "SELECT id, replay_state, address FROM scores WHERE name = ?1 AND score = ?2 AND country = ?3 AND time > ?4"
+    " ORDER BY id DESC LIMIT 16"};
+// SEARCH scores USING COVERING INDEX scores_by_race (replay_key=?).
+constexpr TStoreQuery kFindRace{"find_race", "SELECT 1 FROM scores WHERE replay_key = ?1 LIMIT 1"};
+// SCAN scores USING INDEX scores_queued: the queued rows only (at most the queue's bound).
+constexpr TStoreQuery kCountQueued{
+    "count_queued", "SELECT count(*), coalesce(sum(replay_from = ?1), 0) FROM scores WHERE replay_state = 'queued'"};
+// SEARCH scores USING INTEGER PRIMARY KEY (rowid=?), as every statement by id below.
+constexpr TStoreQuery kQueue{"queue",
+                             "UPDATE scores SET replay = ?2, replay_state = 'queued', replay_reason = '', replay_claim = 0,"
+                             " replay_key = ?3, replay_from = ?4 WHERE id = ?1"};
+// SCAN scores USING INDEX scores_queued: the queued rows, oldest first.
+constexpr TStoreQuery kFindQueued{"find_queued",
+                                  "SELECT id, score, replay, name FROM scores WHERE replay_state = 'queued'"
+                                  " AND replay_claim <= ?1 ORDER BY id LIMIT ?2"};
+constexpr TStoreQuery kClaim{"claim", "UPDATE scores SET replay_claim = ?2 WHERE id = ?1"};
+constexpr TStoreQuery kRequeue{"requeue",
+                               "UPDATE scores SET replay_claim = ?2 WHERE id = ?1 AND replay_state = 'queued'"};
+constexpr TStoreQuery kMarkVerified{
+    "mark_verified",
+    "UPDATE scores SET replay_state = 'verified', replay_reason = '' WHERE id = ?1 AND replay_state = 'queued'"};
+constexpr TStoreQuery kMarkFailed{"mark_failed",
+                                  "UPDATE scores SET replay_state = 'failed', replay_reason = ?2, replay = NULL,"
+                                  " replay_key = NULL WHERE id = ?1 AND replay_state = 'queued'"};
+constexpr TStoreQuery kReadVerification{"read_verification",
+                                        "SELECT replay_state, replay_reason FROM scores WHERE id = ?1"};
+constexpr TStoreQuery kReadReplay{"read_replay",
+                                  "SELECT replay FROM scores WHERE id = ?1 AND replay_state = 'verified'"};
+
+constexpr TStoreQuery kQueries[] = {kFindRepeat,    kInsert,           kBest,         kBestVerified,
+                                    kBestInCountry, kBestInCountryVerified, kCountries, kFindForReplay, kFindRace,
+                                    kCountQueued,   kQueue,            kFindQueued,   kClaim,
+                                    kRequeue,       kMarkVerified,     kMarkFailed,   kReadVerification,
+                                    kReadReplay};
+
 }  // namespace
+
+std::span<const TStoreQuery> SqliteStoreQueries() { return kQueries; }
 
 TSqliteScoreStore::TSqliteScoreStore(const std::string& file) {
     if (sqlite3_open_v2(file.c_str(), &FDb, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX,
@@ -58,33 +134,24 @@ TSqliteScoreStore::TSqliteScoreStore(const std::string& file) {
         Exec("PRAGMA wal_autocheckpoint=64");
         Exec("PRAGMA journal_size_limit=262144");
         MigrateSchema();
-        FFindRepeat = Prepare("SELECT 1 FROM scores WHERE name = ?1 AND score = ?2 AND country = ?3 AND time > ?4 LIMIT 1");
-        FInsert = Prepare("INSERT INTO scores (name, score, country, time, address) VALUES (?1, ?2, ?3, ?4, ?5)");
-        FBest = Prepare(
-            "SELECT name, score, country, time, id, replay_state = 'verified' FROM scores"
-            " WHERE (?3 = 0 OR replay_state = 'verified') ORDER BY score DESC, id LIMIT ?1");
-        FBestInCountry = Prepare(
-            "SELECT name, score, country, time, id, replay_state = 'verified' FROM scores"
-            " WHERE country = ?2 AND (?3 = 0 OR replay_state = 'verified') ORDER BY score DESC, id LIMIT ?1");
-        FCountries = Prepare(
-            "SELECT country FROM scores WHERE country <> '' GROUP BY country ORDER BY count(*) DESC, country LIMIT ?1");
-        FFindForReplay = Prepare(
-            "SELECT id, replay_state FROM scores WHERE name = ?1 AND score = ?2 AND country = ?3 AND time > ?4"
-            " ORDER BY replay_state = 'none' DESC, id DESC LIMIT 1");
-        FCountQueued = Prepare("SELECT count(*) FROM scores WHERE replay_state = 'queued'");
-        FQueue = Prepare(
-            "UPDATE scores SET replay = ?2, replay_state = 'queued', replay_reason = '', replay_claim = 0 WHERE id = ?1");
-        FFindQueued = Prepare(
-            "SELECT id, score, replay FROM scores WHERE replay_state = 'queued' AND replay_claim <= ?1 ORDER BY id LIMIT ?2");
-        FClaim = Prepare("UPDATE scores SET replay_claim = ?2 WHERE id = ?1");
-        FRequeue = Prepare("UPDATE scores SET replay_claim = 0 WHERE id = ?1 AND replay_state = 'queued'");
-        FMarkVerified = Prepare(
-            "UPDATE scores SET replay_state = 'verified', replay_reason = '' WHERE id = ?1 AND replay_state = 'queued'");
-        FMarkFailed = Prepare(
-            "UPDATE scores SET replay_state = 'failed', replay_reason = ?2, replay = NULL"
-            " WHERE id = ?1 AND replay_state = 'queued'");
-        FReadVerification = Prepare("SELECT replay_state, replay_reason FROM scores WHERE id = ?1");
-        FReadReplay = Prepare("SELECT replay FROM scores WHERE id = ?1 AND replay_state = 'verified'");
+        FFindRepeat = Prepare(kFindRepeat.Sql);
+        FInsert = Prepare(kInsert.Sql);
+        FBest = Prepare(kBest.Sql);
+        FBestVerified = Prepare(kBestVerified.Sql);
+        FBestInCountry = Prepare(kBestInCountry.Sql);
+        FBestInCountryVerified = Prepare(kBestInCountryVerified.Sql);
+        FCountries = Prepare(kCountries.Sql);
+        FFindForReplay = Prepare(kFindForReplay.Sql);
+        FFindRace = Prepare(kFindRace.Sql);
+        FCountQueued = Prepare(kCountQueued.Sql);
+        FQueue = Prepare(kQueue.Sql);
+        FFindQueued = Prepare(kFindQueued.Sql);
+        FClaim = Prepare(kClaim.Sql);
+        FRequeue = Prepare(kRequeue.Sql);
+        FMarkVerified = Prepare(kMarkVerified.Sql);
+        FMarkFailed = Prepare(kMarkFailed.Sql);
+        FReadVerification = Prepare(kReadVerification.Sql);
+        FReadReplay = Prepare(kReadReplay.Sql);
         FBegin = Prepare("BEGIN IMMEDIATE");
         FCommit = Prepare("COMMIT");
         FRollback = Prepare("ROLLBACK");
@@ -98,7 +165,7 @@ TSqliteScoreStore::~TSqliteScoreStore() { Close(); }
 
 void TSqliteScoreStore::Close() {
     for (sqlite3_stmt** statement :
-         {&FFindRepeat, &FInsert, &FBest, &FBestInCountry, &FCountries, &FFindForReplay, &FCountQueued, &FQueue,
+         {&FFindRepeat, &FInsert, &FBest, &FBestVerified, &FBestInCountry, &FBestInCountryVerified, &FCountries, &FFindForReplay, &FFindRace, &FCountQueued, &FQueue,
           &FFindQueued, &FClaim, &FRequeue, &FMarkVerified, &FMarkFailed, &FReadVerification, &FReadReplay, &FBegin,
           &FCommit, &FRollback}) {
         sqlite3_finalize(*statement);
@@ -159,6 +226,45 @@ void TSqliteScoreStore::MigrateSchema() {
             Exec("CREATE INDEX IF NOT EXISTS scores_queued ON scores (id) WHERE replay_state = 'queued'");
             Exec("INSERT INTO schema_version (version) VALUES (2)");
         }
+        if (version < 3) {
+            // Version 3: a race verifies one row only; the queue is shared fairly between senders.
+            Exec("ALTER TABLE scores ADD COLUMN replay_key TEXT");
+            Exec("ALTER TABLE scores ADD COLUMN replay_from TEXT NOT NULL DEFAULT ''");
+            Exec("CREATE UNIQUE INDEX IF NOT EXISTS scores_by_race ON scores (replay_key) WHERE replay_key IS NOT NULL");
+            Exec("INSERT INTO schema_version (version) VALUES (3)");
+        }
+        if (version < 4) {
+            // Version 4: what the page asks for never grows with the table. The rows of each
+            // country are counted as they come and go (by triggers, in the transaction that
+            // changes the row, also when the operator deletes rows by hand), and the verified
+            // rows have indexes of their own, with and without the country.
+            Exec("CREATE TABLE IF NOT EXISTS country_counts ("
+                 " country TEXT PRIMARY KEY,"
+                 " row_count INTEGER NOT NULL) WITHOUT ROWID");
+            Exec("CREATE INDEX IF NOT EXISTS country_counts_by_rows ON country_counts (row_count DESC, country)");
+            Exec("DELETE FROM country_counts");
+            Exec("INSERT INTO country_counts (country, row_count)"
+                 " SELECT country, count(*) FROM scores WHERE country <> '' GROUP BY country");
+            Exec("CREATE TRIGGER IF NOT EXISTS scores_count_insert AFTER INSERT ON scores WHEN NEW.country <> '' BEGIN"
+                 " INSERT INTO country_counts (country, row_count) VALUES (NEW.country, 1)"
+                 " ON CONFLICT (country) DO UPDATE SET row_count = row_count + 1;"
+                 " END");
+            Exec("CREATE TRIGGER IF NOT EXISTS scores_count_delete AFTER DELETE ON scores BEGIN"
+                 " UPDATE country_counts SET row_count = row_count - 1 WHERE country = OLD.country;"
+                 " DELETE FROM country_counts WHERE country = OLD.country AND row_count <= 0;"
+                 " END");
+            Exec("CREATE TRIGGER IF NOT EXISTS scores_count_move AFTER UPDATE OF country ON scores BEGIN"
+                 " UPDATE country_counts SET row_count = row_count - 1 WHERE country = OLD.country;"
+                 " DELETE FROM country_counts WHERE country = OLD.country AND row_count <= 0;"
+                 " INSERT INTO country_counts (country, row_count) SELECT NEW.country, 1 WHERE NEW.country <> ''"
+                 " ON CONFLICT (country) DO UPDATE SET row_count = row_count + 1;"
+                 " END");
+            Exec("CREATE INDEX IF NOT EXISTS scores_verified ON scores (score DESC, id)"
+                 " WHERE replay_state = 'verified'");
+            Exec("CREATE INDEX IF NOT EXISTS scores_verified_by_country ON scores (country, score DESC, id)"
+                 " WHERE replay_state = 'verified'");
+            Exec("INSERT INTO schema_version (version) VALUES (4)");
+        }
         Exec("COMMIT");
     } catch (...) {
         if (!sqlite3_get_autocommit(FDb)) sqlite3_exec(FDb, "ROLLBACK", nullptr, nullptr, nullptr);
@@ -195,7 +301,9 @@ TScoreStore::TAddResult TSqliteScoreStore::Add(const TSubmission& submission, st
                 BindText(s, 5, address);
             });
         Commit();
-        return repeated ? TAddResult::Repeated : TAddResult::Stored;
+        if (repeated) return TAddResult::Repeated;
+        ++FChanges;
+        return TAddResult::Stored;
     } catch (...) {
         RollbackIfOpen();
         throw;
@@ -204,11 +312,13 @@ TScoreStore::TAddResult TSqliteScoreStore::Add(const TSubmission& submission, st
 
 std::vector<TScoreRow> TSqliteScoreStore::Best(std::size_t limit, const std::string& country, bool verifiedOnly) {
     std::lock_guard lock(FMutex);
-    sqlite3_stmt* statement = country.empty() ? FBest : FBestInCountry;
+    // One statement for each filter: a statement that took the filter as a value would have one
+    // plan for all four, and the partial indexes would serve none.
+    sqlite3_stmt* statement = country.empty() ? (verifiedOnly ? FBestVerified : FBest)
+                                              : (verifiedOnly ? FBestInCountryVerified : FBestInCountry);
     TStatementUse use(statement);
     sqlite3_bind_int64(statement, 1, static_cast<sqlite3_int64>(limit));
     if (!country.empty()) BindText(statement, 2, country);
-    sqlite3_bind_int(statement, 3, verifiedOnly ? 1 : 0);
     std::vector<TScoreRow> rows;
     int rc;
     while ((rc = sqlite3_step(statement)) == SQLITE_ROW)
@@ -253,43 +363,49 @@ void TSqliteScoreStore::Step(sqlite3_stmt* statement, const char* what, TBind bi
     if (sqlite3_step(statement) != SQLITE_DONE) Fail(what);
 }
 
-TScoreStore::TAttachResult TSqliteScoreStore::AttachReplay(const TSubmission& entry, const std::string& replay,
-                                                           std::int64_t now, std::size_t maxQueued) {
+TScoreStore::TAttachResult TSqliteScoreStore::AttachReplay(const TSubmission& entry, const TReplayUpload& upload,
+                                                           std::int64_t now, const TQueueLimits& limits) {
     std::lock_guard lock(FMutex);
     Begin();
     try {
-        std::int64_t id = 0;
-        std::string state;
+        TAttachFacts facts;
         {
             TStatementUse use(FFindForReplay);
             BindText(FFindForReplay, 1, entry.Name);
             sqlite3_bind_int(FFindForReplay, 2, entry.Score);
             BindText(FFindForReplay, 3, entry.Country);
             sqlite3_bind_int64(FFindForReplay, 4, now - kReplayWindowSeconds);
-            const int rc = sqlite3_step(FFindForReplay);
-            if (rc != SQLITE_ROW && rc != SQLITE_DONE) Fail("find the row of a replay");
-            if (rc == SQLITE_ROW) {
-                id = sqlite3_column_int64(FFindForReplay, 0);
-                state = ColumnText(FFindForReplay, 1);
-            }
+            int rc;
+            while ((rc = sqlite3_step(FFindForReplay)) == SQLITE_ROW)
+                facts.Rows.push_back({sqlite3_column_int64(FFindForReplay, 0),
+                                      ReplayStateFromName(ColumnText(FFindForReplay, 1)), ColumnText(FFindForReplay, 2)});
+            if (rc != SQLITE_DONE) Fail("find the row of a replay");
         }
-        TAttachResult result = TAttachResult::Queued;
-        if (id == 0) result = TAttachResult::NoSuchRow;
-        else if (state == "verified") result = TAttachResult::AlreadyVerified;
-        else if (state != "none") result = TAttachResult::AlreadyHasReplay;
-        if (result == TAttachResult::Queued) {
+        facts.Refused = !upload.Fault.empty();
+        if (!facts.Refused) {
+            TStatementUse use(FFindRace);
+            BindText(FFindRace, 1, upload.Key);
+            const int rc = sqlite3_step(FFindRace);
+            if (rc != SQLITE_ROW && rc != SQLITE_DONE) Fail("find the race of a replay");
+            facts.RaceUsed = rc == SQLITE_ROW;
+        }
+        {
             TStatementUse use(FCountQueued);
+            BindText(FCountQueued, 1, upload.From);
             if (sqlite3_step(FCountQueued) != SQLITE_ROW) Fail("count the queue");
-            if (static_cast<std::size_t>(sqlite3_column_int64(FCountQueued, 0)) >= maxQueued)
-                result = TAttachResult::QueueFull;
+            facts.Queued = static_cast<std::size_t>(sqlite3_column_int64(FCountQueued, 0));
+            facts.QueuedFromSender = static_cast<std::size_t>(sqlite3_column_int64(FCountQueued, 1));
         }
-        if (result == TAttachResult::Queued)
+        const TAttachDecision decision = DecideAttach(facts, upload.From, limits);
+        if (decision.Result == TAttachResult::Queued)
             Step(FQueue, "queue a replay", [&](sqlite3_stmt* s) {
-                sqlite3_bind_int64(s, 1, id);
-                sqlite3_bind_blob64(s, 2, replay.data(), replay.size(), SQLITE_TRANSIENT);
+                sqlite3_bind_int64(s, 1, decision.RowId);
+                sqlite3_bind_blob64(s, 2, upload.Bytes.data(), upload.Bytes.size(), SQLITE_TRANSIENT);
+                BindText(s, 3, upload.Key);
+                BindText(s, 4, upload.From);
             });
         Commit();
-        return result;
+        return decision.Result;
     } catch (...) {
         RollbackIfOpen();
         throw;
@@ -312,7 +428,8 @@ std::vector<TQueuedReplay> TSqliteScoreStore::TakeQueued(std::size_t limit, std:
                 const int bytes = sqlite3_column_bytes(FFindQueued, 2);
                 taken.push_back({sqlite3_column_int64(FFindQueued, 0), sqlite3_column_int(FFindQueued, 1),
                                  blob ? std::string(static_cast<const char*>(blob), static_cast<std::size_t>(bytes))
-                                      : std::string()});
+                                      : std::string(),
+                                 ColumnText(FFindQueued, 3)});
             }
             if (rc != SQLITE_DONE) Fail("read the queue");
         }
@@ -329,14 +446,18 @@ std::vector<TQueuedReplay> TSqliteScoreStore::TakeQueued(std::size_t limit, std:
     }
 }
 
-void TSqliteScoreStore::Requeue(std::int64_t id) {
+void TSqliteScoreStore::Requeue(std::int64_t id, std::int64_t notBefore) {
     std::lock_guard lock(FMutex);
-    Step(FRequeue, "requeue a replay", [&](sqlite3_stmt* s) { sqlite3_bind_int64(s, 1, id); });
+    Step(FRequeue, "requeue a replay", [&](sqlite3_stmt* s) {
+        sqlite3_bind_int64(s, 1, id);
+        sqlite3_bind_int64(s, 2, notBefore);
+    });
 }
 
 void TSqliteScoreStore::MarkVerified(std::int64_t id) {
     std::lock_guard lock(FMutex);
     Step(FMarkVerified, "mark a replay verified", [&](sqlite3_stmt* s) { sqlite3_bind_int64(s, 1, id); });
+    ++FChanges;  // the row's mark on the page
 }
 
 void TSqliteScoreStore::MarkFailed(std::int64_t id, const std::string& reason) {

@@ -4,7 +4,10 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/mman.h>
+#include <sys/prctl.h>
 #include <sys/resource.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -15,6 +18,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <string_view>
 #include <vector>
 
 #include "server/SteadySeconds.h"
@@ -45,29 +50,14 @@ std::string LastLine(std::string text) {
     return newline == std::string::npos ? text : text.substr(newline + 1);
 }
 
-// The folder removes itself with everything the child left in it.
-class TPrivateFolder {
-public:
-    TPrivateFolder() {
-        const char* base = std::getenv("TMPDIR");
-        std::string pattern = std::string(base && base[0] == '/' ? base : "/tmp") + "/quillon-verify-XXXXXX";
-        if (mkdtemp(pattern.data())) FPath = pattern;
-    }
-    ~TPrivateFolder() {
-        std::error_code ignored;
-        if (!FPath.empty()) fs::remove_all(FPath, ignored);
-    }
-    TPrivateFolder(const TPrivateFolder&) = delete;
-    TPrivateFolder& operator=(const TPrivateFolder&) = delete;
-    const std::string& Path() const { return FPath; }
+// Where the replay lies inside the sandbox: the private folder, in memory.
+constexpr const char* kInsideFolder = "/verify";
+constexpr const char* kInsideReplay = "/verify/replay.qrp";
 
-private:
-    std::string FPath;
-};
-
-bool WriteNewFile(const std::string& path, const std::string& bytes) {
-    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
-    if (fd < 0) return false;
+// A file in memory holding the replay, read by the sandbox into its private folder.
+int ReplayInMemory(const std::string& bytes) {
+    const int fd = memfd_create("quillon-replay", MFD_CLOEXEC);
+    if (fd < 0) return -1;
     std::size_t done = 0;
     while (done < bytes.size()) {
         const ssize_t wrote = write(fd, bytes.data() + done, bytes.size() - done);
@@ -75,7 +65,47 @@ bool WriteNewFile(const std::string& path, const std::string& bytes) {
         if (wrote <= 0) break;
         done += static_cast<std::size_t>(wrote);
     }
-    return close(fd) == 0 && done == bytes.size();
+    if (done != bytes.size() || lseek(fd, 0, SEEK_SET) != 0) {
+        close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+// The threads of this process: when the server is not root its own tasks count against the
+// task limit of its user too.
+int OwnThreads() {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind("Threads:", 0) == 0) return std::atoi(line.c_str() + 8);
+    return 64;
+}
+
+// The sandbox's command line: the game sees the system read-only, its own folder read-only,
+// a private folder in memory with the replay, its own /proc and /dev, nothing else.
+std::vector<std::string> SandboxArguments(const TVerifyLimits& limits, const std::vector<std::string>& command) {
+    const std::string gameFolder = fs::path(command.front()).parent_path().string();
+    std::vector<std::string> args = {limits.Sandbox,
+                                     "--unshare-all", "--unshare-user", "--disable-userns",
+                                     "--uid", std::to_string(kVerifierUser), "--gid", std::to_string(kVerifierUser),
+                                     "--die-with-parent", "--new-session", "--cap-drop", "ALL",
+                                     "--ro-bind", "/usr", "/usr"};
+    for (const char* link : {"bin", "sbin", "lib", "lib32", "lib64", "libx32"}) {
+        std::error_code error;
+        const fs::path target = fs::read_symlink(fs::path("/") / link, error);
+        if (!error) args.insert(args.end(), {"--symlink", target.string(), std::string("/") + link});
+    }
+    for (const char* shared :
+         {"/etc/ld.so.cache", "/etc/fonts", "/etc/alternatives", "/etc/localtime", "/var/cache/fontconfig"})
+        args.insert(args.end(), {"--ro-bind-try", shared, shared});
+    if (!gameFolder.empty() && gameFolder != "/") args.insert(args.end(), {"--ro-bind", gameFolder, gameFolder});
+    args.insert(args.end(), {"--proc", "/proc", "--dev", "/dev",
+                             "--size", std::to_string(limits.FolderMiB << 20), "--tmpfs", kInsideFolder,
+                             "--file", "3", kInsideReplay,
+                             "--remount-ro", "/", "--chdir", kInsideFolder});
+    args.insert(args.end(), command.begin(), command.end());
+    return args;
 }
 
 struct TChild {
@@ -86,7 +116,7 @@ struct TChild {
 
 // Everything the child needs is made before fork: between fork and exec a child of a
 // threaded server may only make plain system calls.
-TChild Spawn(const TVerifyLimits& limits, const std::string& folder, const std::string& file) {
+TChild Spawn(const TVerifyLimits& limits, const std::vector<std::string>& command, int replay) {
     TChild child;
     int out[2], err[2];
     if (pipe2(out, O_CLOEXEC) != 0) return child;
@@ -96,20 +126,27 @@ TChild Spawn(const TVerifyLimits& limits, const std::string& folder, const std::
         return child;
     }
     const int nothing = open("/dev/null", O_RDONLY | O_CLOEXEC);
-    std::vector<std::string> args = {limits.Game, "--headless", "--replay", file};
-    std::vector<std::string> environment = {"HOME=" + folder, "XDG_DATA_HOME=" + folder, "TMPDIR=" + folder,
+    std::vector<std::string> args = SandboxArguments(limits, command);
+    std::vector<std::string> environment = {std::string("HOME=") + kInsideFolder,
+                                            std::string("XDG_DATA_HOME=") + kInsideFolder,
+                                            std::string("TMPDIR=") + kInsideFolder,
                                             "PATH=/usr/local/bin:/usr/bin:/bin", "LANG=C.UTF-8"};
     std::vector<char*> argv, envp;
     for (std::string& arg : args) argv.push_back(arg.data());
     argv.push_back(nullptr);
     for (std::string& variable : environment) envp.push_back(variable.data());
     envp.push_back(nullptr);
+    const bool root = geteuid() == 0;
     const rlim_t cpu = static_cast<rlim_t>(limits.CpuSeconds);
     const rlimit cpuLimit{cpu, cpu + 1};  // SIGXCPU at the limit, SIGKILL a second later
     const rlim_t bytes = static_cast<rlim_t>(limits.MemoryMiB) << 20;
     const rlimit memoryLimit{bytes, bytes};
     const rlimit noCore{0, 0};
-    const rlimit fileLimit{64u << 20, 64u << 20};
+    const rlim_t fileBytes = static_cast<rlim_t>(limits.FolderMiB) << 20;
+    const rlimit fileLimit{fileBytes, fileBytes};
+    const rlim_t tasks = static_cast<rlim_t>(limits.Tasks + (root ? 0 : OwnThreads() + 8));
+    const rlimit taskLimit{tasks, tasks};
+    const rlimit fileCount{static_cast<rlim_t>(limits.OpenFiles), static_cast<rlim_t>(limits.OpenFiles)};
     sigset_t noSignals;
     sigemptyset(&noSignals);
     struct sigaction byDefault = {};
@@ -123,16 +160,25 @@ TChild Spawn(const TVerifyLimits& limits, const std::string& folder, const std::
         setpgid(0, 0);
         for (int number : {SIGPIPE, SIGTERM, SIGINT, SIGXCPU, SIGHUP}) sigaction(number, &byDefault, nullptr);
         sigprocmask(SIG_SETMASK, &noSignals, nullptr);
-        if (nothing < 0 || dup2(nothing, 0) < 0 || dup2(out[1], 1) < 0 || dup2(err[1], 2) < 0) _exit(126);
+        if (nothing < 0 || dup2(nothing, 0) < 0 || dup2(out[1], 1) < 0 || dup2(err[1], 2) < 0) _exit(125);
+        // The replay goes to 3 (dup2 onto itself would leave it close-on-exec).
+        if (replay == 3 ? fcntl(3, F_SETFD, 0) != 0 : dup2(replay, 3) != 3) _exit(125);
         // Nothing of the server's (sockets, the database, other children's pipes) goes along.
-        if (close_range(3, ~0u, 0) != 0)
-            for (unsigned fd = 3; fd <= lastDescriptor; ++fd) close(static_cast<int>(fd));
+        if (close_range(4, ~0u, 0) != 0)
+            for (unsigned fd = 4; fd <= lastDescriptor; ++fd) close(static_cast<int>(fd));
         if (setrlimit(RLIMIT_CPU, &cpuLimit) != 0 || setrlimit(RLIMIT_CORE, &noCore) != 0 ||
-            setrlimit(RLIMIT_FSIZE, &fileLimit) != 0 || (bytes > 0 && setrlimit(RLIMIT_AS, &memoryLimit) != 0))
-            _exit(126);
-        if (chdir(folder.c_str()) != 0) _exit(126);
+            setrlimit(RLIMIT_FSIZE, &fileLimit) != 0 || setrlimit(RLIMIT_NPROC, &taskLimit) != 0 ||
+            setrlimit(RLIMIT_NOFILE, &fileCount) != 0 || (bytes > 0 && setrlimit(RLIMIT_AS, &memoryLimit) != 0))
+            _exit(125);
+        // Root's tasks are never counted: a root server starts the sandbox as a user of its own.
+        // The raw calls change this process alone, as a child of a threaded program must.
+        if (root && (syscall(SYS_setgroups, 0, nullptr) != 0 ||
+                     syscall(SYS_setresgid, kVerifierUser, kVerifierUser, kVerifierUser) != 0 ||
+                     syscall(SYS_setresuid, kVerifierUser, kVerifierUser, kVerifierUser) != 0))
+            _exit(125);
+        if (prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) != 0) _exit(125);
         execve(argv[0], argv.data(), envp.data());
-        _exit(127);
+        _exit(125);
     }
     if (nothing >= 0) close(nothing);
     close(out[1]);
@@ -177,6 +223,33 @@ bool MentionsMemory(const std::string& text) {
 
 }  // namespace
 
+std::string SandboxProblem(const TVerifyLimits& limits) {
+    if (access(limits.Sandbox.c_str(), X_OK) != 0)
+        return "the sandbox program " + limits.Sandbox + " is missing (the bubblewrap package)";
+    const int memory = ReplayInMemory("");
+    if (memory < 0) return "no file in memory can be made";
+    TChild child = Spawn(limits, {"/usr/bin/true"}, memory);
+    close(memory);
+    if (child.Pid < 0) return "no process can be started";
+    std::string out, err;
+    const double deadline = SteadySeconds() + 10;
+    while ((child.Out >= 0 || child.Err >= 0) && SteadySeconds() < deadline) {
+        pollfd streams[2] = {{child.Out, POLLIN, 0}, {child.Err, POLLIN, 0}};
+        if (poll(streams, 2, 100) <= 0) continue;
+        if (child.Out >= 0 && streams[0].revents) ReadSome(child.Out, out);
+        if (child.Err >= 0 && streams[1].revents) ReadSome(child.Err, err);
+    }
+    kill(-child.Pid, SIGKILL);
+    for (int fd : {child.Out, child.Err})
+        if (fd >= 0) close(fd);
+    int status = 0;
+    while (waitpid(child.Pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    if (WIFEXITED(status) && WEXITSTATUS(status) == 0) return "";
+    const std::string why = LastLine(err);
+    return "the sandbox cannot be set up here" + (why.empty() ? std::string() : ": " + ReasonText(why, ""));
+}
+
 bool ParseReplayVerdict(const std::string& line, TReplayVerdict& verdict) {
     const auto number = [&](const char* key, std::int64_t& value) {
         const std::string field = std::string("\"") + key + "\":";
@@ -193,25 +266,56 @@ bool ParseReplayVerdict(const std::string& line, TReplayVerdict& verdict) {
     read.Reproduced = reproduced;
     if (!number("score", read.Score)) return false;
     if (!number("divergedAt", read.DivergedAt)) read.DivergedAt = -1;
+    // The last field: null, or the name as the game writes strings (\" \\ \n \r \t \u00XX).
+    const std::string nameField = "\"tableName\":\"";
+    const std::size_t nameAt = line.find(nameField);
+    if (nameAt != std::string::npos) {
+        std::size_t at = nameAt + nameField.size();
+        for (; at < line.size() && line[at] != '"'; ++at) {
+            if (line[at] != '\\') {
+                read.TableName += line[at];
+                continue;
+            }
+            if (++at >= line.size()) return false;
+            const char escaped = line[at];
+            if (escaped == 'u') {
+                unsigned code = 0;
+                if (at + 4 >= line.size() || std::from_chars(line.data() + at + 1, line.data() + at + 5, code, 16).ptr !=
+                                                 line.data() + at + 5 || code >= 0x20)
+                    return false;
+                read.TableName += static_cast<char>(code);
+                at += 4;
+            } else {
+                const std::string_view from = "\"\\nrt", to = "\"\\\n\r\t";
+                const std::size_t which = from.find(escaped);
+                if (which == std::string_view::npos) return false;
+                read.TableName += to[which];
+            }
+        }
+        if (at + 2 != line.size()) return false;  // the closing quote, then the brace
+    }
     verdict = read;
     return true;
 }
 
 TVerifyResult VerifyReplay(const TVerifyLimits& limits, const std::string& replay, std::int32_t score,
-                           const std::atomic<bool>& stop) {
+                           const std::string& name, const std::atomic<bool>& stop) {
     TVerifyResult result;
-    TPrivateFolder folder;
-    const std::string file = folder.Path() + "/replay.qrp";
-    if (folder.Path().empty() || !WriteNewFile(file, replay)) {
-        result.Reason = "the server cannot write the replay to a private folder";
+    result.Kind = TVerifyResult::TKind::ServerFault;
+    const int memory = ReplayInMemory(replay);
+    if (memory < 0) {
+        result.Reason = "the server cannot hold the replay in memory";
         return result;
     }
-    TChild child = Spawn(limits, folder.Path(), file);
+    TChild child = Spawn(limits, {limits.Game, "--headless", "--replay", kInsideReplay}, memory);
+    close(memory);
     if (child.Pid < 0) {
-        result.Reason = "the server cannot start the game";
+        result.Reason = "the server cannot start a process";
         return result;
     }
-    const double deadline = SteadySeconds() + limits.WallSeconds;
+    result.Kind = TVerifyResult::TKind::Failed;
+    const double started = SteadySeconds();
+    const double deadline = started + limits.WallSeconds;
     std::string out, err;
     bool late = false, abandoned = false;
     siginfo_t ended{};
@@ -260,39 +364,59 @@ TVerifyResult VerifyReplay(const TVerifyLimits& limits, const std::string& repla
     }
     const std::string complaint = LastLine(err);
     const auto withComplaint = [&](std::string text) {
-        return ReasonText(complaint.empty() ? text : text + ": " + complaint, folder.Path());
+        return ReasonText(complaint.empty() ? text : text + ": " + complaint, kInsideFolder);
     };
-    const bool memory = limits.MemoryMiB > 0 && MentionsMemory(err);
+    // The sandbox could not be set up or could not start the game: nothing of the replay's.
+    const int sandboxStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    if (sandboxStatus == 125 || (sandboxStatus == 1 && err.rfind("bwrap: ", 0) == 0)) {
+        result.Kind = TVerifyResult::TKind::ServerFault;
+        result.Reason = sandboxStatus == 125 ? "the server cannot start the sandbox"
+                                             : ReasonText("the sandbox failed: " + LastLine(err), kInsideFolder);
+        return result;
+    }
+    // The sandbox ends as its game ended: a game killed by a signal makes it exit with 128 + the signal.
+    const bool signaled = WIFSIGNALED(status) || sandboxStatus > 128;
+    const int signalNumber = WIFSIGNALED(status) ? WTERMSIG(status) : sandboxStatus - 128;
+    const bool outOfMemory = limits.MemoryMiB > 0 && MentionsMemory(err);
     const std::string memoryText = "the address-space limit of " + std::to_string(limits.MemoryMiB) + " MiB was hit";
     if (late) {
         result.Reason = "the wall-clock deadline of " + std::to_string(static_cast<int>(limits.WallSeconds)) +
                         " s passed";
         return result;
     }
-    if (WIFSIGNALED(status)) {
-        const int number = WTERMSIG(status);
-        if (number == SIGXCPU || (number == SIGKILL && result.CpuSeconds >= limits.CpuSeconds))
+    if (signaled) {
+        const int number = signalNumber;
+        // The sandbox's own usage leaves out the game's: a kill at the CPU limit's hard end is
+        // told by the time it ran.
+        const bool cpuSpent = result.CpuSeconds >= limits.CpuSeconds || SteadySeconds() - started >= limits.CpuSeconds;
+        if (number == SIGXCPU || (number == SIGKILL && cpuSpent)) {
             result.Reason = "the CPU time limit of " + std::to_string(limits.CpuSeconds) + " s was hit";
-        else if (memory)
+        } else if (outOfMemory) {
             result.Reason = withComplaint(memoryText);
-        else
+        } else if (number == SIGKILL) {
+            // Nothing here kills it but the deadline: this is the machine's doing (its memory policy).
+            result.Kind = TVerifyResult::TKind::ServerFault;
+            result.Reason = "the game was killed from outside";
+        } else {
             result.Reason = withComplaint("the game crashed (" + std::string(SignalName(number)) + ")");
+        }
         return result;
     }
-    const int exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    const int exitStatus = sandboxStatus;
     TReplayVerdict verdict;
     const bool spoke = ParseReplayVerdict(LastLine(out), verdict);
-    if (memory && !(spoke && exitStatus == 0)) {
+    if (outOfMemory && !(spoke && exitStatus == 0)) {
         result.Reason = withComplaint(memoryText);
     } else if (exitStatus == 2) {
         result.Reason = withComplaint("the game refused the replay");
-    } else if (exitStatus == 127 || exitStatus == 126) {
-        result.Reason = "the game could not be started";
     } else if (spoke && !verdict.Reproduced) {
         result.Reason = withComplaint("the replay diverged at frame " + std::to_string(verdict.DivergedAt));
     } else if (spoke && exitStatus == 0 && verdict.Score != score) {
         result.Reason = "the replay ends with score " + std::to_string(verdict.Score) + ", the row has " +
                         std::to_string(score);
+    } else if (spoke && exitStatus == 0 && verdict.TableName != name) {
+        result.Reason = verdict.TableName.empty() ? std::string("the replay's score went into no table")
+                                                  : "the replay's score went into the table under another name";
     } else if (spoke && exitStatus == 0) {
         result.Kind = TVerifyResult::TKind::Verified;
     } else {

@@ -7,12 +7,15 @@
 #include <atomic>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <iostream>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <thread>
 
 #include "server/PagePicture.h"
+#include "server/ReplayCheck.h"
 #include "server/ReplayVerifier.h"
 #include "server/ScoreServer.h"
 #include "server/ScoreStore.h"
@@ -85,9 +88,18 @@ int main(int argc, char** argv) {
     signal(SIGPIPE, SIG_IGN);
 
     try {
-        const std::unique_ptr<TScoreStore> store = OpenScoreStore(options->Database);
+        std::string password;
+        if (!options->DbPasswordFile.empty()) {
+            std::ifstream file(options->DbPasswordFile);
+            if (!file || !std::getline(file, password)) {
+                std::cerr << "quillon-scores: cannot read the password file " << options->DbPasswordFile << "\n";
+                return 1;
+            }
+        }
+        const std::unique_ptr<TScoreStore> store = OpenScoreStore(options->Database, password);
         // The verifier outlives the server, which tells it of every replay queued.
         std::unique_ptr<TReplayVerifier> verifier;
+        std::optional<quillon::TReplayExpectation> expectation;
         if (!options->VerifyWith.empty()) {
             if (access(options->VerifyWith.c_str(), X_OK) != 0) {
                 std::cerr << "quillon-scores: cannot run the game " << options->VerifyWith << "\n";
@@ -97,6 +109,15 @@ int main(int argc, char** argv) {
             // Absolute: the game starts in a folder of its own.
             verify.Limits = {std::filesystem::absolute(options->VerifyWith).string(), options->VerifyCpuSeconds,
                              options->VerifyMemoryMiB, options->VerifySeconds};
+            // The runs share their user's task count.
+            verify.Limits.Tasks *= static_cast<int>(options->VerifyWorkers);
+            const std::string problem = SandboxProblem(verify.Limits);
+            if (!problem.empty()) {
+                std::cerr << "quillon-scores: replays are verified only in a sandbox, and " << problem
+                          << "; not starting with --verify-with\n";
+                return 1;
+            }
+            expectation = ReplayExpectationFor(verify.Limits.Game);
             verify.Workers = options->VerifyWorkers;
             verify.Log = LogLine;
             verifier = std::make_unique<TReplayVerifier>(*store, verify);
@@ -105,8 +126,11 @@ int main(int argc, char** argv) {
         if (!LoadTitleArt(*options, settings.Title)) return 1;
         settings.RatePerMinute = options->RatePerMinute;
         settings.Threads = options->Threads;
+        settings.AnswerSeconds = options->CacheSeconds;
+        settings.TrustProxy = options->TrustProxy;
         settings.Log = LogLine;
         if (verifier) settings.ReplayQueued = [&verifier] { verifier->Wake(); };
+        settings.ReplayExpectation = expectation;
         TScoreServer server(*store, settings);
         const int port = server.Bind(options->Host, options->Port);
         if (port < 0) {

@@ -150,6 +150,7 @@ void TMForm::NameEntryFrame(int lagCount) {
     TypedKey = 0;
     InsertHighScore(State.HighScores, State.PlayerName, Race.State.Score);
     FRecorder.EnteredTable(State.PlayerName);
+    TableEntryName = State.PlayerName;
     SaveStateNow();
     CloseDialog();
     OpenDialog(TDialog::SendScore);

@@ -143,6 +143,8 @@ public:
     std::optional<uint8_t> PlaybackShift;
     bool PlaybackOnly = false;
     std::filesystem::path LastReplay;  // the replay written last in this run
+    // The name the last race went into the local table under, Windows-1251; none when it did not.
+    std::optional<std::string> TableEntryName;
     // A recording about to play: nothing saved from now on, the table and the name as they
     // were, and the race started as it was.
     void StartPlayback(const TReplayHeader& header);

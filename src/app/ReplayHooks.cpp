@@ -42,6 +42,7 @@ void TMForm::BeginReplay(int level) {
 
 void TMForm::StartPlayback(const TReplayHeader& header) {
     PlaybackOnly = true;
+    TableEntryName.reset();
     ReplayFolder.clear();
     State.PlayerName = header.PlayerName;
     for (size_t i = 0; i < kReplayTableEntries; ++i)

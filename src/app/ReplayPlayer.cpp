@@ -4,6 +4,7 @@
 #include "app/JsonWriter.h"
 #include "app/MainForm.h"
 #include "app/ReplayChecksum.h"
+#include "engine/Cp1251.h"
 
 namespace quillon {
 
@@ -19,6 +20,10 @@ std::string ReplayOutcomeJson(const TReplayOutcome& outcome) {
         json.Field("divergedAt", static_cast<int>(*outcome.DivergedAt));
     else
         json.Null("divergedAt");
+    if (outcome.TableName)
+        json.Field("tableName", Cp1251ToUtf8(*outcome.TableName));
+    else
+        json.Null("tableName");
     json.EndObject();
     return json.Text();
 }
@@ -86,6 +91,10 @@ TReplayOutcome TReplayPlayer::Finish() {
         Diverged(last, runEnded ? "the race ended, the recording's went on" : "the race went on, the recording's ended");
     if (race.Level != summary.Level || race.Score != summary.Score || race.Lives != summary.Lives)
         Diverged(last, "the race ended with another level, score or lives");
+    FOutcome.TableName = FForm.TableEntryName;
+    if (FOutcome.TableName.has_value() != summary.EnteredTable ||
+        (summary.EnteredTable && *FOutcome.TableName != summary.TableName))
+        Diverged(last, "the race went into the table under another name than the recording's");
     FOutcome.Reproduced = !FOutcome.DivergedAt;
     return FOutcome;
 }

@@ -21,6 +21,7 @@ struct TReplayOutcome {
     int Lives = 0;
     std::optional<uint32_t> DivergedAt;  // the first frame whose race differs from the recording's
     std::string Why;                     // how it differs, for standard error
+    std::optional<std::string> TableName;  // the name the race went into the local table under, Windows-1251
 };
 
 // The one line of JSON the headless replay prints.

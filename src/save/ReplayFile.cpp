@@ -386,9 +386,11 @@ TReplay DecodeReplay(std::string_view bytes, const std::string& name,
     const std::string_view packed = in.Take(static_cast<size_t>(packedSize), "frame stream");
     std::string stream(static_cast<size_t>(streamSize), '\0');
     uLongf unpackedSize = static_cast<uLongf>(streamSize);
-    if (uncompress(reinterpret_cast<Bytef*>(stream.data()), &unpackedSize,
-                   reinterpret_cast<const Bytef*>(packed.data()), static_cast<uLong>(packed.size())) != Z_OK ||
-        unpackedSize != streamSize)
+    uLong packedUsed = static_cast<uLong>(packed.size());
+    // Bytes after the packed stream's end make the file damaged too: a replay has one form only.
+    if (uncompress2(reinterpret_cast<Bytef*>(stream.data()), &unpackedSize,
+                    reinterpret_cast<const Bytef*>(packed.data()), &packedUsed) != Z_OK ||
+        unpackedSize != streamSize || packedUsed != packed.size())
         in.Damaged("frame stream");
 
     TReader frames(stream, shown);
@@ -400,6 +402,13 @@ void DecodeReplayStream(std::string_view stream, uint32_t frames, const std::str
     const std::string shown = PrintableText(name);
     TReader in(stream, shown);
     DecodeStream(in, frames, replay);
+}
+
+uint64_t ReplayContentHash(const TReplay& replay) {
+    TWriter out;
+    WriteHeader(out, replay.Header);
+    WriteSummary(out, replay.Summary);
+    return Fnv1a(EncodeStream(replay), Fnv1a(out.Bytes));
 }
 
 TReplay ReadReplayFile(const std::string& path, const std::optional<TReplayExpectation>& expect) {

@@ -125,6 +125,8 @@ TReplay DecodeReplay(std::string_view bytes, const std::string& name,
                      const std::optional<TReplayExpectation>& expect = std::nullopt);
 // The frame stream alone, unpacked (for the fuzz target): `frames` frames, then the events after them.
 void DecodeReplayStream(std::string_view stream, uint32_t frames, const std::string& name, TReplay& replay);
+// The race a replay holds, whatever bytes it was packed into: equal for equal replays.
+uint64_t ReplayContentHash(const TReplay& replay);
 // Reads and decodes a file (at most kReplayFileLimit bytes).
 TReplay ReadReplayFile(const std::string& path, const std::optional<TReplayExpectation>& expect = std::nullopt);
 

@@ -189,5 +189,41 @@ TEST(ReplayFile, AStreamSizeBeyondThePackedBytesIsRefused) {
     EXPECT_EQ(ErrorOf(WithCrcFixed(huge)), "race.qrp: damaged (frame stream)");
 }
 
+// A replay has one form: bytes after the packed stream (inside the checksum or after it) are
+// refused, so the same race cannot be sent again as another file.
+TEST(ReplayFile, BytesAfterThePackedStreamAreRefused) {
+    TReplay replay;
+    replay.Header.GameVersion = kHere.GameVersion;
+    replay.Header.DataHash = kHere.DataHash;
+    replay.Summary.Level = 1;
+    const std::string bytes = EncodeReplay(replay);
+    ASSERT_EQ(ErrorOf(bytes), "");
+    // No frames and no events: the packed stream is that of one byte, its size one byte before it.
+    const std::string stream(1, '\0');
+    uLongf packedLength = compressBound(1);
+    std::string packed(packedLength, '\0');
+    ASSERT_EQ(compress2(reinterpret_cast<Bytef*>(packed.data()), &packedLength,
+                        reinterpret_cast<const Bytef*>(stream.data()), 1, Z_BEST_COMPRESSION), Z_OK);
+    packed.resize(packedLength);
+    const size_t sizeAt = bytes.size() - 4 - packed.size() - 1;
+    ASSERT_EQ(bytes.substr(sizeAt, 1 + packed.size()), static_cast<char>(packed.size()) + packed);
+    const auto padded = [&](const std::string& padding) {
+        std::string file = bytes.substr(0, bytes.size() - 4) + padding + "XXXX";
+        file[sizeAt] = static_cast<char>(static_cast<uint8_t>(file[sizeAt]) + padding.size());
+        return WithCrcFixed(file);
+    };
+    struct Case {
+        const char* what;
+        std::string bytes;
+        const char* message;
+    } cases[] = {
+        {"zero bytes after the packed stream", padded(std::string(8, '\0')), "race.qrp: damaged (frame stream)"},
+        {"the packed stream twice", padded(packed),
+         "race.qrp: damaged (frame stream)"},
+        {"bytes after the file checksum", bytes + "pad", "race.qrp: cut short or damaged (file checksum)"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(ErrorOf(c.bytes), c.message) << c.what;
+}
+
 }  // namespace
 }  // namespace quillon

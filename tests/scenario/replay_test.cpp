@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "app/GameVersion.h"
+#include "engine/Cp1251.h"
 #include "save/ReplayFile.h"
 #include "save/ReplayFolder.h"
 #include "support/LoopbackHttpServer.h"
@@ -56,6 +57,10 @@ protected:
         EXPECT_EQ(result["score"].Int(), recorded.Summary.Score) << what;
         EXPECT_EQ(result["lives"].Int(), recorded.Summary.Lives) << what;
         EXPECT_EQ(result["divergedAt"].Kind, TJson::TKind::Null) << what;
+        if (recorded.Summary.EnteredTable)
+            EXPECT_EQ(result["tableName"].String, Cp1251ToUtf8(recorded.Summary.TableName)) << what;
+        else
+            EXPECT_EQ(result["tableName"].Kind, TJson::TKind::Null) << what;
         EXPECT_LT(fs::file_size(file), 64u * 1024) << what << ": a race of minutes takes under 64 KiB";
     }
 };
@@ -106,6 +111,18 @@ TEST_F(ReplayTest, RacesLeftEveryWayReplayToReproduced) {
         const bool piloted = !c.script.empty() && c.script[0] == "0 pilot on";
         EXPECT_EQ(recorded.Header.PilotDrove, piloted) << c.what;
         ExpectReproduced(file, c.what);
+        if (!entered) continue;
+        // The same race with another name in its summary (or none) is not the race that was played.
+        for (const bool enteredNow : {true, false}) {
+            TReplay forged = recorded;
+            forged.Summary.EnteredTable = enteredNow;
+            forged.Summary.TableName = enteredNow ? "Other" : "";
+            const fs::path forgedFile = fs::path(Dir) / "forged.qrp";
+            std::ofstream(forgedFile, std::ios::binary) << EncodeReplay(forged);
+            const TReplayRun run = Replay("--replay '" + forgedFile.string() + "'");
+            EXPECT_EQ(run.ExitStatus, 3) << c.what << ": " << run.Stderr;
+            EXPECT_NE(run.Stderr.find("under another name"), std::string::npos) << run.Stderr;
+        }
     }
 }
 

@@ -5,6 +5,7 @@
 #include <httplib.h>
 
 #include <atomic>
+#include <chrono>
 #include <memory>
 #include <string>
 #include <vector>
@@ -12,6 +13,7 @@
 #include "save/ScoreCodec.h"
 #include "server/ScoreServer.h"
 #include "server/ScoreStore.h"
+#include "support/ClaimingReplay.h"
 #include "support/InProcessServer.h"
 #include "support/Json.h"
 #include "support/RawHttpConnection.h"
@@ -64,14 +66,14 @@ const TScoreEntry kPlayer{"\xC2\xE0\xED\xFF", 12345, "\xD0\xEE\xF1\xF1\xE8\xFF"}
 TEST_P(ReplayUploadTest, EachUploadGetsItsAnswer) {
     std::atomic<int> queued = 0;
     TScoreServerSettings settings;
-    settings.MaxQueued = 2;
+    settings.Queue = {2, 4};
+    settings.RatePerMinute = 0;
     settings.ReplayQueued = [&] { ++queued; };
     StartServer(settings);
     ASSERT_EQ(Submit(kPlayer), 200);
     ASSERT_EQ(Submit({"A", 1, ""}), 200);
     ASSERT_EQ(Submit({"B", 2, ""}), 200);
-    using namespace std::string_literals;
-    const std::string replay = "QRP\x01 a replay's bytes \x00\xFF"s;
+    const std::string replay = testing::ClaimingReplay("Ваня", 12345);
     const std::string vanya = UploadTarget(kPlayer);
     struct Case {
         const char* what;
@@ -86,10 +88,15 @@ TEST_P(ReplayUploadTest, EachUploadGetsItsAnswer) {
         {"no replay", vanya, "", 400},
         {"no such score", UploadTarget({"\xC2\xE0\xED\xFF", 12346, "\xD0\xEE\xF1\xF1\xE8\xFF"}), replay, 404},
         {"another country", UploadTarget({"\xC2\xE0\xED\xFF", 12345, ""}), replay, 404},
+        {"no replay at all", vanya, "QLNRPLY a replay's bytes", 422},
+        {"one for another score", vanya, testing::ClaimingReplay("Ваня", 12344), 422},
+        {"one entered under another name", vanya, testing::ClaimingReplay("Петя", 12345), 422},
+        {"the score's replay with a byte more", vanya, replay + "x", 422},
         {"the score's replay", vanya, replay, 202},
-        {"a second replay for it", vanya, replay, 409},
-        {"another score's", UploadTarget({"A", 1, ""}), std::string(1 << 20, 'y'), 202},
-        {"a third while two wait", UploadTarget({"B", 2, ""}), replay, 503},
+        {"a second replay for it", vanya, testing::ClaimingReplay("Ваня", 12345, {}, 1), 409},
+        {"the same race for another score", UploadTarget({"A", 1, ""}), replay, 422},
+        {"another score's", UploadTarget({"A", 1, ""}), testing::ClaimingReplay("A", 1), 202},
+        {"a third while two wait", UploadTarget({"B", 2, ""}), testing::ClaimingReplay("B", 2), 503},
     };
     for (const Case& c : cases) EXPECT_EQ(Upload(c.target, c.body), c.status) << c.what;
     EXPECT_EQ(queued, 2) << "the workers are woken for each replay queued";
@@ -101,6 +108,8 @@ TEST_P(ReplayUploadTest, EachUploadGetsItsAnswer) {
     EXPECT_TRUE(taken[0].Replay == replay);
     Store->MarkVerified(taken[0].Id);
     EXPECT_EQ(Upload(vanya, replay), 409) << "verified already";
+    EXPECT_EQ(Upload(UploadTarget({"B", 2, ""}), testing::ClaimingReplay("B", 2)), 202) << "room again";
+    EXPECT_EQ(Upload(UploadTarget({"B", 2, ""}), testing::ClaimingReplay("B", 2, {}, 1)), 409);
 
     const auto all = testing::ParseJson(Client->Get("/api/scores")->body)["scores"];
     ASSERT_EQ(all.Array.size(), 3u);
@@ -201,6 +210,71 @@ TEST(ReplayUploadLimits, TooManyUploadsFromOneAddressGet429) {
         statuses.push_back(answer ? answer->status : -1);
     }
     EXPECT_EQ(statuses, (std::vector<int>{404, 404, 429}));
+}
+
+// Bodies trickled from one address hold two places at most, each counted against the rate
+// limit when its head came: another address's upload is still read and answered at once.
+TEST(ReplayUploadLimits, TrickledBodiesFromOneAddressHoldOnlyTheirOwnPlaces) {
+    testing::TTestDatabase db(testing::TStoreKind::Sqlite);
+    const auto store = OpenScoreStore(db.Database);
+    TScoreServerSettings settings;
+    settings.BodySeconds = 30;
+    settings.RatePerMinute = 1;
+    settings.RateBurst = 3;
+    settings.ReplayQueued = [] {};
+    testing::TInProcessServer server(*store, settings);
+    ASSERT_GT(server.Port, 0);
+    const std::string head = "POST /api/replays?name=A&score=1&country= HTTP/1.1\r\nHost: x\r\nContent-Length: 1000\r\n\r\n";
+    std::vector<std::unique_ptr<testing::TRawHttpConnection>> trickling;
+    std::vector<int> refused;
+    for (int i = 0; i < 4; ++i) {
+        trickling.push_back(std::make_unique<testing::TRawHttpConnection>(server.Port, "127.0.0.20"));
+        trickling.back()->Send(head + "x");
+        const auto answers = trickling.back()->ReadAnswers(1, 0.3);
+        refused.push_back(answers.empty() ? 0 : answers[0].Status);
+    }
+    EXPECT_EQ(refused, (std::vector<int>{0, 0, 503, 429})) << "two read, a third refused, then the rate limit";
+    const auto started = std::chrono::steady_clock::now();
+    testing::TRawHttpConnection other(server.Port, "127.0.0.21");
+    other.Send(head + std::string(1000, 'y'));
+    const auto answers = other.ReadAnswers(1, 2);
+    ASSERT_EQ(answers.size(), 1u);
+    EXPECT_EQ(answers[0].Status, 404) << "read and answered: no such score";
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(2));
+}
+
+// Behind a trusted proxy each client has its own rate limit by the address the proxy gives;
+// the header of anyone else is ignored.
+TEST(ReplayUploadLimits, OnlyTheTrustedProxyNamesTheClient) {
+    testing::TTestDatabase db(testing::TStoreKind::Sqlite);
+    const auto store = OpenScoreStore(db.Database);
+    TScoreServerSettings settings;
+    settings.RatePerMinute = 1;
+    settings.RateBurst = 1;
+    settings.TrustProxy = "127.0.0.30";
+    testing::TInProcessServer server(*store, settings);
+    ASSERT_GT(server.Port, 0);
+    struct Case {
+        const char* what;
+        std::string from;
+        std::string forwarded;
+        int status;
+    } cases[] = {
+        {"a client through the proxy", "127.0.0.30", "198.51.100.7", 200},
+        {"the same client again", "127.0.0.30", "203.0.113.9, 198.51.100.7", 429},
+        {"another client through the proxy", "127.0.0.30", "198.51.100.8", 200},
+        {"another address of the second client's /64", "127.0.0.30", "2001:db8:5:6::1", 200},
+        {"the same /64 again", "127.0.0.30", "2001:db8:5:6::99", 429},
+        {"a client naming itself", "127.0.0.31", "198.51.100.9", 200},
+        {"the same client naming another", "127.0.0.31", "198.51.100.10", 429},
+    };
+    for (const Case& c : cases) {
+        testing::TRawHttpConnection connection(server.Port, c.from);
+        connection.Send(testing::GetRequest("/api/scores", "X-Forwarded-For: " + c.forwarded + "\r\n"));
+        const auto answers = connection.ReadAnswers(1, 5);
+        ASSERT_EQ(answers.size(), 1u) << c.what;
+        EXPECT_EQ(answers[0].Status, c.status) << c.what;
+    }
 }
 
 }  // namespace

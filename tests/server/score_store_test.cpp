@@ -1,11 +1,12 @@
 // The world table's storage: order, filter, repeats (also from two instances at once), the
-// replays kept beside the rows and their verification, and a version 1 table brought up to
+// replays kept beside the rows and their verification, and tables of versions 1 and 2 brought up to
 // date, on both kinds of store; WAL mode, reopening, a small log and bad files of the SQLite one.
 #include <gtest/gtest.h>
 #include <libpq-fe.h>
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <cstring>
 #include <atomic>
 #include <filesystem>
 #include <fstream>
@@ -129,6 +130,13 @@ std::string BinaryReplay(int seed) {
     return bytes;
 }
 
+// A replay as the server hands it over: its race known by its bytes here, sent from `from`.
+TReplayUpload StoreUpload(const std::string& bytes, const std::string& from = "10.0.0.1") {
+    return {bytes, "race:" + std::to_string(std::hash<std::string>{}(bytes)), from, ""};
+}
+
+const TQueueLimits kTenQueued{10, 10};
+
 void AReplayQueuesForARecentRowOnceAndIsVerified(TScoreStore& store, const std::string& /*database*/) {
     const TSubmission entry{"Ваня", 1234, "Россия"};
     store.Add(entry, 1000, "10.0.0.1");
@@ -148,16 +156,21 @@ void AReplayQueuesForARecentRowOnceAndIsVerified(TScoreStore& store, const std::
         {"within ten minutes", entry, 999 + kReplayWindowSeconds, R::Queued},
         {"a second replay", entry, 1010, R::AlreadyHasReplay},
     };
-    for (const Step& s : steps) EXPECT_EQ(store.AttachReplay(s.entry, replay, s.now, 10), s.result) << s.what;
+    for (const Step& s : steps)
+        EXPECT_EQ(store.AttachReplay(s.entry, StoreUpload(replay), s.now, kTenQueued), s.result) << s.what;
 
     const std::vector<TQueuedReplay> taken = store.TakeQueued(5, 2000, 100);
     ASSERT_EQ(taken.size(), 1u);
     EXPECT_EQ(taken[0].Score, 1234);
+    EXPECT_EQ(taken[0].Name, "Ваня");
     EXPECT_TRUE(taken[0].Replay == replay) << "the bytes come back as they went in";
     EXPECT_TRUE(store.TakeQueued(5, 2099, 100).empty()) << "taken by another worker until its lease ends";
     EXPECT_EQ(store.TakeQueued(5, 2100, 100).size(), 1u) << "a lease that ran out: the row is taken again";
     store.Requeue(taken[0].Id);
     EXPECT_EQ(store.TakeQueued(5, 2101, 100).size(), 1u) << "given back: taken again at once";
+    store.Requeue(taken[0].Id, 2300);
+    EXPECT_TRUE(store.TakeQueued(5, 2299, 100).empty()) << "given back for later: not before its time";
+    EXPECT_EQ(store.TakeQueued(5, 2300, 100).size(), 1u);
     EXPECT_EQ(store.Verification(taken[0].Id).State, TReplayState::Queued);
     EXPECT_FALSE(store.VerifiedReplay(taken[0].Id)) << "not downloadable before it is verified";
 
@@ -165,7 +178,7 @@ void AReplayQueuesForARecentRowOnceAndIsVerified(TScoreStore& store, const std::
     EXPECT_EQ(store.Verification(taken[0].Id).State, TReplayState::Verified);
     EXPECT_TRUE(store.VerifiedReplay(taken[0].Id) == replay);
     EXPECT_TRUE(store.TakeQueued(5, 9000, 100).empty());
-    EXPECT_EQ(store.AttachReplay(entry, replay, 1020, 10), R::AlreadyVerified);
+    EXPECT_EQ(store.AttachReplay(entry, StoreUpload(replay), 1020, kTenQueued), R::AlreadyVerified);
 
     const std::vector<TScoreRow> all = store.Best(10);
     ASSERT_EQ(all.size(), 2u);
@@ -181,9 +194,10 @@ void AReplayQueuesForARecentRowOnceAndIsVerified(TScoreStore& store, const std::
 void AFailedReplayKeepsItsReasonAndTheQueueIsBounded(TScoreStore& store, const std::string& /*database*/) {
     for (int i = 0; i < 3; ++i) store.Add({"p" + std::to_string(i), i, ""}, 1000, "a");
     using R = TScoreStore::TAttachResult;
-    EXPECT_EQ(store.AttachReplay({"p0", 0, ""}, "zero", 1001, 2), R::Queued);
-    EXPECT_EQ(store.AttachReplay({"p1", 1, ""}, "one", 1001, 2), R::Queued);
-    EXPECT_EQ(store.AttachReplay({"p2", 2, ""}, "two", 1001, 2), R::QueueFull);
+    const TQueueLimits two{2, 2};
+    EXPECT_EQ(store.AttachReplay({"p0", 0, ""}, StoreUpload("zero", "a"), 1001, two), R::Queued);
+    EXPECT_EQ(store.AttachReplay({"p1", 1, ""}, StoreUpload("one", "a"), 1001, two), R::Queued);
+    EXPECT_EQ(store.AttachReplay({"p2", 2, ""}, StoreUpload("two", "a"), 1001, {2, 5}), R::QueueFull);
 
     const std::vector<TQueuedReplay> taken = store.TakeQueued(1, 1002, 60);
     ASSERT_EQ(taken.size(), 1u);
@@ -195,10 +209,55 @@ void AFailedReplayKeepsItsReasonAndTheQueueIsBounded(TScoreStore& store, const s
     EXPECT_FALSE(store.VerifiedReplay(taken[0].Id));
     store.MarkVerified(taken[0].Id);
     EXPECT_EQ(store.Verification(taken[0].Id).State, TReplayState::Failed) << "a failed row stays failed";
-    EXPECT_EQ(store.AttachReplay({"p0", 0, ""}, "zero again", 1003, 2), R::AlreadyHasReplay);
-    EXPECT_EQ(store.AttachReplay({"p2", 2, ""}, "two", 1003, 2), R::Queued) << "room in the queue again";
+    EXPECT_EQ(store.AttachReplay({"p2", 2, ""}, StoreUpload("two", "a"), 1003, two), R::Queued) << "room in the queue again";
     EXPECT_TRUE(store.Best(10, {}, true).empty());
     EXPECT_EQ(store.Verification(123456).State, TReplayState::None) << "no such row";
+}
+
+// Who may attach what: only the row's sender (an IPv6 sender by its /64), one race for one
+// row, a few waiting replays per sender; a stranger changes nothing, the owner may try again
+// after a failure.
+void OnlyTheSenderAttachesAndOneRaceProvesOneRow(TScoreStore& store, const std::string& /*database*/) {
+    store.Add({"Ваня", 100, ""}, 1000, "10.0.0.1");
+    store.Add({"Петя", 100, ""}, 1000, "2001:db8:1:2::5");
+    store.Add({"Петя", 200, ""}, 1000, "2001:db8:1:2::5");
+    for (int i = 0; i < 3; ++i) store.Add({"busy" + std::to_string(i), i, ""}, 1000, "10.0.0.9");
+    using R = TScoreStore::TAttachResult;
+    const TQueueLimits limits{10, 2};
+    TReplayUpload refused = StoreUpload("garbage", "10.0.0.1");
+    refused.Fault = "the replay: not a replay file";
+    struct Step {
+        const char* what;
+        TSubmission entry;
+        TReplayUpload upload;
+        R result;
+    } steps[] = {
+        {"a stranger's replay", {"Ваня", 100, ""}, StoreUpload("mine", "10.0.0.2"), R::NotOwner},
+        {"a stranger's garbage", {"Ваня", 100, ""}, StoreUpload("junk", "10.0.0.2"), R::NotOwner},
+        {"the sender's unreadable replay", {"Ваня", 100, ""}, refused, R::Refused},
+        {"the sender's", {"Ваня", 100, ""}, StoreUpload("mine", "10.0.0.1"), R::Queued},
+        {"another address of the sender's /64", {"Петя", 100, ""}, StoreUpload("his", "2001:db8:1:2::/64"), R::Queued},
+        {"the same race for another row", {"Петя", 200, ""}, StoreUpload("his", "2001:db8:1:2::/64"), R::RaceUsed},
+        {"another /64", {"Петя", 200, ""}, StoreUpload("other", "2001:db8:1:3::/64"), R::NotOwner},
+        {"a first of a busy sender", {"busy0", 0, ""}, StoreUpload("b0", "10.0.0.9"), R::Queued},
+        {"a second", {"busy1", 1, ""}, StoreUpload("b1", "10.0.0.9"), R::Queued},
+        {"a third while two wait", {"busy2", 2, ""}, StoreUpload("b2", "10.0.0.9"), R::AddressBusy},
+    };
+    for (const Step& s : steps) EXPECT_EQ(store.AttachReplay(s.entry, s.upload, 1010, limits), s.result) << s.what;
+
+    // The owner's replay fails; the owner may send another while the row is young, a stranger never.
+    std::vector<TQueuedReplay> taken = store.TakeQueued(1, 1020, 60);
+    ASSERT_EQ(taken.size(), 1u);
+    EXPECT_EQ(taken[0].Replay, "mine");
+    store.MarkFailed(taken[0].Id, "the replay diverged at frame 3");
+    EXPECT_EQ(store.AttachReplay({"Ваня", 100, ""}, StoreUpload("again", "10.0.0.2"), 1030, limits), R::NotOwner);
+    EXPECT_EQ(store.Verification(taken[0].Id).State, TReplayState::Failed) << "untouched by the stranger";
+    EXPECT_EQ(store.AttachReplay({"Ваня", 100, ""}, StoreUpload("mine", "10.0.0.1"), 1030, limits), R::Queued)
+        << "a failed race is no longer held";
+    EXPECT_EQ(store.Verification(taken[0].Id).State, TReplayState::Queued);
+    store.MarkVerified(store.TakeQueued(1, 1040, 60).at(0).Id);
+    EXPECT_EQ(store.AttachReplay({"Ваня", 100, ""}, StoreUpload("more", "10.0.0.1"), 1050, limits),
+              R::AlreadyVerified);
 }
 
 const TStoreCase kStoreCases[] = {
@@ -209,6 +268,7 @@ const TStoreCase kStoreCases[] = {
     {"RowsAreSharedByEveryOpening", RowsAreSharedByEveryOpening},
     {"AReplayQueuesForARecentRowOnceAndIsVerified", AReplayQueuesForARecentRowOnceAndIsVerified},
     {"AFailedReplayKeepsItsReasonAndTheQueueIsBounded", AFailedReplayKeepsItsReasonAndTheQueueIsBounded},
+    {"OnlyTheSenderAttachesAndOneRaceProvesOneRow", OnlyTheSenderAttachesAndOneRaceProvesOneRow},
 };
 
 class BothStoresTest : public ::testing::TestWithParam<testing::TStoreKind> {};
@@ -276,11 +336,102 @@ TEST_P(BothStoresTest, AVersionOneTableIsBroughtUpToDateWithItsRows) {
         EXPECT_EQ(rows[0].Id, 7);
         EXPECT_FALSE(rows[0].Verified);
         store->Add({"new", 600, ""}, 2000, "a");
-        EXPECT_EQ(store->AttachReplay({"new", 600, ""}, "bytes", 2001, 10), TScoreStore::TAttachResult::Queued);
+        EXPECT_EQ(store->AttachReplay({"new", 600, ""}, StoreUpload("bytes", "a"), 2001, kTenQueued),
+                  TScoreStore::TAttachResult::Queued);
     }
-    auto again = OpenScoreStore(database);  // already at version 2: opened as it is
+    auto again = OpenScoreStore(database);  // already up to date: opened as it is
     EXPECT_EQ(again->Best(10).size(), 2u);
     EXPECT_EQ(again->TakeQueued(10, 2002, 60).size(), 1u);
+}
+
+// The table as the servers of schema version 2 left it; KEY_TYPE and BLOB_TYPE are each kind's own.
+const char* const kVersionTwoTable[] = {
+    "CREATE TABLE schema_version (version INTEGER NOT NULL)",
+    "CREATE TABLE scores (id KEY_TYPE PRIMARY KEY, name TEXT NOT NULL, score INTEGER NOT NULL,"
+    " country TEXT NOT NULL, time BIGINT NOT NULL, address TEXT NOT NULL, replay BLOB_TYPE,"
+    " replay_state TEXT NOT NULL DEFAULT 'none', replay_reason TEXT NOT NULL DEFAULT '',"
+    " replay_claim BIGINT NOT NULL DEFAULT 0)",
+    "CREATE INDEX scores_by_score ON scores (score DESC, id)",
+    "CREATE INDEX scores_by_country ON scores (country, score DESC, id)",
+    "CREATE INDEX scores_by_entry ON scores (name, score, country, time)",
+    "CREATE INDEX scores_queued ON scores (id) WHERE replay_state = 'queued'",
+    "INSERT INTO schema_version (version) VALUES (1)",
+    "INSERT INTO schema_version (version) VALUES (2)",
+    // Three thousand rows of 37 countries with ever fewer rows (and some without a country), one
+    // in fifty verified.
+    "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 3000)"
+    " INSERT INTO scores (name, score, country, time, address, replay_state)"
+    " SELECT 'p' || i, (i * 7919) % 100000, CASE WHEN i % 11 = 0 THEN '' ELSE 'c' || ((i * i) % 37) END,"
+    " 1000 + i, 'a', CASE WHEN i % 50 = 0 THEN 'verified' ELSE 'none' END FROM n",
+};
+
+std::string WithTypes(std::string sql, testing::TStoreKind kind) {
+    const bool sqlite = kind == testing::TStoreKind::Sqlite;
+    for (const auto& [from, to] : {std::pair{"KEY_TYPE", sqlite ? "INTEGER" : "bigserial"},
+                                   std::pair{"BLOB_TYPE", sqlite ? "BLOB" : "bytea"}})
+        if (const std::size_t at = sql.find(from); at != std::string::npos) sql.replace(at, std::strlen(from), to);
+    return sql;
+}
+
+// The counts the store keeps against a count of every row, and its country list against them.
+void ExpectCountsMatchAFullCount(const testing::TTestDatabase& db, const std::string& database, TScoreStore& store) {
+    using TRows = std::vector<std::vector<std::string>>;
+    TRows counted = db.Rows(database, "SELECT country, row_count FROM country_counts");
+    TRows full = db.Rows(database, "SELECT country, count(*) FROM scores WHERE country <> '' GROUP BY country");
+    std::sort(counted.begin(), counted.end());
+    std::sort(full.begin(), full.end());
+    EXPECT_EQ(counted, full);
+    // Most rows first, then the names in byte order.
+    std::sort(full.begin(), full.end(), [](const auto& a, const auto& b) {
+        const long long left = std::stoll(a[1]), right = std::stoll(b[1]);
+        return left != right ? left > right : a[0] < b[0];
+    });
+    std::vector<std::string> countries;
+    for (const auto& row : full) countries.push_back(row[0]);
+    EXPECT_EQ(store.Countries(1000), countries);
+}
+
+TEST_P(BothStoresTest, AVersionTwoTableGetsItsCountsAndTheyFollowEveryChange) {
+    testing::TTestDatabase db(GetParam());
+    if (!db.Missing.empty()) GTEST_SKIP() << db.Missing;
+    const std::string database = db.Fresh("two");
+    for (const char* sql : kVersionTwoTable) db.Rows(database, WithTypes(sql, GetParam()));
+    auto store = OpenScoreStore(database);
+    EXPECT_EQ(db.Rows(database, "SELECT max(version) FROM schema_version"),
+              (std::vector<std::vector<std::string>>{{std::to_string(kScoreSchemaVersion)}}));
+    ExpectCountsMatchAFullCount(db, database, *store);
+
+    // The verified rows through their new indexes, against a walk of the whole table.
+    for (const std::string country : {"", "c1", "c4"}) {
+        std::vector<std::string> verified;
+        for (const auto& row :
+             db.Rows(database, "SELECT name FROM scores WHERE replay_state = 'verified' AND ('" + country +
+                                   "' = '' OR country = '" + country + "') ORDER BY score DESC, id LIMIT 10"))
+            verified.push_back(row[0]);
+        EXPECT_FALSE(verified.empty());
+        EXPECT_EQ(Names(store->Best(10, country, true)), verified) << country;
+    }
+
+    // The server's rows, and the operator's work by hand: cheats deleted, a country renamed.
+    store->Add({"new", 5, "Россия"}, 9000, "a");
+    store->Add({"again", 6, "c4"}, 9000, "a");
+    store->Add({"nowhere", 7, ""}, 9000, "a");
+    db.Rows(database, "DELETE FROM scores WHERE country = 'c3'");
+    db.Rows(database, "DELETE FROM scores WHERE id % 7 = 0");
+    db.Rows(database, "UPDATE scores SET country = 'c5' WHERE country = 'c4' AND id % 2 = 0");
+    db.Rows(database, "UPDATE scores SET country = '' WHERE country = 'c6'");
+    ExpectCountsMatchAFullCount(db, database, *store);
+    const std::vector<std::string> countries = store->Countries(1000);
+    EXPECT_EQ(std::count(countries.begin(), countries.end(), "c3"), 0);
+    EXPECT_EQ(std::count(countries.begin(), countries.end(), "Россия"), 1);
+
+    if (GetParam() == testing::TStoreKind::Postgres) {
+        db.Rows(database, "TRUNCATE scores");
+        EXPECT_TRUE(store->Countries(10).empty());
+    } else {
+        db.Rows(database, "DELETE FROM scores");
+        EXPECT_TRUE(store->Countries(10).empty());
+    }
 }
 
 TEST_F(ScoreStoreTest, RowsSurviveReopeningAndTheFileIsInWalMode) {

@@ -19,7 +19,8 @@ TEST(ServerOptions, GoodCommandLines) {
 
     const auto given = ParseServerOptions(
         {"--listen", "0.0.0.0:80", "--db", "/var/lib/q/scores.db", "--rate-limit", "0", "--threads", "4",
-         "--page-art", "/srv/quillon-art"},
+         "--page-art", "/srv/quillon-art", "--trust-proxy", "::1", "--db-password-file", "/etc/quillon-scores/db-password",
+         "--cache-seconds", "0.25"},
         error);
     ASSERT_TRUE(given) << error;
     EXPECT_EQ(given->Host, "0.0.0.0");
@@ -28,6 +29,10 @@ TEST(ServerOptions, GoodCommandLines) {
     EXPECT_EQ(given->RatePerMinute, 0);
     EXPECT_EQ(given->Threads, 4u);
     EXPECT_EQ(given->PageArt, "/srv/quillon-art");
+    EXPECT_EQ(given->CacheSeconds, 0.25);
+    EXPECT_EQ(defaults->CacheSeconds, 1);
+    EXPECT_EQ(given->TrustProxy, "::1");
+    EXPECT_EQ(given->DbPasswordFile, "/etc/quillon-scores/db-password");
 
     const auto ipv6 = ParseServerOptions({"--listen", "[::1]:0"}, error);
     ASSERT_TRUE(ipv6) << error;
@@ -41,7 +46,8 @@ TEST(ServerOptions, BadCommandLines) {
         {"--listen", "a:65536"}, {"--listen", "a:-1"},   {"--listen", "a:80x"},    {"--listen", "::1:80"},
         {"--listen", "[]:80"},   {"--db", ""},           {"--rate-limit", "-1"},   {"--rate-limit", "x"},
         {"--threads", "0"},      {"--threads", "99999"}, {"extra"},
-        {"--page-art", ""},      {"--page-art"},
+        {"--page-art", ""},      {"--page-art"},         {"--trust-proxy", "proxy.example"},
+        {"--cache-seconds", "2"}, {"--cache-seconds", "-0.5"},
     };
     for (const auto& args : cases) {
         std::string error;

@@ -24,14 +24,19 @@ namespace fs = std::filesystem;
 
 class VerifyRunTest : public ::testing::Test {
 protected:
-    void SetUp() override { Dir = testing::MakeTempDir("verify-run"); }
+    // The game runs as a user of its own: its folder and file are for everyone to read and run.
+    void SetUp() override {
+        Dir = testing::MakeTempDir("verify-run");
+        fs::permissions(Dir, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                                 fs::perms::others_read | fs::perms::others_exec);
+    }
     void TearDown() override { fs::remove_all(Dir); }
 
     // A stand-in game: a shell script given the replay as its fourth word ($3).
     std::string Game(const std::string& name, const std::string& body) {
         const std::string path = Dir + "/" + name;
         std::ofstream(path) << "#!/bin/sh\n" << body << "\n";
-        fs::permissions(path, fs::perms::owner_all);
+        fs::permissions(path, fs::perms::owner_all | fs::perms::others_read | fs::perms::others_exec);
         return path;
     }
     std::string Read(const std::string& name) { return testing::ReadFileText(Dir + "/" + name); }
@@ -41,33 +46,63 @@ protected:
 };
 
 TEST_F(VerifyRunTest, EachOutcomeIsToldApart) {
-    const std::string reproduced = R"(echo '{"result":"reproduced","frames":900,"level":1,"score":700,"lives":3,"divergedAt":null}')";
+    const std::string reproduced =
+        R"(echo '{"result":"reproduced","frames":900,"level":1,"score":700,"lives":3,"divergedAt":null,"tableName":"Ва\"ня\u0001"}')";
+    const std::string intoNoTable =
+        R"(echo '{"result":"reproduced","frames":900,"level":1,"score":700,"lives":3,"divergedAt":null,"tableName":null}')";
+    using K = TVerifyResult::TKind;
     struct Case {
         const char* what;
         std::string script;
         std::int32_t score;
-        bool verified;
+        K kind;
         std::string reason;  // the start of it
     } cases[] = {
-        {"the same score", reproduced, 700, true, ""},
-        {"another score", reproduced, 701, false, "the replay ends with score 700, the row has 701"},
+        {"the same score and name", reproduced, 700, K::Verified, ""},
+        {"another score", reproduced, 701, K::Failed, "the replay ends with score 700, the row has 701"},
+        {"another name", reproduced, 700, K::Failed,
+         "the replay's score went into the table under another name"},
+        {"into no table", intoNoTable, 700, K::Failed, "the replay's score went into no table"},
         {"diverged",
          "echo \"quillon: $3 diverged at frame 12: the race differs\" >&2\n"
          R"(echo '{"result":"diverged","frames":13,"level":1,"score":90,"lives":3,"divergedAt":12}'; exit 3)",
-         90, false, "the replay diverged at frame 12: quillon: replay.qrp diverged at frame 12: the race differs"},
-        {"refused", "echo \"quillon: $3: not a replay file\" >&2; exit 2", 700, false,
+         90, K::Failed, "the replay diverged at frame 12: quillon: replay.qrp diverged at frame 12: the race differs"},
+        {"refused", "echo \"quillon: $3: not a replay file\" >&2; exit 2", 700, K::Failed,
          "the game refused the replay: quillon: replay.qrp: not a replay file"},
-        {"no verdict", "echo hello; exit 0", 700, false, "the game ended with status 0 without a result"},
-        {"a verdict with a failing status", reproduced + "; exit 1", 700, false,
+        {"no verdict", "echo hello; exit 0", 700, K::Failed, "the game ended with status 0 without a result"},
+        {"a verdict with a failing status", reproduced + "; exit 1", 700, K::Failed,
          "the game ended with status 1 without a result"},
-        {"crashed", "kill -SEGV $$", 700, false, "the game crashed (Segmentation fault)"},
-        {"not there", "exec /nonexistent/quillon", 700, false, "the game could not be started"},
+        {"crashed", "kill -SEGV $$", 700, K::Failed, "the game crashed (Segmentation fault)"},
+        {"killed from outside", "kill -KILL $$", 700, K::ServerFault, "the game was killed from outside"},
     };
     for (const Case& c : cases) {
-        const TVerifyResult result = VerifyReplay({Game("game", c.script), 10, 256, 20}, "replay", c.score, Stop);
-        EXPECT_EQ(result.Kind == TVerifyResult::TKind::Verified, c.verified) << c.what << ": " << result.Reason;
+        const std::string name = std::string(c.what) == "another name" ? "Ваня" : "Ва\"ня\x01";
+        const TVerifyResult result = VerifyReplay({Game("game", c.script), 10, 256, 20}, "replay", c.score, name, Stop);
+        EXPECT_EQ(result.Kind, c.kind) << c.what << ": " << result.Reason;
         EXPECT_EQ(result.Reason.rfind(c.reason, 0), 0u) << c.what << ": " << result.Reason;
     }
+}
+
+// What keeps the game from running is the server's fault, never the replay's.
+TEST_F(VerifyRunTest, AGameThatCannotRunIsTheServersFault) {
+    const std::string notExecutable = Dir + "/plain";
+    std::ofstream(notExecutable) << "#!/bin/sh\nexit 0\n";
+    struct Case {
+        const char* what;
+        TVerifyLimits limits;
+    } cases[] = {
+        {"no such game", {Dir + "/missing", 10, 256, 20}},
+        {"a game that is not executable", {notExecutable, 10, 256, 20}},
+        {"no sandbox program", {Game("game", "exit 0"), 10, 256, 20, Dir + "/no-bwrap"}},
+    };
+    for (const Case& c : cases) {
+        const TVerifyResult result = VerifyReplay(c.limits, "replay", 1, "a", Stop);
+        EXPECT_EQ(result.Kind, TVerifyResult::TKind::ServerFault) << c.what << ": " << result.Reason;
+    }
+    TVerifyLimits broken;
+    broken.Sandbox = Dir + "/no-bwrap";
+    EXPECT_NE(SandboxProblem(broken).find("is missing"), std::string::npos) << SandboxProblem(broken);
+    EXPECT_EQ(SandboxProblem(TVerifyLimits{}), "") << "the sandbox works here";
 }
 
 TEST_F(VerifyRunTest, TheLimitsStopWhatRunsTooLongOrAsksTooMuch) {
@@ -78,13 +113,15 @@ TEST_F(VerifyRunTest, TheLimitsStopWhatRunsTooLongOrAsksTooMuch) {
         std::string reason;
     } cases[] = {
         {"endless work", "while :; do :; done", {"", 1, 256, 30}, "the CPU time limit of 1 s was hit"},
+        {"endless work deaf to the limit's warning", "trap '' XCPU; while :; do :; done", {"", 1, 256, 30},
+         "the CPU time limit of 1 s was hit"},
         {"endless waiting", "exec sleep 1000", {"", 30, 256, 1}, "the wall-clock deadline of 1 s passed"},
         {"endless memory", R"(exec awk 'BEGIN { s = "x"; while (1) s = s s }')", {"", 30, 64, 30},
          "the address-space limit of 64 MiB was hit"},
     };
     for (Case& c : cases) {
         c.limits.Game = Game("game", c.script);
-        const TVerifyResult result = VerifyReplay(c.limits, "replay", 1, Stop);
+        const TVerifyResult result = VerifyReplay(c.limits, "replay", 1, "a", Stop);
         EXPECT_EQ(result.Kind, TVerifyResult::TKind::Failed) << c.what;
         EXPECT_EQ(result.Reason.rfind(c.reason, 0), 0u) << c.what << ": " << result.Reason;
     }
@@ -96,43 +133,34 @@ TEST_F(VerifyRunTest, StoppingKillsTheGameAndGivesTheReplayBack) {
         std::this_thread::sleep_for(std::chrono::milliseconds(300));
         Stop = true;
     });
-    const TVerifyResult result = VerifyReplay({game, 30, 256, 60}, "replay", 1, Stop);
+    const TVerifyResult result = VerifyReplay({game, 30, 256, 60}, "replay", 1, "a", Stop);
     stopper.join();
     EXPECT_EQ(result.Kind, TVerifyResult::TKind::Abandoned);
 }
 
-// The child sees its replay in a private folder (also its home), the limits, and no descriptor
-// of the server's: one opened here without close-on-exec stays behind.
+// The child sees its replay in a private folder in memory (also its home and its working
+// folder), the limits, and no descriptor of the server's: one opened here without
+// close-on-exec stays behind. It tells what it saw as its complaint.
 TEST_F(VerifyRunTest, TheChildGetsItsReplayAndNothingElse) {
     const int leaked = open((Dir + "/server-secret").c_str(), O_WRONLY | O_CREAT, 0600);
     ASSERT_GE(leaked, 0);
-    const std::string report = Dir + "/report";
     const std::string game = Game("game",
-                                  "cp \"$3\" '" + report + ".replay'\n"
-                                  "{ echo \"args $1 $2\"; echo \"home $HOME\"; echo \"here $(pwd)\";"
-                                  " echo \"cpu $(ulimit -t)\"; echo \"memory $(ulimit -v)\";"
-                                  " ls -l /proc/$$/fd; } > '" + report + "'\n"
-                                  "stat -c %a \"$3\" >> '" + report + "'\n"
-                                  R"(echo '{"result":"reproduced","frames":1,"level":1,"score":5,"lives":3,"divergedAt":null}')");
+                                  "{ echo \"args $1 $2 $3\"; echo \"home $HOME\"; echo \"here $(pwd)\";"
+                                  " echo \"cpu $(ulimit -t)\"; echo \"memory $(ulimit -v)\"; echo \"bytes $(od -An -tx1 \"$3\" | tr -d ' ')\";"
+                                  " echo \"fds $(ls /proc/$$/fd | tr '\\n' ,)\"; echo \"user $(id -u)\"; } | tr '\\n' ';' >&2\n"
+                                  "exit 1");
     const std::string replay("\x00\x01replay\xFF", 9);
-    const TVerifyResult result = VerifyReplay({game, 7, 512, 20}, replay, 5, Stop);
+    const TVerifyResult result = VerifyReplay({game, 7, 512, 20}, replay, 5, "a", Stop);
     close(leaked);
-    EXPECT_EQ(result.Kind, TVerifyResult::TKind::Verified) << result.Reason;
-    const std::string seen = Read("report");
-    EXPECT_TRUE(Read("report.replay") == replay);
-    EXPECT_NE(seen.find("args --headless --replay\n"), std::string::npos) << seen;
-    EXPECT_NE(seen.find("cpu 7\n"), std::string::npos) << seen;
-    EXPECT_NE(seen.find("memory 524288\n"), std::string::npos) << seen;
-    EXPECT_EQ(seen.find("server-secret"), std::string::npos) << seen;
-    EXPECT_NE(seen.find("\n600\n"), std::string::npos) << "the replay is the child's alone: " << seen;
-    const std::size_t home = seen.find("home ");
-    const std::size_t here = seen.find("here ");
-    ASSERT_NE(home, std::string::npos);
-    ASSERT_NE(here, std::string::npos);
-    const std::string folder = seen.substr(home + 5, seen.find('\n', home) - home - 5);
-    EXPECT_EQ(seen.substr(here + 5, folder.size()), folder);
-    EXPECT_NE(folder.find("quillon-verify-"), std::string::npos) << folder;
-    EXPECT_FALSE(fs::exists(folder)) << "the private folder is removed after";
+    const std::string& seen = result.Reason;
+    EXPECT_NE(seen.find("args --headless --replay replay.qrp;"), std::string::npos) << seen;
+    EXPECT_NE(seen.find("home ;here ;"), std::string::npos) << "the private folder, its name taken out: " << seen;
+    EXPECT_NE(seen.find("cpu 7;"), std::string::npos) << seen;
+    EXPECT_NE(seen.find("memory 524288;"), std::string::npos) << seen;
+    EXPECT_NE(seen.find("bytes 00017265706c6179ff;"), std::string::npos) << seen;
+    EXPECT_NE(seen.find("fds 0,1,"), std::string::npos) << seen;
+    EXPECT_EQ(seen.find("," + std::to_string(leaked) + ","), std::string::npos) << "the server's file stays behind: " << seen;
+    EXPECT_NE(seen.find("user 65534;"), std::string::npos) << seen;
 }
 
 TEST(ReplayVerdict, OnlyTheGamesLineIsRead) {

@@ -33,12 +33,15 @@ public:
         return {FCountries.begin(), FCountries.begin() + static_cast<std::ptrdiff_t>(std::min(limit, FCountries.size()))};
     }
 
+    std::uint64_t Changes() const override { return 0; }  // the rows never change
+
     // The page only reads: no replay is taken or verified here.
-    TAttachResult AttachReplay(const server::TSubmission&, const std::string&, std::int64_t, std::size_t) override {
+    TAttachResult AttachReplay(const server::TSubmission&, const server::TReplayUpload&, std::int64_t,
+                               const server::TQueueLimits&) override {
         return TAttachResult::NoSuchRow;
     }
     std::vector<server::TQueuedReplay> TakeQueued(std::size_t, std::int64_t, std::int64_t) override { return {}; }
-    void Requeue(std::int64_t) override {}
+    void Requeue(std::int64_t, std::int64_t) override {}
     void MarkVerified(std::int64_t) override {}
     void MarkFailed(std::int64_t, const std::string&) override {}
     server::TVerification Verification(std::int64_t) override { return {}; }

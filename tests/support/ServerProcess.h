@@ -26,6 +26,7 @@ public:
     long ResidentKiB() const;
 
     int Port = 0;  // 0 when it did not start
+    pid_t Pid() const { return FPid; }
 
 private:
     std::string FDir;

@@ -2,6 +2,7 @@
 #include "support/TestDatabase.h"
 
 #include <libpq-fe.h>
+#include <sqlite3.h>
 
 #include <filesystem>
 #include <stdexcept>
@@ -30,6 +31,39 @@ std::string TTestDatabase::Fresh(const std::string& name) {
     PQfinish(admin);
     if (!ok) throw std::runtime_error("cannot create the database " + name + ": " + error);
     return Database + " dbname=" + name;
+}
+
+std::vector<std::vector<std::string>> TTestDatabase::Rows(const std::string& database, const std::string& sql) const {
+    std::vector<std::vector<std::string>> rows;
+    if (!Postgres) {
+        sqlite3* db = nullptr;
+        char* error = nullptr;
+        const auto add = [](void* out, int columns, char** values, char**) {
+            auto& list = *static_cast<std::vector<std::vector<std::string>>*>(out);
+            list.emplace_back();
+            for (int i = 0; i < columns; ++i) list.back().emplace_back(values[i] ? values[i] : "");
+            return 0;
+        };
+        const bool ok = sqlite3_open(database.c_str(), &db) == SQLITE_OK && sqlite3_busy_timeout(db, 5000) == SQLITE_OK &&
+                        sqlite3_exec(db, sql.c_str(), add, &rows, &error) == SQLITE_OK;
+        const std::string message = error ? error : (db ? sqlite3_errmsg(db) : "out of memory");
+        sqlite3_free(error);
+        sqlite3_close(db);
+        if (!ok) throw std::runtime_error(sql + ": " + message);
+        return rows;
+    }
+    PGconn* db = PQconnectdb(database.c_str());
+    PGresult* result = PQexec(db, sql.c_str());
+    const ExecStatusType status = PQresultStatus(result);
+    const std::string message = PQerrorMessage(db);
+    for (int row = 0; row < PQntuples(result); ++row) {
+        rows.emplace_back();
+        for (int column = 0; column < PQnfields(result); ++column) rows.back().emplace_back(PQgetvalue(result, row, column));
+    }
+    PQclear(result);
+    PQfinish(db);
+    if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK) throw std::runtime_error(sql + ": " + message);
+    return rows;
 }
 
 TTestDatabase::~TTestDatabase() {

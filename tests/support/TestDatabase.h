@@ -6,6 +6,7 @@
 #include <memory>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "support/PrivatePostgres.h"
 
@@ -29,6 +30,10 @@ public:
     std::string Database;
     // The --db value of another empty database beside it, named `name`.
     std::string Fresh(const std::string& name);
+    // Runs `sql` (one statement, or several without rows) on `database`, one of this object's,
+    // as another program would; the rows it gave, every value as text (NULL as ""). Throws
+    // std::runtime_error when the database refuses it.
+    std::vector<std::vector<std::string>> Rows(const std::string& database, const std::string& sql) const;
     // The folder for everything else the test writes.
     std::string Dir;
     // Only for PostgreSQL: the server, to stop and start.
