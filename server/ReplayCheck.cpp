@@ -6,8 +6,8 @@
 #include <system_error>
 
 #include "engine/Cp1251.h"
+#include "save/DataHash.h"
 #include "save/ReplayFolder.h"
-
 
 namespace quillon::server {
 

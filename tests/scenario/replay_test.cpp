@@ -119,7 +119,7 @@ TEST_F(ReplayTest, RacesLeftEveryWayReplayToReproduced) {
             forged.Summary.TableName = enteredNow ? "Other" : "";
             const fs::path forgedFile = fs::path(Dir) / "forged.qrp";
             std::ofstream(forgedFile, std::ios::binary) << EncodeReplay(forged);
-            const TReplayRun run = Replay("--replay '" + forgedFile.string() + "'");
+            const THeadlessResult run = Replay("--replay '" + forgedFile.string() + "'");
             EXPECT_EQ(run.ExitStatus, 3) << c.what << ": " << run.Stderr;
             EXPECT_NE(run.Stderr.find("under another name"), std::string::npos) << run.Stderr;
         }
