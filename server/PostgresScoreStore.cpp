@@ -12,6 +12,7 @@
 #include <utility>
 #include <vector>
 
+#include "server/SchemaSteps.h"
 #include "server/SteadySeconds.h"
 
 namespace quillon::server {
@@ -312,125 +313,16 @@ void TPostgresScoreStore::Listen() {
     PQfinish(db);
 }
 
-// Instances starting together take turns through a lock of their own.
+// The steps of SchemaSteps.h after the database's version, all in one transaction. Instances
+// starting together take turns through a lock of their own.
 void TPostgresScoreStore::MigrateSchema(PGconn* db) {
     Exec(db, "BEGIN");
     try {
         Exec(db, "SELECT pg_advisory_xact_lock(7474)");
-        Exec(db, "CREATE TABLE IF NOT EXISTS schema_version (version integer NOT NULL)");
-        const TResult read = Exec(db, "SELECT coalesce(max(version), 0) FROM schema_version");
+        Exec(db, SchemaVersionTableSql(TSchemaDialect::Postgres));
+        const TResult read = Exec(db, kReadSchemaVersionSql);
         const int version = std::stoi(Text(read.get(), 0, 0));
-        if (version > kScoreSchemaVersion)
-            throw EScoreStoreError("the score database is of a newer server (schema version " +
-                                   std::to_string(version) + ")");
-        if (version < 1) {
-            Exec(db,
-                 "CREATE TABLE IF NOT EXISTS scores ("
-                 " id bigserial PRIMARY KEY,"
-                 " name text NOT NULL,"
-                 " score integer NOT NULL,"
-                 " country text NOT NULL,"
-                 " time bigint NOT NULL,"
-                 " address text NOT NULL)");
-            Exec(db, "CREATE INDEX IF NOT EXISTS scores_by_score ON scores (score DESC, id)");
-            Exec(db, "CREATE INDEX IF NOT EXISTS scores_by_country ON scores (country, score DESC, id)");
-            Exec(db, "CREATE INDEX IF NOT EXISTS scores_by_entry ON scores (name, score, country, time)");
-            Exec(db, "INSERT INTO schema_version (version) VALUES (1)");
-        }
-        if (version < 2) {
-            // Version 2: the replay sent for a row and where its verification stands.
-            Exec(db,
-                 "ALTER TABLE scores ADD COLUMN IF NOT EXISTS replay bytea,"
-                 " ADD COLUMN IF NOT EXISTS replay_state text NOT NULL DEFAULT 'none',"
-                 " ADD COLUMN IF NOT EXISTS replay_reason text NOT NULL DEFAULT '',"
-                 " ADD COLUMN IF NOT EXISTS replay_claim bigint NOT NULL DEFAULT 0");
-            Exec(db, "CREATE INDEX IF NOT EXISTS scores_queued ON scores (id) WHERE replay_state = 'queued'");
-            Exec(db, "INSERT INTO schema_version (version) VALUES (2)");
-        }
-        if (version < 3) {
-            // Version 3: a race verifies one row only; the queue is shared fairly between senders.
-            Exec(db,
-                 "ALTER TABLE scores ADD COLUMN IF NOT EXISTS replay_key text,"
-                 " ADD COLUMN IF NOT EXISTS replay_from text NOT NULL DEFAULT ''");
-            Exec(db, "CREATE UNIQUE INDEX IF NOT EXISTS scores_by_race ON scores (replay_key) WHERE replay_key IS NOT NULL");
-            Exec(db, "INSERT INTO schema_version (version) VALUES (3)");
-        }
-        if (version < 4) {
-            // Version 4: what the page asks for never grows with the table. The rows of each
-            // country are counted as they come and go (by a trigger, in the transaction that
-            // changes the row, also when the operator deletes rows by hand), and the verified
-            // rows have indexes of their own, with and without the country. The trigger comes
-            // first: from then on no instance can change the table until the counts are in.
-            Exec(db,
-                 "CREATE TABLE IF NOT EXISTS country_counts ("
-                 " country text PRIMARY KEY,"
-                 " row_count bigint NOT NULL)");
-            Exec(db,
-                 "CREATE INDEX IF NOT EXISTS country_counts_by_rows"
-                 " ON country_counts (row_count DESC, country COLLATE \"C\")");
-            // One trigger run per statement with the statement's rows (transition tables): a
-            // count's row changes once per statement, however many rows it moves, so the
-            // operator's DELETE of thousands of rows does not pile up thousands of versions of
-            // one count in its transaction.
-            Exec(db,
-                 "CREATE OR REPLACE FUNCTION scores_count_countries() RETURNS trigger LANGUAGE plpgsql AS $$"
-                 " BEGIN"
-                 "  IF TG_OP = 'TRUNCATE' THEN"
-                 "   DELETE FROM country_counts;"
-                 "   RETURN NULL;"
-                 "  END IF;"
-                 "  IF TG_OP = 'INSERT' THEN"
-                 "   INSERT INTO country_counts (country, row_count)"
-                 "    SELECT country, count(*) FROM new_rows WHERE country <> '' GROUP BY country ORDER BY country"
-                 "    ON CONFLICT (country) DO UPDATE SET row_count = country_counts.row_count + excluded.row_count;"
-                 "  ELSIF TG_OP = 'DELETE' THEN"
-                 "   UPDATE country_counts SET row_count = row_count - gone.n"
-                 "    FROM (SELECT country, count(*) AS n FROM old_rows GROUP BY country) AS gone"
-                 "    WHERE country_counts.country = gone.country;"
-                 "  ELSE"
-                 "   INSERT INTO country_counts (country, row_count)"
-                 "    SELECT country, sum(n) FROM (SELECT country, 1 AS n FROM new_rows"
-                 "     UNION ALL SELECT country, -1 FROM old_rows) AS moved"
-                 "    WHERE country <> '' GROUP BY country HAVING sum(n) <> 0 ORDER BY country"
-                 "    ON CONFLICT (country) DO UPDATE SET row_count = country_counts.row_count + excluded.row_count;"
-                 "  END IF;"
-                 "  IF TG_OP <> 'INSERT' THEN"
-                 "   DELETE FROM country_counts WHERE row_count <= 0"
-                 "    AND country IN (SELECT DISTINCT country FROM old_rows);"
-                 "  END IF;"
-                 "  RETURN NULL;"
-                 " END $$");
-            Exec(db, "DROP TRIGGER IF EXISTS scores_count_inserts ON scores");
-            Exec(db,
-                 "CREATE TRIGGER scores_count_inserts AFTER INSERT ON scores REFERENCING NEW TABLE AS new_rows"
-                 " FOR EACH STATEMENT EXECUTE FUNCTION scores_count_countries()");
-            Exec(db, "DROP TRIGGER IF EXISTS scores_count_deletes ON scores");
-            Exec(db,
-                 "CREATE TRIGGER scores_count_deletes AFTER DELETE ON scores REFERENCING OLD TABLE AS old_rows"
-                 " FOR EACH STATEMENT EXECUTE FUNCTION scores_count_countries()");
-            // Every update (a replay's state too) runs it; only a changed country writes a count.
-            Exec(db, "DROP TRIGGER IF EXISTS scores_count_updates ON scores");
-            Exec(db,
-                 "CREATE TRIGGER scores_count_updates AFTER UPDATE ON scores"
-                 " REFERENCING OLD TABLE AS old_rows NEW TABLE AS new_rows"
-                 " FOR EACH STATEMENT EXECUTE FUNCTION scores_count_countries()");
-            Exec(db, "DROP TRIGGER IF EXISTS scores_count_truncate ON scores");
-            Exec(db,
-                 "CREATE TRIGGER scores_count_truncate AFTER TRUNCATE ON scores"
-                 " FOR EACH STATEMENT EXECUTE FUNCTION scores_count_countries()");
-            Exec(db, "DELETE FROM country_counts");
-            Exec(db,
-                 "INSERT INTO country_counts (country, row_count)"
-                 " SELECT country, count(*) FROM scores WHERE country <> '' GROUP BY country");
-            Exec(db,
-                 "CREATE INDEX IF NOT EXISTS scores_verified ON scores (score DESC, id)"
-                 " WHERE replay_state = 'verified'");
-            Exec(db,
-                 "CREATE INDEX IF NOT EXISTS scores_verified_by_country ON scores (country, score DESC, id)"
-                 " WHERE replay_state = 'verified'");
-            Exec(db, "ANALYZE scores");
-            Exec(db, "INSERT INTO schema_version (version) VALUES (4)");
-        }
+        BringSchemaUpToDate(version, TSchemaDialect::Postgres, [db](const char* sql) { Exec(db, sql); });
         Exec(db, "COMMIT");
     } catch (...) {
         PQclear(PQexec(db, "ROLLBACK"));

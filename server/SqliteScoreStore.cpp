@@ -5,6 +5,8 @@
 
 #include <string_view>
 
+#include "server/SchemaSteps.h"
+
 namespace quillon::server {
 namespace {
 
@@ -190,81 +192,17 @@ void TSqliteScoreStore::Exec(const char* sql) {
     if (rc != SQLITE_DONE) Fail(sql);
 }
 
-// Version 1 is the table of the first servers, which wrote no version: a file with the table
-// and without a version is at version 1.
+// The steps of SchemaSteps.h after the file's version, all in one transaction.
 void TSqliteScoreStore::MigrateSchema() {
     Exec("BEGIN IMMEDIATE");
     try {
-        Exec("CREATE TABLE IF NOT EXISTS schema_version (version INTEGER NOT NULL)");
-        sqlite3_stmt* read = Prepare("SELECT max(version) FROM schema_version");
+        Exec(SchemaVersionTableSql(TSchemaDialect::Sqlite));
+        sqlite3_stmt* read = Prepare(kReadSchemaVersionSql);
         const int rc = sqlite3_step(read);
         const int version = rc == SQLITE_ROW ? sqlite3_column_int(read, 0) : 0;
         sqlite3_finalize(read);
         if (rc != SQLITE_ROW) Fail("read the schema version");
-        if (version > kScoreSchemaVersion)
-            throw EScoreStoreError("the score database is of a newer server (schema version " +
-                                   std::to_string(version) + ")");
-        if (version < 1) {
-            Exec("CREATE TABLE IF NOT EXISTS scores ("
-                 " id INTEGER PRIMARY KEY,"
-                 " name TEXT NOT NULL,"
-                 " score INTEGER NOT NULL,"
-                 " country TEXT NOT NULL,"
-                 " time INTEGER NOT NULL,"
-                 " address TEXT NOT NULL)");
-            Exec("CREATE INDEX IF NOT EXISTS scores_by_score ON scores (score DESC, id)");
-            Exec("CREATE INDEX IF NOT EXISTS scores_by_country ON scores (country, score DESC, id)");
-            Exec("CREATE INDEX IF NOT EXISTS scores_by_entry ON scores (name, score, country, time)");
-            Exec("INSERT INTO schema_version (version) VALUES (1)");
-        }
-        if (version < 2) {
-            // Version 2: the replay sent for a row and where its verification stands.
-            Exec("ALTER TABLE scores ADD COLUMN replay BLOB");
-            Exec("ALTER TABLE scores ADD COLUMN replay_state TEXT NOT NULL DEFAULT 'none'");
-            Exec("ALTER TABLE scores ADD COLUMN replay_reason TEXT NOT NULL DEFAULT ''");
-            Exec("ALTER TABLE scores ADD COLUMN replay_claim INTEGER NOT NULL DEFAULT 0");
-            Exec("CREATE INDEX IF NOT EXISTS scores_queued ON scores (id) WHERE replay_state = 'queued'");
-            Exec("INSERT INTO schema_version (version) VALUES (2)");
-        }
-        if (version < 3) {
-            // Version 3: a race verifies one row only; the queue is shared fairly between senders.
-            Exec("ALTER TABLE scores ADD COLUMN replay_key TEXT");
-            Exec("ALTER TABLE scores ADD COLUMN replay_from TEXT NOT NULL DEFAULT ''");
-            Exec("CREATE UNIQUE INDEX IF NOT EXISTS scores_by_race ON scores (replay_key) WHERE replay_key IS NOT NULL");
-            Exec("INSERT INTO schema_version (version) VALUES (3)");
-        }
-        if (version < 4) {
-            // Version 4: what the page asks for never grows with the table. The rows of each
-            // country are counted as they come and go (by triggers, in the transaction that
-            // changes the row, also when the operator deletes rows by hand), and the verified
-            // rows have indexes of their own, with and without the country.
-            Exec("CREATE TABLE IF NOT EXISTS country_counts ("
-                 " country TEXT PRIMARY KEY,"
-                 " row_count INTEGER NOT NULL) WITHOUT ROWID");
-            Exec("CREATE INDEX IF NOT EXISTS country_counts_by_rows ON country_counts (row_count DESC, country)");
-            Exec("DELETE FROM country_counts");
-            Exec("INSERT INTO country_counts (country, row_count)"
-                 " SELECT country, count(*) FROM scores WHERE country <> '' GROUP BY country");
-            Exec("CREATE TRIGGER IF NOT EXISTS scores_count_insert AFTER INSERT ON scores WHEN NEW.country <> '' BEGIN"
-                 " INSERT INTO country_counts (country, row_count) VALUES (NEW.country, 1)"
-                 " ON CONFLICT (country) DO UPDATE SET row_count = row_count + 1;"
-                 " END");
-            Exec("CREATE TRIGGER IF NOT EXISTS scores_count_delete AFTER DELETE ON scores BEGIN"
-                 " UPDATE country_counts SET row_count = row_count - 1 WHERE country = OLD.country;"
-                 " DELETE FROM country_counts WHERE country = OLD.country AND row_count <= 0;"
-                 " END");
-            Exec("CREATE TRIGGER IF NOT EXISTS scores_count_move AFTER UPDATE OF country ON scores BEGIN"
-                 " UPDATE country_counts SET row_count = row_count - 1 WHERE country = OLD.country;"
-                 " DELETE FROM country_counts WHERE country = OLD.country AND row_count <= 0;"
-                 " INSERT INTO country_counts (country, row_count) SELECT NEW.country, 1 WHERE NEW.country <> ''"
-                 " ON CONFLICT (country) DO UPDATE SET row_count = row_count + 1;"
-                 " END");
-            Exec("CREATE INDEX IF NOT EXISTS scores_verified ON scores (score DESC, id)"
-                 " WHERE replay_state = 'verified'");
-            Exec("CREATE INDEX IF NOT EXISTS scores_verified_by_country ON scores (country, score DESC, id)"
-                 " WHERE replay_state = 'verified'");
-            Exec("INSERT INTO schema_version (version) VALUES (4)");
-        }
+        BringSchemaUpToDate(version, TSchemaDialect::Sqlite, [this](const char* sql) { Exec(sql); });
         Exec("COMMIT");
     } catch (...) {
         if (!sqlite3_get_autocommit(FDb)) sqlite3_exec(FDb, "ROLLBACK", nullptr, nullptr, nullptr);

@@ -434,6 +434,34 @@ TEST_P(BothStoresTest, AVersionTwoTableGetsItsCountsAndTheyFollowEveryChange) {
     }
 }
 
+// A database a newer server has changed is refused as it is: none of this server's steps run
+// on it, not even the ones its version would seem to lack.
+TEST_P(BothStoresTest, ADatabaseOfANewerServerIsRefusedAndLeftAlone) {
+    testing::TTestDatabase db(GetParam());
+    if (!db.Missing.empty()) GTEST_SKIP() << db.Missing;
+    const std::string database = db.Fresh("newer");
+    WriteVersionOneTable(GetParam(), database);
+    const std::string newer = std::to_string(kScoreSchemaVersion + 1);
+    db.Rows(database, "INSERT INTO schema_version (version) VALUES (" + newer + ")");
+    try {
+        OpenScoreStore(database);
+        ADD_FAILURE() << "opened a database of a newer server";
+    } catch (const EScoreStoreError& error) {
+        EXPECT_EQ(std::string(error.what()),
+                  "the score database is of a newer server (schema version " + newer + ")");
+    }
+    EXPECT_EQ(db.Rows(database, "SELECT version FROM schema_version ORDER BY version"),
+              (std::vector<std::vector<std::string>>{{"1"}, {newer}}));
+    EXPECT_EQ(db.Rows(database, "SELECT name, score FROM scores"),
+              (std::vector<std::vector<std::string>>{{"old", "500"}}));
+    // The first step of version 2 would have added this column.
+    const std::string replayColumn =
+        GetParam() == testing::TStoreKind::Sqlite
+            ? "SELECT count(*) FROM pragma_table_info('scores') WHERE name = 'replay'"
+            : "SELECT count(*) FROM information_schema.columns WHERE table_name = 'scores' AND column_name = 'replay'";
+    EXPECT_EQ(db.Rows(database, replayColumn), (std::vector<std::vector<std::string>>{{"0"}}));
+}
+
 TEST_F(ScoreStoreTest, RowsSurviveReopeningAndTheFileIsInWalMode) {
     {
         TSqliteScoreStore store(File);
