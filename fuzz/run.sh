@@ -99,9 +99,11 @@ for target in fuzz/*_fuzz.cpp; do
   wanted "$name" || continue
   extra=""
   libs=""
+  timeout=20
   if [ "$name" = replay_play ]; then
     extra=$play_objs
     libs=$play_libs
+    timeout=60  # a whole race of frames drawn under the sanitizers, on a busy machine
   fi
   echo "== $name: building"
   # shellcheck disable=SC2086
@@ -117,6 +119,6 @@ for target in fuzz/*_fuzz.cpp; do
   [ -f "fuzz/$name.dict" ] && dict="-dict=$PWD/fuzz/$name.dict"
   echo "== $name: fuzzing for $seconds s"
   # shellcheck disable=SC2086
-  "$out/${name}_fuzz" -max_total_time="$seconds" -rss_limit_mb=2048 -timeout=20 -print_final_stats=1 \
+  "$out/${name}_fuzz" -max_total_time="$seconds" -rss_limit_mb=2048 -timeout="$timeout" -print_final_stats=1 \
     -artifact_prefix="$PWD/$out/${name}-" $dict "$work" $seeds
 done
