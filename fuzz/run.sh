@@ -1,4 +1,5 @@
 #!/bin/sh
+# shellcheck disable=SC2089,SC2090 # the definitions' quotes are meant for the compiler
 # Builds every fuzz/*_fuzz.cpp target with libFuzzer, AddressSanitizer and
 # UndefinedBehaviorSanitizer against the engine and save-file sources (the layers
 # with file readers and no SDL), the settings file reader and the score server's submission reader, request text and
@@ -12,13 +13,14 @@ cd "$(dirname "$0")/.."
 seconds=${1:-60}
 [ $# -gt 0 ] && shift
 only="$*"
-game=$(cd "${QUILLON_BUILD:-build}" 2>/dev/null && pwd || true)
+game=$(cd "${QUILLON_BUILD:-build}" 2>/dev/null && pwd) || game=""
 
 out=build-fuzz
 mkdir -p "$out/obj" "$out/generated/platform"
 CXX=${CXX:-clang++}
 version=$(sed -n 's/^project(quillon VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
-# Pictures are capped at 1 Mpixel here so that huge declared sizes stay cheap to fuzz.
+# Pictures are capped at 1 Mpixel here so that huge declared sizes stay cheap to fuzz. The quotes
+# in the definitions are the compiler's: the macros are string literals.
 common="-std=c++20 -g -O1 -Isrc -I. -I$out/generated -fno-omit-frame-pointer -DQUILLON_DIB_MAX_PIXELS=1048576
   -DQUILLON_VERSION=\"$version\" -DQUILLON_SCORE_SERVER=\"\""
 sanitize="-fsanitize=address,undefined -fno-sanitize-recover=undefined"
@@ -59,7 +61,10 @@ if wanted replay_play; then
   cmp -s "$out/generated/platform/FontsConf.h.new" "$out/generated/platform/FontsConf.h" ||
     mv "$out/generated/platform/FontsConf.h.new" "$out/generated/platform/FontsConf.h"
   sdl="sdl2 SDL2_ttf fontconfig libpng"
-  others=$(ls src/app/*.cpp | grep -v '/Settings\.cpp$')
+  others=""
+  for src in src/app/*.cpp; do
+    [ "$src" = src/app/Settings.cpp ] || others="$others $src"
+  done
   # shellcheck disable=SC2086
   play_objs=$(compile "$(pkg-config --cflags $sdl)" $others src/race/*.cpp src/menus/*.cpp src/HeadlessReplay.cpp \
     src/platform/HeadlessPlatform.cpp src/platform/HeadlessScript.cpp src/platform/PadTracker.cpp \
