@@ -8,17 +8,16 @@
 #include <fstream>
 #include <thread>
 
+#include "HeadlessReplay.h"
 #include "RunSettings.h"
 #include "app/Application.h"
 #include "app/InputDoor.h"
 #include "app/GameVersion.h"
 #include "app/MainForm.h"
 #include "app/ReplayPlayer.h"
-#include "app/StateDump.h"
 #include "engine/KeyCodes.h"
 #include "engine/PrintableText.h"
 #include "platform/DesktopPlatform.h"
-#include "platform/HeadlessPlatform.h"
 #include "platform/OpenMptMusic.h"
 #include "platform/ReplayDownload.h"
 #include "platform/SdlAudioOutput.h"
@@ -94,25 +93,11 @@ std::filesystem::path ReplayToPlay(const TCommandLine& line, const TGameFolder& 
 int RunReplayHeadless(const std::filesystem::path& file, const TGameFolder& folder, THeadlessScript script) {
     const std::optional<TReplay> replay = LoadReplay(file);
     if (!replay) return 2;
-    // No music and no mix: nothing of the race hangs on them, and the replay runs faster.
-    THeadlessPlatform platform(static_cast<int>(replay->Frames.size()) + 1, 85, std::move(script));
-    TTtfFontRasterizer fonts;
-    TMForm form(platform, TFormServices{nullptr, nullptr, &fonts, nullptr});
-    form.StartSeed = replay->Header.Seed;
-    form.SaveFolderPath = folder.SaveFolder;
-    form.RunHandler([&] { form.FormCreate(); });
-    form.RunHandler([&] { form.Show(); });
-    TReplayPlayer player(form, *replay);
-    form.RunHandler([&] { player.Start(); });
-    while (!player.Done()) {
-        player.Step();
-        platform.EndFrame([&](int at) { return BuildStateDump(form, at, platform.Opened()); },
-                          [&] { return BuildTrackDump(form.Race.State); });
-    }
-    const TReplayOutcome outcome = player.Finish();
+    const THeadlessReplayRun run = PlayReplayHeadless(*replay, folder.SaveFolder, std::move(script));
+    const TReplayOutcome& outcome = run.Outcome;
     ReportDivergence(file, outcome);
     std::printf("%s\n", ReplayOutcomeJson(outcome).c_str());
-    if (!platform.OutputsWritten()) return 1;
+    if (!run.OutputsWritten) return 1;
     return outcome.Reproduced ? 0 : 3;
 }
 

@@ -288,7 +288,9 @@ void TCar::Probe(int i, bool& ahead, bool& left, bool& right) {
     TRivalSlot& rival = Slot(i);
     const TRaceState& state = FRace.State;
     const double ss = FRace.Host().SpeedScale();
-    const auto [bx, by] = FRace.Scroll();
+    // Plain names, not a structured binding: the lambdas below capture them.
+    const TVec scroll = FRace.Scroll();
+    const double bx = scroll.X, by = scroll.Y;
     auto toScreen = [&](const TVec& p) {
         return TVec{p.X - TileSize * state.ViewCol + bx, p.Y - TileSize * state.ViewRow + by};
     };
@@ -368,7 +370,9 @@ void TCar::DrawRivals() {
     if (!engine || !engine->Surface() || !list) return;
     TDirectDrawSurface& surface = *engine->Surface();
     const TRaceState& state = FRace.State;
-    const auto [bx, by] = FRace.Scroll();
+    // Plain names, not a structured binding: the lambdas below capture them.
+    const TVec scroll = FRace.Scroll();
+    const double bx = scroll.X, by = scroll.Y;
     auto sx = [&](double x) { return static_cast<int>(Round(x - TileSize * state.ViewCol + bx)); };
     auto sy = [&](double y) { return static_cast<int>(Round(y - TileSize * state.ViewRow + by)); };
     for (const TRivalSlot& r : FSlots) {

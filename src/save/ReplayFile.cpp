@@ -10,6 +10,7 @@
 #include <fstream>
 #include <limits>
 
+#include "engine/Fnv1a.h"
 #include "engine/Platform.h"
 #include "engine/PrintableText.h"
 
