@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "fuzz/ReplayChecksumFix.h"
 #include "save/ReplayFile.h"
 
 namespace {
@@ -22,15 +23,6 @@ void CheckFile(std::string_view bytes) {
     }
     if (replay.Frames.size() != replay.Summary.Frames) std::abort();
     if (quillon::DecodeReplay(quillon::EncodeReplay(replay), "again.qrp") != replay) std::abort();
-}
-
-std::string WithChecksumMadeRight(std::string_view bytes) {
-    std::string fixed(bytes);
-    if (fixed.size() < 4) return fixed;
-    uLong crc = crc32(0L, Z_NULL, 0);
-    crc = crc32(crc, reinterpret_cast<const Bytef*>(fixed.data()), static_cast<uInt>(fixed.size() - 4));
-    for (int i = 0; i < 4; ++i) fixed[fixed.size() - 4 + static_cast<size_t>(i)] = static_cast<char>(crc >> (8 * i));
-    return fixed;
 }
 
 void CheckStream(std::string_view bytes) {

@@ -17,6 +17,7 @@
 #include <string_view>
 
 #include "HeadlessReplay.h"
+#include "fuzz/ReplayChecksumFix.h"
 #include "save/ReplayFile.h"
 
 namespace {
@@ -24,15 +25,6 @@ namespace {
 constexpr uint32_t kMaxPlayedFrames = 1500;  // about 18 s of race, a few seconds under the sanitizers
 
 std::filesystem::path SaveFolder;
-
-std::string WithChecksumMadeRight(std::string_view bytes) {
-    std::string fixed(bytes);
-    if (fixed.size() < 4) return fixed;
-    uLong crc = crc32(0L, Z_NULL, 0);
-    crc = crc32(crc, reinterpret_cast<const Bytef*>(fixed.data()), static_cast<uInt>(fixed.size() - 4));
-    for (int i = 0; i < 4; ++i) fixed[fixed.size() - 4 + static_cast<size_t>(i)] = static_cast<char>(crc >> (8 * i));
-    return fixed;
-}
 
 std::optional<quillon::TReplay> Read(std::string_view bytes) {
     try {
