@@ -26,11 +26,7 @@ sleep 2
 xdotool key alt+F4
 sleep 1
 xdotool keydown y; sleep 0.3; xdotool keyup y
-for i in \$(seq 1 50); do
-  kill -0 \$pid 2>/dev/null || break
-  sleep 0.1
-done
-if kill -0 \$pid 2>/dev/null; then echo "Y after Alt+F4 did not end the game"; kill -9 \$pid; exit 1; fi
+if ! game_ended_within 50 \$pid; then echo "Y after Alt+F4 did not end the game"; kill -9 \$pid; exit 1; fi
 wait \$pid
 echo "exit status \$?" > "$work/status.txt"
 INNER

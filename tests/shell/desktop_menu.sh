@@ -51,11 +51,7 @@ see menu back "Escape, Y did not leave the race for the main menu"
 press Escape
 see dialog dialog "Escape did not open the exit dialog"
 press y
-for i in \$(seq 1 50); do
-  kill -0 \$pid 2>/dev/null || break
-  sleep 0.1
-done
-if kill -0 \$pid 2>/dev/null; then echo "Escape and Y did not end the game"; kill -9 \$pid; exit 1; fi
+if ! game_ended_within 50 \$pid; then echo "Escape and Y did not end the game"; kill -9 \$pid; exit 1; fi
 wait \$pid
 echo "exit status \$?" > "$work/status.txt"
 INNER

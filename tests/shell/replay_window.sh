@@ -28,11 +28,7 @@ for i in \$(seq 1 100); do
 done
 sleep 1
 press Escape; sleep 0.5; press y
-for i in \$(seq 1 50); do
-  kill -0 \$pid 2>/dev/null || break
-  sleep 0.1
-done
-kill -0 \$pid 2>/dev/null && kill -TERM \$pid
+game_ended_within 50 \$pid || kill -TERM \$pid
 wait \$pid
 SDL_AUDIODRIVER=dummy SDL_VIDEODRIVER=x11 timeout 60 "$game" --root "$work/game" --replay-last > "$work/watch.log" 2>&1
 echo "watch status \$?" > "$work/watch.txt"

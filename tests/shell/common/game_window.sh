@@ -14,3 +14,13 @@ find_game_window() {
   done
   return 1
 }
+
+# game_ended_within TENTHS PID: waits up to TENTHS tenths of a second for the game to end;
+# returns 1 when it is still running.
+game_ended_within() {
+  for _ in $(seq 1 "$1"); do
+    kill -0 "$2" 2>/dev/null || return 0
+    sleep 0.1
+  done
+  ! kill -0 "$2" 2>/dev/null
+}
