@@ -170,6 +170,7 @@ int main(int argc, char** argv) {
     }
     const TSettings settings = LoadRunSettings(line, settingsFile);
     SetScoreServerSetting(settings.ScoreServer);
+    if (line.Language) SetGameLanguage(*line.Language);
 
     // Relative to the folder the game was started in, as the script's screenshots and dumps are.
     if (!line.RecordAudio.empty()) {

@@ -47,6 +47,11 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& args) {
         else if (option == "--root") line.Root = value();
         else if (option == "--record-audio") line.RecordAudio = value();
         else if (option == "--settings") line.Settings = value();
+        else if (option == "--lang") {
+            const std::string& code = value();
+            line.Language = LanguageFromCode(code);
+            if (!line.Language) throw ECommandLineError("--lang needs ru or en, not '" + code + "'");
+        }
         else if (option == "--replay") line.Replay = value();
         else if (option == "--replay-last") line.ReplayLast = true;
         else if (!option.empty() && option[0] != '-') {
@@ -74,7 +79,7 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& args) {
 const char* UsageText() {
     return "Квиллон, a space-racing game.\n"
            "\n"
-           "usage: quillon [--fullscreen | --window] [--demo] [--settings FILE]\n"
+           "usage: quillon [--fullscreen | --window] [--demo] [--settings FILE] [--lang ru|en]\n"
            "       quillon --headless --frames N [--fps F] [--seed S] [--script FILE]\n"
            "               [--root DIR] [--record-audio FILE.wav] [--settings FILE]\n"
            "       quillon [--headless] (--replay FILE|URL | --replay-last) [--root DIR] [--script FILE]\n"
@@ -98,6 +103,8 @@ const char* UsageText() {
            "                      $XDG_CONFIG_HOME/quillon/quillon.ini (~/.config/quillon/),\n"
            "                      written with every key on the first start; a headless\n"
            "                      run uses none unless given one\n"
+           "  --lang ru|en        the language of this run (default: the settings file's\n"
+           "                      Language, else the locale: Russian for ru, else English)\n"
            "  --replay FILE       watch a recorded race (Escape ends it, P pauses); with\n"
            "                      --headless, check that it plays out as recorded; FILE\n"
            "                      may be the http or https address of a world table's\n"

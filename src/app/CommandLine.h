@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "engine/GameLanguage.h"
+
 namespace quillon {
 
 struct TCommandLine {
@@ -24,6 +26,8 @@ struct TCommandLine {
     // Full screen (true) or a window (false) for this run only; the saved option is kept.
     std::optional<bool> FullScreen;
     bool Demo = false;
+    // The language of this run's words (--lang ru|en); none: the settings file and the locale.
+    std::optional<TLanguage> Language;
     std::string Replay;       // a replay file to play
     bool ReplayLast = false;  // play the newest replay of the Replays folder
     bool Help = false;
