@@ -8,6 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "save/HighScores.h"
+#include "save/SavePair.h"
+#include "save/SavedState.h"
 #include "support/PngImage.h"
 #include "support/ScriptedRun.h"
 
@@ -36,7 +39,7 @@ class LanguageLayout : public TScriptedRun {};
 TEST_F(LanguageLayout, EnglishTextsStayInsideTheirPlaces) {
     // Options (the first label hot, then the second), the high scores and their clearing, the
     // five help pages, the exit dialog, a race's level banner, heads-up display, pause and
-    // leaving dialog.
+    // leaving dialog, then the name for the table and the question about the world table.
     const char* script =
         "150 click 470 303\n230 shot options.png\n231 tap Down\n240 shot options-hot.png\n241 tap Escape\n"
         "250 click 470 357\n330 shot scores.png\n331 click 120 500\n360 shot clear-dialog.png\n361 tap n\n"
@@ -44,12 +47,19 @@ TEST_F(LanguageLayout, EnglishTextsStayInsideTheirPlaces) {
         "541 tap Right\n600 shot help3.png\n601 tap Right\n660 shot help4.png\n661 tap Right\n720 shot help5.png\n"
         "721 tap Escape\n740 tap Escape\n760 shot exit-dialog.png\n761 tap n\n780 click 470 152\n850 tap Return\n"
         "900 shot banner.png\n1200 shot race.png\n1201 tap p\n1220 shot pause.png\n1221 tap p\n1240 tap Escape\n"
-        "1260 shot menu-dialog.png\n";
+        "1260 shot menu-dialog.png\n1261 tap y\n1270 shot name-entry.png\n1271 tap Return\n1280 shot send-dialog.png\n"
+        "1281 tap n\n";
     for (const char* language : {"ru", "en"}) {
+        // A table any score beats, so that leaving the race asks for a name.
+        TSavedState state;
+        ResetOptions(state);
+        ResetHighScores(state.HighScores);
+        state.HighScores[9].Score = -5;
+        SaveOptionsAndHighScores(state, Dir + "/Data/Save");
         Script << script;
-        Run(1261, 1, std::string("--lang ") + language);
+        Run(1282, 1, std::string("--lang ") + language);
         for (const char* shot : {"options", "options-hot", "scores", "clear-dialog", "help1", "help2", "help3", "help4",
-                                 "help5", "exit-dialog", "banner", "race", "pause", "menu-dialog"})
+                                 "help5", "exit-dialog", "banner", "race", "pause", "menu-dialog", "name-entry", "send-dialog"})
             std::filesystem::rename(Dir + "/" + shot + ".png", Dir + "/" + shot + "-" + language + ".png");
     }
 
@@ -75,6 +85,8 @@ TEST_F(LanguageLayout, EnglishTextsStayInsideTheirPlaces) {
         {"banner", track, {}, {{180, 276, 540, 324}}},
         {"pause", track, {}, {{180, 276, 540, 324}}},
         {"race", hudTop, {}, {{598, 1, 798, 29}}},
+        {"name-entry", {244, 232, 556, 368}, {}, {{248, 240, 552, 311}}},
+        {"send-dialog", dialog, {}, {{248, 244, 552, 306}}},
     };
     for (const TScreen& screen : screens) {
         SCOPED_TRACE(screen.Shot);
