@@ -1,8 +1,9 @@
 #!/bin/sh
-# The desktop game speaks the locale's language: started under Xvfb with LANG=en_US.UTF-8 and
-# with LANG=ru_RU.UTF-8 (and nothing else of the locale set), its window's title is "Quillon" or
-# "Квиллон" and its main menu matches the headless driver's picture of the same menu with
-# --lang en or --lang ru; where those two pictures differ, the window matches only its own.
+# The desktop game speaks the locale's language: started under Xvfb with LANG=en_US.UTF-8 (and
+# nothing else of the locale set), its window's title is "Quillon" and its main menu matches the
+# headless driver's picture of the same menu with --lang en; where the --lang ru picture differs
+# from it, the window does not match that one. desktop_menu.sh starts the game with
+# LANG=ru_RU.UTF-8 and finds "Квиллон" and the --lang ru menu.
 # Usage: desktop_language.sh QUILLON_BINARY BUILD_DIR. Exit 77 skips (no Xvfb, xdotool, xwd,
 # netpbm or python3 here).
 set -u
@@ -22,7 +23,8 @@ done
 rm -rf "$work/game/Data/Save"
 # Whether the two languages' menus differ enough (as compare_window.py counts) for the window
 # to tell them apart.
-apart=$(python3 - "$here/common" "$work/en.ppm" "$work/ru.ppm" <<'PY'
+apart=""
+cmp -s "$work/en.ppm" "$work/ru.ppm" || apart=$(python3 - "$here/common" "$work/en.ppm" "$work/ru.ppm" <<'PY'
 import sys
 sys.path.insert(0, sys.argv[1])
 from pictures import read_ppm
@@ -61,7 +63,6 @@ run() {
   echo "LANG=\$1: '\$title', \$(cat "$work/\$2.txt")"
 }
 run en_US.UTF-8 en Quillon ru
-run ru_RU.UTF-8 ru Квиллон en
 INNER
 chmod +x "$work/inner.sh"
 start_xvfb "$work" || exit 1
