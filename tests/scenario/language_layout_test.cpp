@@ -1,10 +1,13 @@
 // English texts stay inside the places the game gives its texts: the same screens are taken in
-// Russian and in English (one headless run each, the same script and seed), and every pixel
-// the language changes inside a screen's watched area lies within one of that screen's text
-// places, off the place's edge. The watched areas leave out the pictures with words, which
-// change with the language on their own.
+// Russian (a headless run under an English locale, as it reads none) and in English (--lang en),
+// one headless run each with the same script and seed, and every pixel the language changes
+// inside a screen's watched area lies within one of that screen's text places, off the place's
+// edge. The watched areas leave out the pictures with words, which change with the language
+// on their own.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -36,6 +39,22 @@ struct TScreen {
 
 class LanguageLayout : public TScriptedRun {};
 
+// LC_ALL=en_US.UTF-8 for the game runs started while it lives; the test's own value after.
+class TEnglishLocale {
+public:
+    TEnglishLocale() {
+        if (const char* old = std::getenv("LC_ALL")) FOld = old;
+        setenv("LC_ALL", "en_US.UTF-8", 1);
+    }
+    ~TEnglishLocale() {
+        if (FOld) setenv("LC_ALL", FOld->c_str(), 1);
+        else unsetenv("LC_ALL");
+    }
+
+private:
+    std::optional<std::string> FOld;
+};
+
 TEST_F(LanguageLayout, EnglishTextsStayInsideTheirPlaces) {
     // Options (the first label hot, then the second), the high scores and their clearing, the
     // five help pages, the exit dialog, a race's level banner, heads-up display, pause and
@@ -57,7 +76,12 @@ TEST_F(LanguageLayout, EnglishTextsStayInsideTheirPlaces) {
         state.HighScores[9].Score = -5;
         SaveOptionsAndHighScores(state, Dir + "/Data/Save");
         Script << script;
-        Run(1282, 1, std::string("--lang ") + language);
+        if (std::string(language) == "ru") {
+            const TEnglishLocale english;
+            Run(1282, 1);
+        } else {
+            Run(1282, 1, "--lang en");
+        }
         for (const char* shot : {"options", "options-hot", "scores", "clear-dialog", "help1", "help2", "help3", "help4",
                                  "help5", "exit-dialog", "banner", "race", "pause", "menu-dialog", "name-entry", "send-dialog"})
             std::filesystem::rename(Dir + "/" + shot + ".png", Dir + "/" + shot + "-" + language + ".png");
