@@ -8,7 +8,7 @@ PACKAGES="
   libsdl2-dev libsdl2-ttf-dev libfontconfig-dev libopenmpt-dev
   libcurl4-openssl-dev libpng-dev libcairo2-dev libpango1.0-dev
   libmicrohttpd-dev libcpp-httplib-dev libsqlite3-dev libpq-dev postgresql apache2-utils
-  zlib1g-dev bubblewrap
+  zlib1g-dev bubblewrap gettext
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   xvfb xauth xdotool x11-apps x11-utils openbox netpbm sox python3

@@ -3,10 +3,12 @@
 
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <exception>
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/Application.h"
@@ -18,6 +20,8 @@
 #include "ReplayRuns.h"
 #include "RunSettings.h"
 #include "app/InputDoor.h"
+#include "engine/GameLanguage.h"
+#include "engine/MessageCatalog.h"
 #include "engine/PrintableText.h"
 #include "platform/DesktopPlatform.h"
 #include "platform/HeadlessPlatform.h"
@@ -170,7 +174,14 @@ int main(int argc, char** argv) {
     }
     const TSettings settings = LoadRunSettings(line, settingsFile);
     SetScoreServerSetting(settings.ScoreServer);
-    if (line.Language) SetGameLanguage(*line.Language);
+    // A headless run reads no locale: it draws the same on every machine.
+    const auto variable = [](const char* name) {
+        const char* value = std::getenv(name);
+        return std::string_view(value ? value : "");
+    };
+    SetGameLanguage(ChooseLanguage(line.Language, settings.Language, !line.Headless,
+                                   TLocaleVariables{variable("LANGUAGE"), variable("LC_ALL"),
+                                                    variable("LC_MESSAGES"), variable("LANG")}));
 
     // Relative to the folder the game was started in, as the script's screenshots and dumps are.
     if (!line.RecordAudio.empty()) {
@@ -180,6 +191,15 @@ int main(int argc, char** argv) {
     }
 
     const TGameFolder folder = FindGameFolder(ThisRun(line.Root, argv[0]));
+    if (GameLanguage() != TLanguage::Russian) {
+        const std::filesystem::path catalog = CatalogFile(folder.Catalogs, LanguageCode(GameLanguage()));
+        try {
+            SetGameCatalog(TMessageCatalog::Load(catalog));
+        } catch (const ECatalogError& error) {
+            std::fprintf(stderr, "quillon: %s (%s); the words stay Russian\n", error.what(),
+                         PrintableText(catalog.string()).c_str());
+        }
+    }
     if (chdir(folder.Folder.c_str()) != 0) {
         std::fprintf(stderr, "quillon: cannot enter the game folder %s\n", folder.Folder.c_str());
         return 2;

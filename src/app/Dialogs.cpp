@@ -2,7 +2,7 @@
 #include <string>
 
 #include "app/MainForm.h"
-#include "engine/Cp1251.h"
+#include "engine/MessageCatalog.h"
 #include "menus/RangeHelpers.h"
 #include "race/RaceClock.h"
 #include "race/RaceTables.h"
@@ -34,20 +34,20 @@ void TMForm::DialogFrame(int lagCount) {
 
     switch (kind) {
         case TDialog::ExitGame: {
-            static const std::string question = Utf8ToCp1251("Выйти из игры?");
+            const std::string question = TrDrawn("Выйти из игры?");
             FText.SelectFont(1);
             FText.DrawText(question, 400, 281, true, true);
             break;
         }
         case TDialog::ExitToMenu: {
-            static const std::string question = Utf8ToCp1251("Выйти в меню?");
+            const std::string question = TrDrawn("Выйти в меню?");
             FText.SelectFont(1);
             FText.DrawText(question, 400, 281, true, true);
             break;
         }
         case TDialog::TimeUp: {
-            static const std::string line1 = Utf8ToCp1251("Ваше время вышло");
-            static const std::string line2 = Utf8ToCp1251("Попробуйте ещё раз!!");
+            const std::string line1 = TrDrawn("Ваше время вышло");
+            const std::string line2 = TrDrawn("Попробуйте ещё раз!!");
             FText.SelectFont(5);
             FText.DrawText(line1, 400, 251, true, true);
             FText.DrawText(line2, 400, 311, true, true);
@@ -58,14 +58,14 @@ void TMForm::DialogFrame(int lagCount) {
             break;
         }
         case TDialog::LevelBanner: {
-            static const std::string level = Utf8ToCp1251("Уровень ");
+            const std::string level = TrDrawn("Уровень ");
             FText.SelectFont(5);
             FText.DrawText(level + std::to_string(Race.State.Level), 400, 300, true, true);
             if (!TrySubtract(DialogTimer, 0, FrameMs)) CloseDialog();
             break;
         }
         case TDialog::GameOver: {
-            static const std::string gameOver = Utf8ToCp1251("Конец Игры");
+            const std::string gameOver = TrDrawn("Конец Игры");
             FText.SelectFont(5);
             FText.DrawText(gameOver, 400, 300, true, true);
             if (!TrySubtract(DialogTimer, 0, FrameMs)) {
@@ -78,8 +78,8 @@ void TMForm::DialogFrame(int lagCount) {
             NameEntryFrame(lagCount);
             break;
         case TDialog::SendScore: {
-            static const std::string line1 = Utf8ToCp1251("Отправить очки в");
-            static const std::string line2 = Utf8ToCp1251("мировую таблицу?");
+            const std::string line1 = TrDrawn("Отправить очки в");
+            const std::string line2 = TrDrawn("мировую таблицу?");
             FText.SelectFont(11);
             FText.Canvas().Font.Size = 14;
             FText.DrawText(line1, 400, 261, true, true);
@@ -93,8 +93,8 @@ void TMForm::DialogFrame(int lagCount) {
             LevelResultsFrame();
             break;
         case TDialog::Congratulations: {
-            static const std::string line1 = Utf8ToCp1251("ПОЗДРАВЛЯЕМ!");
-            static const std::string line2 = Utf8ToCp1251("Вы закончили гонку!");
+            const std::string line1 = TrDrawn("ПОЗДРАВЛЯЕМ!");
+            const std::string line2 = TrDrawn("Вы закончили гонку!");
             FText.SelectFont(9);
             FText.Canvas().Font.Size = 18;
             FText.DrawText(line1, 400, 271, true, true);
@@ -109,15 +109,15 @@ void TMForm::DialogFrame(int lagCount) {
             break;
         }
         case TDialog::ClearTable: {
-            static const std::string line1 = Utf8ToCp1251("Вы хотите очистить");
-            static const std::string line2 = Utf8ToCp1251("таблицу рекордов?");
+            const std::string line1 = TrDrawn("Вы хотите очистить");
+            const std::string line2 = TrDrawn("таблицу рекордов?");
             FText.SelectFont(3);
             FText.DrawText(line1, 400, 261, true, true);
             FText.DrawText(line2, 400, 291, true, true);
             break;
         }
         case TDialog::Pause: {
-            static const std::string pause = Utf8ToCp1251("Пауза");
+            const std::string pause = TrDrawn("Пауза");
             FText.SelectFont(5);
             FText.DrawText(pause, 400, 300, true, true);
             // Either key closes the pause; both in one frame close it once.
@@ -134,8 +134,8 @@ void TMForm::DialogFrame(int lagCount) {
 // The name for the table: typed characters arrive through the event path; Enter puts the
 // name and the score into the table, which is saved at once, then asks about the world table.
 void TMForm::NameEntryFrame(int lagCount) {
-    static const std::string scored = Utf8ToCp1251("Набрано очков : ");
-    static const std::string askName = Utf8ToCp1251("Введите ваше имя: ");
+    const std::string scored = TrDrawn("Набрано очков : ");
+    const std::string askName = TrDrawn("Введите ваше имя: ");
     FText.SelectFont(9);
     FText.Canvas().Font.Size = 14;
     FText.DrawText(scored + std::to_string(Race.State.Score), 400, 261, true, true);
@@ -160,7 +160,7 @@ void TMForm::NameEntryFrame(int lagCount) {
 // stays and the window keeps answering; once the request is over, whatever its outcome,
 // the game goes on to the high-score screen.
 void TMForm::SendingFrame() {
-    static const std::string sending = Utf8ToCp1251("Отправка...");
+    const std::string sending = TrDrawn("Отправка...");
     FText.SelectFont(1);
     FText.DrawText(sending, 400, 279, true, true);
     if (!DialogSending) {
@@ -194,10 +194,10 @@ void TMForm::LevelResultsFrame() {
     if (step.LineSound) PlaySound(3);
     if (step.TickSound) PlaySound(18);
 
-    static const std::string place = Utf8ToCp1251("Ваше место: ");
-    static const std::string bonus = Utf8ToCp1251("Бонус: ");
-    static const std::string time = Utf8ToCp1251("Время: ");
-    static const std::string timeBonus = Utf8ToCp1251("Бонус за время: ");
+    const std::string place = TrDrawn("Ваше место: ");
+    const std::string bonus = TrDrawn("Бонус: ");
+    const std::string time = TrDrawn("Время: ");
+    const std::string timeBonus = TrDrawn("Бонус за время: ");
     FText.SelectFont(11);
     if (race.ResultLines >= 1) FText.DrawText(place + std::to_string(race.Place), 400, 252, true, true);
     if (race.ResultLines >= 2) FText.DrawText(bonus + std::to_string(race.PlaceBonus), 400, 282, true, true);

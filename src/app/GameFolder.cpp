@@ -13,6 +13,9 @@
 #ifndef QUILLON_INSTALLED_DATA
 #define QUILLON_INSTALLED_DATA "../share/quillon"
 #endif
+#ifndef QUILLON_INSTALLED_LOCALE
+#define QUILLON_INSTALLED_LOCALE "../share/locale"
+#endif
 
 namespace quillon {
 
@@ -25,7 +28,7 @@ bool HoldsData(const fs::path& folder) {
     return !folder.empty() && fs::is_directory(folder / "Data" / "Res", error);
 }
 
-TGameFolder InFolder(const fs::path& folder) { return TGameFolder{folder, SaveDirectory(folder), false}; }
+TGameFolder InFolder(const fs::path& folder) { return TGameFolder{folder, SaveDirectory(folder), false, {}}; }
 
 // The XDG rule: a relative $XDG_DATA_HOME is ignored.
 fs::path PlayerDataFolder(const TFolderSearch& search) {
@@ -52,15 +55,16 @@ TFolderSearch ThisRun(const std::string& root, const std::string& executablePath
     search.Executable = fs::canonical("/proc/self/exe", error);
     if (error) search.Executable = fs::absolute(executablePath, error);
     search.InstalledData = QUILLON_INSTALLED_DATA;
+    search.InstalledLocale = QUILLON_INSTALLED_LOCALE;
     if (const char* xdg = std::getenv("XDG_DATA_HOME")) search.XdgDataHome = xdg;
     if (const char* home = std::getenv("HOME")) search.Home = home;
     if (search.Home.empty()) search.Home = AccountHome();
     return search;
 }
 
-// The working directory plays no part: whatever folder the player starts the game in,
-// it reads, saves and opens only the files of its own build tree or install.
-TGameFolder FindGameFolder(const TFolderSearch& search) {
+namespace {
+
+TGameFolder FindDataFolder(const TFolderSearch& search) {
     std::error_code error;
     if (!search.Root.empty()) return InFolder(fs::absolute(search.Root, error));
     const fs::path beside = search.Executable.parent_path();
@@ -68,9 +72,22 @@ TGameFolder FindGameFolder(const TFolderSearch& search) {
     const fs::path installed = (beside / search.InstalledData).lexically_normal();
     const fs::path playerData = PlayerDataFolder(search);
     if (HoldsData(installed) && !playerData.empty())
-        return TGameFolder{installed, playerData / "quillon" / "Save", true};
+        return TGameFolder{installed, playerData / "quillon" / "Save", true, {}};
     // No data anywhere: start-up reports the missing files from the executable's folder.
     return InFolder(beside);
+}
+
+}  // namespace
+
+// The working directory plays no part: whatever folder the player starts the game in,
+// it reads, saves and opens only the files of its own build tree or install.
+TGameFolder FindGameFolder(const TFolderSearch& search) {
+    TGameFolder found = FindDataFolder(search);
+    std::error_code error;
+    const fs::path beside = search.Executable.parent_path();
+    found.Catalogs = fs::is_directory(beside / "locale", error) ? beside / "locale"
+                                                                 : (beside / search.InstalledLocale).lexically_normal();
+    return found;
 }
 
 }  // namespace quillon

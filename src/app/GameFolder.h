@@ -16,6 +16,7 @@ struct TFolderSearch {
     std::string Root;                     // --root, empty when not given
     std::filesystem::path Executable;     // the running program
     std::filesystem::path InstalledData;  // the installed data, relative to the executable's folder
+    std::filesystem::path InstalledLocale;  // the installed message catalogs, relative to the same
     std::string XdgDataHome;              // $XDG_DATA_HOME
     std::string Home;                     // $HOME, else the account's home folder
 };
@@ -24,6 +25,10 @@ struct TGameFolder {
     std::filesystem::path Folder;      // data, links and the exit launcher; the run works here
     std::filesystem::path SaveFolder;  // the options and the high-score table
     bool Installed = false;
+    // The message catalogs' folder (<code>/LC_MESSAGES/quillon.mo): the build tree's locale folder
+    // beside the executable, else the installed one; --root plays no part, as the catalogs
+    // belong to the program, not to a game folder.
+    std::filesystem::path Catalogs;
 };
 
 TFolderSearch ThisRun(const std::string& root, const std::string& executablePath);

@@ -2,7 +2,7 @@
 #include <string>
 
 #include "app/MainForm.h"
-#include "engine/Cp1251.h"
+#include "engine/MessageCatalog.h"
 #include "menus/RangeHelpers.h"
 
 namespace quillon {
@@ -35,7 +35,7 @@ void TMForm::HighScoreFrame(int lagCount) {
     MDXSpriteEngine.Move(lagCount);
 
     // The heads take the font last selected: the rows' font 17 from the second frame on.
-    static const std::string heads[3] = {Utf8ToCp1251("Место"), Utf8ToCp1251("Имя"), Utf8ToCp1251("Очки")};
+    const std::string heads[3] = {TrDrawn("Место"), TrDrawn("Имя"), TrDrawn("Очки")};
     FText.DrawText(heads[0], 70, 204, true, true);
     FText.DrawText(heads[1], 224, 204, true, true);
     FText.DrawText(heads[2], 382, 204, true, true);

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "app/MainForm.h"
-#include "engine/Cp1251.h"
+#include "engine/MessageCatalog.h"
 #include "race/HudTexts.h"
 
 namespace quillon {
@@ -11,7 +11,7 @@ namespace quillon {
 void TMForm::DrawHud() {
     if (!Race.Running()) return;
     const TRaceState& race = Race.State;
-    static const std::string level = Utf8ToCp1251("УРОВЕНЬ ");
+    const std::string level = TrDrawn("УРОВЕНЬ ");
     FText.SelectFont(6);
     FText.DrawText(level + std::to_string(race.Level) + " / 10", 716, 14, true, true);
     FText.SelectFont(18);

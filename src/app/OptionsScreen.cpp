@@ -3,7 +3,7 @@
 #include <string>
 
 #include "app/MainForm.h"
-#include "engine/Cp1251.h"
+#include "engine/MessageCatalog.h"
 #include "menus/BossKeyName.h"
 #include "menus/RangeHelpers.h"
 
@@ -78,16 +78,16 @@ void TMForm::DrawOptionsTexts() {
         TMyImageSprite* indicator = MenuItems[static_cast<size_t>(13 + i)];
         if (indicator && indicator->ImageIndex() != images[i]) indicator->SelectImage(images[i]);
     }
-    static const struct { int item; std::string label; int x, y; } labels[] = {
-        {7, Utf8ToCp1251("Экран:"), 70, 221},
-        {8, Utf8ToCp1251("Музыка:"), 82, 267},
-        {9, Utf8ToCp1251("Звук:"), 87, 310},
-        {10, Utf8ToCp1251("Страна:"), 215, 356},
-        {11, Utf8ToCp1251("Клавиша Босса:"), 215, 448},
+    static const struct { int item; const char* label; int x, y; } labels[] = {
+        {7, TrMark("Экран:"), 70, 221},
+        {8, TrMark("Музыка:"), 82, 267},
+        {9, TrMark("Звук:"), 87, 310},
+        {10, TrMark("Страна:"), 215, 356},
+        {11, TrMark("Клавиша Босса:"), 215, 448},
     };
     for (const auto& l : labels) {
         FText.SelectFont(HotItem == l.item ? 16 : 12);
-        FText.DrawText(l.label, l.x, l.y, true, true);
+        FText.DrawText(TrDrawn(l.label), l.x, l.y, true, true);
     }
     FText.SelectFont(13);
     FText.DrawText(o.Country, 215, 394, true, true);

@@ -162,6 +162,19 @@ const std::vector<TKeyDef>& KeyTable() {
              }},
             {"Display", "Display", "1", "The display the game opens on, counted from 1.",
              Number(&TSettings::Display, 1, 16)},
+            {"Display", "Language", "auto",
+             "The language of the game's words: ru, en, or auto for the locale's (Russian for ru, else English).",
+             [](const std::string& value, TSettings& settings, const TSettingNames&, std::string& why) {
+                 const std::string v = Lower(value);
+                 if (v == "auto") {
+                     settings.Language.reset();
+                     return true;
+                 }
+                 settings.Language = LanguageFromCode(v);
+                 if (settings.Language) return true;
+                 why = "needs ru, en or auto";
+                 return false;
+             }},
         };
         for (int a = 0; a < ActionCount; ++a) {
             TKeyDef def{"Keys", kActions[a].Name, kActions[a].Keys,

@@ -5,9 +5,11 @@
 
 #include <array>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "engine/GameLanguage.h"
 #include "engine/PadButton.h"
 
 namespace quillon {
@@ -28,6 +30,7 @@ struct TSettings {
     int WindowScale = 1;      // 1..4, or 0 for the largest that fits the desktop
     TScaling Scaling = TScaling::Sharp;
     int Display = 1;          // the display the window opens on, from 1
+    std::optional<TLanguage> Language;  // the words' language; none (auto): the locale's
     // Virtual-key codes of each action's keys, and pad buttons of each action.
     std::array<std::vector<int>, ActionCount> Keys;
     std::array<std::vector<TPadButton>, ActionCount> Pad;

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "engine/Cp1251.h"
+#include "engine/MessageCatalog.h"
 #include "engine/PrintableText.h"
 #include "platform/VirtualKeys.h"
 
@@ -20,7 +21,8 @@ namespace quillon {
 namespace {
 constexpr int FrameWidth = 800;
 constexpr int FrameHeight = 600;
-constexpr const char* Title = "Квиллон";
+// The window's and the error box's title, in the run's language.
+std::string Title() { return std::string(Tr("Квиллон")); }
 }  // namespace
 
 TDesktopPlatform::TDesktopPlatform(const TDesktopChoices& choices)
@@ -56,7 +58,7 @@ bool TDesktopPlatform::CreateWindow() {
     const int scale = ChooseScale(display);
     // Nearest pixels for sharp (and stretch), filtered for smooth; asked before the texture is made.
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, FChoices.Scaling == TDesktopScaling::Smooth ? "linear" : "nearest");
-    FWindow = SDL_CreateWindow(Title, SDL_WINDOWPOS_CENTERED_DISPLAY(display), SDL_WINDOWPOS_CENTERED_DISPLAY(display),
+    FWindow = SDL_CreateWindow(Title().c_str(), SDL_WINDOWPOS_CENTERED_DISPLAY(display), SDL_WINDOWPOS_CENTERED_DISPLAY(display),
                                FrameWidth * scale, FrameHeight * scale, SDL_WINDOW_SHOWN);
     if (!FWindow) return false;
     // Over the game the pointer is the hand, shown and hidden by the game's display count.
@@ -277,7 +279,7 @@ void TDesktopPlatform::GetKeyboardState(uint8_t states[256]) {
 void TDesktopPlatform::ShowError(const std::string& text) {
     const std::string shown = PrintableText(text);
     std::fprintf(stderr, "error: %s\n", shown.c_str());
-    SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, Title, shown.c_str(), FWindow);
+    SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, Title().c_str(), shown.c_str(), FWindow);
 }
 
 extern "C" char** environ;

@@ -27,6 +27,7 @@ protected:
         TFolderSearch search;
         search.Executable = Base / "prefix" / "bin" / "quillon";
         search.InstalledData = "../share/quillon";
+        search.InstalledLocale = "../share/locale";
         search.Home = "/home/player";
         return search;
     }
@@ -98,6 +99,21 @@ TEST_F(GameFolder, WithoutDataAnywhereTheExecutablesFolderReportsTheMissingFiles
     TGameFolder found = FindGameFolder(search);
     EXPECT_EQ(found.Folder, Base / "bin");
     EXPECT_FALSE(found.Installed);
+}
+
+// The message catalogs belong to the program: the build tree's locale folder beside it, else
+// the installed share/locale; a --root game folder does not move them.
+TEST_F(GameFolder, TheCatalogsAreTheBuildTreesElseTheInstalledOnesWhateverTheRoot) {
+    TFolderSearch build;
+    build.Executable = Data("build") / "quillon";
+    build.InstalledLocale = "../share/locale";
+    fs::create_directories(Base / "build" / "locale");
+    TFolderSearch installed = Installed();
+    for (const std::string root : {"", "elsewhere"}) {
+        build.Root = installed.Root = root.empty() ? "" : (Base / root).string();
+        EXPECT_EQ(FindGameFolder(build).Catalogs, Base / "build" / "locale") << root;
+        EXPECT_EQ(FindGameFolder(installed).Catalogs, Base / "prefix" / "share" / "locale") << root;
+    }
 }
 
 }  // namespace

@@ -34,7 +34,7 @@ TEST(Settings, TheNewFileListsEveryKeyWithItsCommentAndReadsBackAsTheDefaults) {
     EXPECT_TRUE(first.Warnings.empty());
     EXPECT_FALSE(first.Complete);
     for (const char* line : {"[Sound]\n", "[Display]\n", "[Keys]\n", "[Pad]\n", "MusicVolume = 100\n",
-                             "EffectsVolume = 100\n", "WindowScale = 1\n", "Scaling = sharp\n", "Display = 1\n",
+                             "EffectsVolume = 100\n", "WindowScale = 1\n", "Scaling = sharp\n", "Display = 1\n", "Language = auto\n",
                              "Fire = Z, Left Ctrl, Right Ctrl\n", "Enter = Return, Keypad Enter\n",
                              "Fire = a\n", "Left = dpleft, leftx-\n", "StickDeadZone = 25\n"})
         EXPECT_NE(first.Text.find(line), std::string::npos) << line;
@@ -62,7 +62,7 @@ TEST(Settings, TheNewFileListsEveryKeyWithItsCommentAndReadsBackAsTheDefaults) {
 
 TEST(Settings, GoodValuesAreRead) {
     const TSettingsRead read = ParseSettings(
-        "[Sound]\nMusicVolume = 30\neffectsvolume=0\n[Display]\nWindowScale = auto\nScaling = Smooth\nDisplay = 2\n"
+        "[Sound]\nMusicVolume = 30\neffectsvolume=0\n[Display]\nWindowScale = auto\nScaling = Smooth\nDisplay = 2\nLanguage = EN\n"
         "[Keys]\nFire = Q, Return\nEnter = Space\nBrake = B\nNitro =\n[Pad]\nFire = b\nEscape = y\nHorn = x\n"
         "Nitro = leftshoulder\nStickDeadZone = 10\n[Network]\nScoreServer = https://scores.example.org\n",
         "f.ini", kNames);
@@ -72,6 +72,7 @@ TEST(Settings, GoodValuesAreRead) {
     EXPECT_EQ(read.Settings.WindowScale, 0);
     EXPECT_EQ(read.Settings.Scaling, TScaling::Smooth);
     EXPECT_EQ(read.Settings.Display, 2);
+    EXPECT_EQ(read.Settings.Language, TLanguage::English);
     EXPECT_EQ(read.Settings.Keys[static_cast<size_t>(TAction::Fire)], (std::vector<int>{'Q', 13}));
     EXPECT_EQ(read.Settings.Keys[static_cast<size_t>(TAction::Enter)], (std::vector<int>{32}));
     EXPECT_TRUE(read.Settings.Keys[static_cast<size_t>(TAction::Nitro)].empty());
@@ -93,6 +94,7 @@ TEST(Settings, EachBadLineGivesOneWarningAndItsDefault) {
         {"[Display]\nWindowScale = 5\n", "f.ini:2: WindowScale = 5: WindowScale needs 1, 2, 3, 4 or auto; using the default 1"},
         {"[Display]\nScaling = blurry\n", "f.ini:2: Scaling = blurry: Scaling needs sharp, smooth or stretch; using the default sharp"},
         {"[Display]\nDisplay = 0\n", "f.ini:2: Display = 0: Display needs a whole number from 1 to 16; using the default 1"},
+        {"[Display]\nLanguage = de\n", "f.ini:2: Language = de: Language needs ru, en or auto; using the default auto"},
         {"[Keys]\nFire = Q, Warp Drive\n", "f.ini:2: Fire = Q, Warp Drive: Fire has no key named 'Warp Drive'; using the default Z, Left Ctrl, Right Ctrl"},
         {"[Keys]\nFire = Q,,W\n", "f.ini:2: Fire = Q,,W: Fire has no key named ''; using the default Z, Left Ctrl, Right Ctrl"},
         {"[Pad]\nFire = trigger\n", "f.ini:2: Fire = trigger: Fire has no pad button or stick direction named 'trigger'; using the default a"},

@@ -1,6 +1,7 @@
 #!/bin/sh
-# The desktop game under Xvfb shows the main menu (its window matches the headless
-# driver's picture of the same menu), starts a race and leaves it with Escape, Y, and
+# The desktop game under Xvfb, started with LANG=ru_RU.UTF-8 (and nothing else of the locale
+# set), has the title "Квиллон" and shows the main menu (its window matches the headless
+# driver's picture of the same menu, which is Russian), starts a race and leaves it with Escape, Y, and
 # Escape then Y, pressed as real keys, end the game with status 0 after saving. Usage: desktop_menu.sh QUILLON_BINARY BUILD_DIR.
 # Exit 77 skips (no Xvfb, xdotool, xwd, netpbm or python3 here).
 set -u
@@ -22,10 +23,13 @@ pngtopnm "$work/reference.png" | pamdepth 255 > "$work/reference.ppm" || exit 1
 cat > "$work/inner.sh" <<INNER
 #!/bin/sh
 . "$here/common/game_window.sh"
-SDL_AUDIODRIVER=dummy SDL_VIDEODRIVER=x11 "$game" --root "$work/game" > "$work/game.log" 2>&1 &
+env -u LANGUAGE -u LC_ALL -u LC_MESSAGES LANG=ru_RU.UTF-8 SDL_AUDIODRIVER=dummy SDL_VIDEODRIVER=x11 \
+  "$game" --root "$work/game" > "$work/game.log" 2>&1 &
 pid=\$!
 find_game_window 200
 [ -n "\$window" ] || { echo "no window appeared"; kill -9 \$pid; exit 1; }
+title=\$(xdotool getwindowname "\$window")
+[ "\$title" = "Квиллон" ] || { echo "LANG=ru_RU.UTF-8: the window's title is '\$title'"; kill -9 \$pid; exit 1; }
 # The game runs only while its window has the focus.
 xdotool windowfocus --sync "\$window" 2>/dev/null || xdotool windowfocus "\$window"
 # see MODE NAME WHY: waits until the window shows MODE (compare_window.py), keeping its

@@ -33,6 +33,7 @@ for file in share/quillon/Data/Res/Res1.dxg share/quillon/Data/Res/Res2.dxg \
     share/quillon/Data/Res/Res3.dxg share/quillon/Data/Res/Sounds.dxw share/quillon/Data/Music/Menu.xm \
     share/quillon/Data/Music/Race.xm share/quillon/fonts/quillon-fonts.conf \
     share/applications/$id.desktop share/metainfo/$id.metainfo.xml share/man/man6/quillon.6 \
+    share/locale/en/LC_MESSAGES/quillon.mo \
     sbin/quillon-scores share/man/man8/quillon-scores.8 share/quillon-scores/title.png; do
   [ -s "$prefix/$file" ] || fail "not installed: $file"
 done
@@ -130,6 +131,10 @@ grep -q "planted.example" "$work/elsewhere/menu.json" "$work/elsewhere/end.json"
   fail "the installed game did not save under ~/.local/share/quillon/Save"
 [ -e "$share/quillon/Data/Save" ] && fail "the installed game wrote into its install"
 
+# The installed game finds its English catalog in share/locale.
+( cd "$work/elsewhere" && HOME="$work/home" "$game" --headless --frames 2 --lang en ) > "$work/run.log" 2>&1 ||
+  { cat "$work/run.log"; fail "the installed game did not run in English"; }
+grep -q "catalog" "$work/run.log" && { cat "$work/run.log"; fail "the installed game did not read its English catalog"; }
 run_installed "$work/xdg" || { cat "$work/run.log"; fail "the installed game did not end with status 0 under XDG_DATA_HOME"; }
 [ -s "$work/xdg/quillon/Save/options" ] || fail "the installed game did not save under \$XDG_DATA_HOME/quillon/Save"
 # Undone as the README says: every file the install wrote goes (the link files are this test's).

@@ -12,6 +12,10 @@ desktop_test_start() {
   # The X11, GL and D-Bus client libraries keep allocations to the end of the process;
   # leaks of our own code are caught by the headless and unit tests.
   export ASAN_OPTIONS="${ASAN_OPTIONS:-}:detect_leaks=0"
+  # The desktop game speaks the locale's language: these tests see a Russian desktop on any
+  # machine, as their headless references (a headless run reads no locale) are Russian.
+  unset LANGUAGE LC_ALL
+  export LC_MESSAGES=ru_RU.UTF-8
   work=$(mktemp -d)
   # The desktop game writes its settings file on the first start: into the test's own folder.
   export XDG_CONFIG_HOME="$work/config"
