@@ -131,12 +131,13 @@ TDIBImage DrawCursor() {
 void AddOptionsPieces(TItems& items, const TMenuScenes& scenes) {
     items[0] = PlaceholderItem("HotZone");
     const TDIBImage& panel = scenes.SidePanel;
-    items[14] = KeyedItem("ModeWindow", DrawIndicator(188, "ОКНО", TGlyph::Window, true, panel, 127, 205));
-    items[15] = KeyedItem("ModeFullScreen", DrawIndicator(188, "ВЕСЬ ЭКРАН", TGlyph::FullScreen, true, panel, 127, 205));
-    items[16] = KeyedItem("MusicOn", DrawIndicator(104, "ВКЛ", TGlyph::Lamp, true, panel, 202, 251));
-    items[17] = KeyedItem("MusicOff", DrawIndicator(104, "ВЫКЛ", TGlyph::Lamp, false, panel, 202, 251));
-    items[18] = KeyedItem("SoundOn", DrawIndicator(104, "ВКЛ", TGlyph::Lamp, true, panel, 202, 294));
-    items[19] = KeyedItem("SoundOff", DrawIndicator(104, "ВЫКЛ", TGlyph::Lamp, false, panel, 202, 294));
+    const TArtWords& words = *scenes.Words;
+    items[14] = KeyedItem("ModeWindow", DrawIndicator(188, words.Window, TGlyph::Window, true, panel, 127, 205));
+    items[15] = KeyedItem("ModeFullScreen", DrawIndicator(188, words.FullScreen, TGlyph::FullScreen, true, panel, 127, 205));
+    items[16] = KeyedItem("MusicOn", DrawIndicator(104, words.On, TGlyph::Lamp, true, panel, 202, 251));
+    items[17] = KeyedItem("MusicOff", DrawIndicator(104, words.Off, TGlyph::Lamp, false, panel, 202, 251));
+    items[18] = KeyedItem("SoundOn", DrawIndicator(104, words.On, TGlyph::Lamp, true, panel, 202, 294));
+    items[19] = KeyedItem("SoundOff", DrawIndicator(104, words.Off, TGlyph::Lamp, false, panel, 202, 294));
     items[20] = KeyedItem("CountryField", DrawField(366, 44, panel, 32, 372));
     items[21] = KeyedItem("BossKeyField", DrawField(298, 46, panel, 66, 462));
     items[22] = KeyedItem("TextCursor", DrawCursor());

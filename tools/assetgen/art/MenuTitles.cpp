@@ -60,10 +60,11 @@ TDIBImage DrawTitle(const std::string& text, int x, const TDIBImage& backdrop) {
 }  // namespace
 
 void AddTitles(TItems& items, const TMenuScenes& scenes) {
-    items[24] = KeyedItem("TitleHelp", DrawTitle("ПОМОЩЬ", 503, scenes.Background));
-    items[25] = KeyedItem("TitleShips", DrawTitle("ВЫБОР КОРАБЛЯ", 356, scenes.Background));
-    items[26] = KeyedItem("TitleOptions", DrawTitle("НАСТРОЙКИ", 556, scenes.Background));
-    items[27] = KeyedItem("TitleScores", DrawTitle("РЕКОРДЫ", 472, scenes.Background));
+    const TArtWords& words = *scenes.Words;
+    items[24] = KeyedItem("TitleHelp", DrawTitle(words.Titles[0], 503, scenes.Background));
+    items[25] = KeyedItem("TitleShips", DrawTitle(words.Titles[1], 356, scenes.Background));
+    items[26] = KeyedItem("TitleOptions", DrawTitle(words.Titles[2], 556, scenes.Background));
+    items[27] = KeyedItem("TitleScores", DrawTitle(words.Titles[3], 472, scenes.Background));
 }
 
 }  // namespace quillon::assetgen::menuart

@@ -100,7 +100,7 @@ void SevenSegment(cairo_t* cr, int digit, const TRGB& on) {
 
 }  // namespace
 
-TPictureItemData BuildHudPanel() {
+TPictureItemData BuildHudPanel(const TArtWords& words) {
     TCairoCanvas canvas(PanelW, PanelH);
     cairo_t* cr = canvas.Cr;
     // Brushed dark steel with a lit edge facing the track.
@@ -159,12 +159,12 @@ TPictureItemData BuildHudPanel() {
     }
     cairo_stroke(cr);
     cairo_restore(cr);
-    SmallLabel(cr, "МЕСТО", 58, 198);
+    SmallLabel(cr, words.HudPlace, 58, 198);
 
     // Clock and score windows, centred where their numbers are written.
     Display(cr, 96, 233, 202, 252);
-    SmallLabel(cr, "ВРЕМЯ", 56, 242);
-    SmallLabel(cr, "ОЧКИ", 143, 290);
+    SmallLabel(cr, words.HudTime, 56, 242);
+    SmallLabel(cr, words.HudScore, 143, 290);
     Display(cr, 62, 303, 222, 333);
 
     // A grille between the numbers and the gauges.
@@ -199,7 +199,7 @@ TPictureItemData BuildHudPanel() {
         SevenSegment(cr, 8, Hex(0x0F2A10));
         cairo_restore(cr);
     }
-    SmallLabel(cr, "СКОРОСТЬ", 78, 414, std::atan(slope));
+    SmallLabel(cr, words.HudSpeed, 78, 414, std::atan(slope));
 
     // Energy ribbon: dark slots for the four segments.
     for (int i = 0; i < 4; ++i) {
@@ -213,11 +213,11 @@ TPictureItemData BuildHudPanel() {
         cairo_fill(cr);
         cairo_restore(cr);
     }
-    SmallLabel(cr, "ЭНЕРГИЯ", 105, 572);
+    SmallLabel(cr, words.HudEnergy, 105, 572);
 
     // Lives window at the bottom right.
     Display(cr, 186, 560, 219, 590);
-    SmallLabel(cr, "ЖИЗНИ", 196, 547);
+    SmallLabel(cr, words.HudLives, 196, 547);
 
     TPictureItemData item;
     item.Name = "Panel";
@@ -255,11 +255,11 @@ TPictureItemData BuildSpeedDigit(int digit) {
     return MakeSpriteItem("Digit" + std::to_string(digit), 10, 15, [&](cairo_t* cr) { SevenSegment(cr, digit, Hex(HudGreen)); });
 }
 
-TPictureItemData BuildSpeedLabel() {
-    return MakeSpriteItem("SpeedUnit", 34, 20, [](cairo_t* cr) {
+TPictureItemData BuildSpeedLabel(const TArtWords& words) {
+    return MakeSpriteItem("SpeedUnit", 34, 20, [&](cairo_t* cr) {
         cairo_translate(cr, 17, 10);
         cairo_rotate(cr, std::atan(-16.0 / 33.0));
-        DrawLabel(cr, "КМ/Ч", "Play Bold 8", 0, 0, Hex(HudGreen));
+        DrawLabel(cr, words.SpeedUnit, "Play Bold 8", 0, 0, Hex(HudGreen));
     });
 }
 
