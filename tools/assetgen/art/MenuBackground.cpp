@@ -2,6 +2,7 @@
 // planet, the game's name, and the console rail behind the menu column.
 #include <cmath>
 
+#include "art/LabelLog.h"
 #include "art/MenuArt.h"
 #include "art/RaceArt.h"
 #include "art/RaceKit.h"
@@ -211,6 +212,8 @@ void ConsoleRail(cairo_t* cr) {
 }
 
 void GameName(cairo_t* cr, const TArtWords& words) {
+    // The name and its line stay inside the part the score page cuts out as its title.
+    const TLabelBox box(cr, 8, 26, 364, 148);
     // An orbit sweeping round the name, with a comet at its head.
     cairo_save(cr);
     cairo_translate(cr, 178, 80);

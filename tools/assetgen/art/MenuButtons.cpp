@@ -2,6 +2,7 @@
 // dialog's yes and no (34, 35), and the buttons of the menu screens (37..43).
 #include <cmath>
 
+#include "art/LabelLog.h"
 #include "art/MenuArt.h"
 
 namespace quillon::assetgen::menuart {
@@ -85,6 +86,8 @@ TDIBImage DrawPlate(int w, int h, const std::string& label, bool hot, const TPla
     TTextSize ts = MeasureLabel(cr, label, labelSize, true, spacing);
     double cx = style.LabelLeft ? textLeft + ts.Width / 2 : (regionLeft + regionRight) / 2;
     double cy = y0 + ph / 2;
+    // The words keep inside the frame and clear of the stripes at the right end.
+    const TLabelBox box(cr, style.LabelLeft ? textLeft : regionLeft, y0 + 3, x0 + pw - c * 0.4 - 30, y0 + ph - 3);
     if (hot)
         PaintGlowLabel(cr, label, cx, cy, labelSize, true, kWhite, TColor{0.70, 0.92, 1.0},
                        style.Accent ? kAmber : kCyan, 0.55, spacing);

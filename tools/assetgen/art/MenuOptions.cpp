@@ -2,6 +2,7 @@
 // music and sound indicators (14..19), the two value fields (20, 21) and the text cursor (22).
 #include <cmath>
 
+#include "art/LabelLog.h"
 #include "art/MenuArt.h"
 
 namespace quillon::assetgen::menuart {
@@ -63,6 +64,7 @@ TDIBImage DrawIndicator(int w, const std::string& word, TGlyph glyph, bool on, c
     const TTextSize ts = MeasureLabel(cr, word, size, true, 1);
     TColor top = on || glyph != TGlyph::Lamp ? kWhite : TColor{0.62, 0.66, 0.74};
     TColor bottom = on || glyph != TGlyph::Lamp ? kSteel : TColor{0.42, 0.46, 0.55};
+    const TLabelBox box(cr, textLeft - 2, 5, w - 6, h - 5);  // inside the capsule, right of the glyph
     PaintLabel(cr, word, textLeft + ts.Width / 2, h / 2.0, size, true, top, bottom, 0, 1);
     return CanvasOverBackdrop(canvas, backdrop, atX, atY);
 }

@@ -2,6 +2,7 @@
 // panel with its rating rows (52), the high-score table (53) and the dialog panel (33).
 #include <cmath>
 
+#include "art/LabelLog.h"
 #include "art/MenuArt.h"
 
 namespace quillon::assetgen::menuart {
@@ -137,6 +138,7 @@ TDIBImage DrawShipPanel(const TDIBImage& background, const TArtWords& words) {
         double y = rowY[r] - oy;
         const char* label = words.Ratings[r];
         TTextSize ts = MeasureLabel(cr, label, 13, true, 1);
+        const TLabelBox box(cr, 12, y, 242, y + 17);  // the row, left of its cells
         PaintLabel(cr, label, 238 - ts.Width / 2, y + 8, 13, true, kSteel, TColor{0.55, 0.65, 0.82}, 0, 1);
         for (int k = 0; k < 8; ++k) {
             double x = 248 + 23 * k;

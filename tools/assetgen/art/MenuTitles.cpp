@@ -2,6 +2,7 @@
 // screen's right edge, over the title band of the backdrop.
 #include <cmath>
 
+#include "art/LabelLog.h"
 #include "art/MenuArt.h"
 
 namespace quillon::assetgen::menuart {
@@ -53,6 +54,8 @@ TDIBImage DrawTitle(const std::string& text, int x, const TDIBImage& backdrop) {
     SetColor(cr, kCyan, 0.9);
     cairo_stroke(cr);
 
+    // Inside the bracket, above the underline.
+    const TLabelBox box(cr, bx + 2, 4, w - 22, lineY - 2);
     PaintGlowLabel(cr, text, cx, cy, size, true, kWhite, TColor{0.50, 0.76, 1.0}, kFrame, 0.6, spacing);
     return CanvasOverBackdrop(canvas, backdrop, x, y);
 }

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <string>
 
+#include "art/LabelLog.h"
 #include "art/RaceArt.h"
 #include "art/RaceKit.h"
 
@@ -67,6 +68,7 @@ void Display(cairo_t* cr, double x0, double y0, double x1, double y1) {
 }
 
 void SmallLabel(cairo_t* cr, const std::string& text, double cx, double cy, double angle = 0) {
+    const TLabelBox box(cr, 10, 0, PanelW - 2, PanelH);  // right of the lit edge strip
     cairo_save(cr);
     cairo_translate(cr, cx, cy);
     cairo_rotate(cr, angle);
