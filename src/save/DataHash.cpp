@@ -2,6 +2,7 @@
 
 #include <zlib.h>
 
+#include <algorithm>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -30,12 +31,6 @@ std::string WholeFilePart(const std::filesystem::path& path, const std::string& 
     return name + ":" + std::to_string(size) + ":" + std::to_string(crc);
 }
 
-bool IsWordItem(std::span<const int> words, int index) {
-    for (int w : words)
-        if (w == index) return true;
-    return false;
-}
-
 // Every item's properties and picture size, and the pixels of the items without words.
 // A collection that cannot be read hashes as its bytes (and then matches no replay's data).
 uint64_t HashCollection(const std::filesystem::path& path, const std::string& name, std::span<const int> words,
@@ -58,7 +53,7 @@ uint64_t HashCollection(const std::filesystem::path& path, const std::string& na
                                 static_cast<long long>(picture ? picture->Width : -1),
                                 static_cast<long long>(picture ? picture->Height : -1)})
             part += ":" + std::to_string(field);
-        if (picture && !IsWordItem(words, i)) {
+        if (picture && std::find(words.begin(), words.end(), i) == words.end()) {
             // Red, green, blue of each pixel in turn: the same bytes on every machine.
             std::vector<Bytef> bytes;
             bytes.reserve(picture->Pixels.size() * 3);

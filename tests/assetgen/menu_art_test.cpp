@@ -27,32 +27,19 @@ uint32_t KeyRGB(const TPictureItemData& item) {
 class MenuArtTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        TLabelLog log;
-        Menus = new TBothLanguages(BuildCollection1BothLanguages());
-        Menu = &Menus->Russian;
+        Menu = new std::vector<TPictureItemData>(BuildCollection1());
         Radar = new std::vector<TPictureItemData>(BuildCollection3());
-        // The race's pictures with words are drawn alone: the rest of the race art is not needed.
-        for (TLanguage language : {TLanguage::Russian, TLanguage::English}) {
-            BuildHudPanel(ArtWords(language));
-            BuildSpeedLabel(ArtWords(language));
-        }
-        Labels = new std::vector<TPaintedLabel>(std::move(log.Labels));
     }
     static void TearDownTestSuite() {
-        delete Menus;
+        delete Menu;
         delete Radar;
-        delete Labels;
     }
-    static TBothLanguages* Menus;
     static std::vector<TPictureItemData>* Menu;
     static std::vector<TPictureItemData>* Radar;
-    static std::vector<TPaintedLabel>* Labels;  // every word painted while the art above was drawn
 };
 
-TBothLanguages* MenuArtTest::Menus = nullptr;
 std::vector<TPictureItemData>* MenuArtTest::Menu = nullptr;
 std::vector<TPictureItemData>* MenuArtTest::Radar = nullptr;
-std::vector<TPaintedLabel>* MenuArtTest::Labels = nullptr;
 
 TEST_F(MenuArtTest, EveryIndexExistsWithAWholePicture) {
     ASSERT_EQ(Menu->size(), 63u);
@@ -120,15 +107,26 @@ TEST_F(MenuArtTest, EveryRunDrawsTheSamePictures) {
         EXPECT_EQ(radarAgain[i].Picture.Pixels, (*Radar)[i].Picture.Pixels) << i;
 }
 
-// Every word's ink lies inside the box its picture gives it (the plate's face clear of its
-// stripes, the capsule right of its lamp, the title above its underline, the row left of its
-// cells), and that box inside the picture, so no word is cut by the picture's edge.
-TEST_F(MenuArtTest, EveryWordStaysInsideItsBox) {
+// The pictures with words in both languages, in one test (the tests run one process each, and
+// the menus in two languages are the costly part): every word's ink lies inside the box its
+// picture gives it (the plate's face clear of its stripes, the capsule right of its lamp, the
+// title above its underline, the row left of its cells) and inside the picture, so no word is
+// cut by the picture's edge; every word of both languages was painted and so measured; and
+// the English menus are the Russian ones item for item, differing only in those pictures.
+TEST(PicturesWithWords, EveryWordFitsItsBoxAndOnlyThesePicturesDifferByLanguage) {
+    TLabelLog log;
+    const TBothLanguages menus = BuildCollection1BothLanguages();
+    // The race's pictures with words are drawn alone: the rest of the race art is not needed.
+    for (TLanguage language : {TLanguage::Russian, TLanguage::English}) {
+        BuildHudPanel(ArtWords(language));
+        BuildSpeedLabel(ArtWords(language));
+    }
+
     // The ink box is rounded out to whole pixels, and a turned label's is the box around the
     // turned rectangle, whose corners hold no ink: half a pixel past an edge is no cut.
     const double slack = 0.5;
-    ASSERT_FALSE(Labels->empty());
-    for (const TPaintedLabel& l : *Labels) {
+    ASSERT_FALSE(log.Labels.empty());
+    for (const TPaintedLabel& l : log.Labels) {
         SCOPED_TRACE(l.Text);
         EXPECT_GT(l.InkRight - l.InkLeft, 2);
         EXPECT_GE(l.InkLeft + slack, std::max(l.BoxLeft, 0.0));
@@ -136,10 +134,7 @@ TEST_F(MenuArtTest, EveryWordStaysInsideItsBox) {
         EXPECT_LE(l.InkRight - slack, std::min<double>(l.BoxRight, l.CanvasWidth));
         EXPECT_LE(l.InkBottom - slack, std::min<double>(l.BoxBottom, l.CanvasHeight));
     }
-}
 
-// No word escapes the check above: each of both languages was painted and measured.
-TEST_F(MenuArtTest, EveryWordOfBothLanguagesIsPaintedAndMeasured) {
     for (TLanguage language : {TLanguage::Russian, TLanguage::English}) {
         const TArtWords& w = ArtWords(language);
         std::vector<const char*> words = {w.GameName, w.Tagline, w.Window, w.FullScreen, w.On, w.Off, w.Yes, w.No,
@@ -149,20 +144,16 @@ TEST_F(MenuArtTest, EveryWordOfBothLanguagesIsPaintedAndMeasured) {
         words.insert(words.end(), w.Titles.begin(), w.Titles.end());
         words.insert(words.end(), w.Ratings.begin(), w.Ratings.end());
         for (const char* word : words)
-            EXPECT_TRUE(std::any_of(Labels->begin(), Labels->end(), [&](const TPaintedLabel& l) { return l.Text == word; }))
+            EXPECT_TRUE(std::any_of(log.Labels.begin(), log.Labels.end(),
+                                    [&](const TPaintedLabel& l) { return l.Text == word; }))
                 << word;
     }
-}
 
-// The English menus are the Russian ones item for item: the same names, sizes and keys, the
-// same pixels except in the pictures with words, which all differ.
-TEST_F(MenuArtTest, EnglishMenusDifferOnlyInThePicturesWithWords) {
-    const std::vector<TPictureItemData>& english = Menus->English;
-    ASSERT_EQ(english.size(), Menu->size());
-    const std::span<const int> words = WordItems("Res1.dxg");
-    for (size_t i = 0; i < english.size(); ++i) {
-        const TPictureItemData& ru = (*Menu)[i];
-        const TPictureItemData& en = english[i];
+    ASSERT_EQ(menus.English.size(), menus.Russian.size());
+    const std::span<const int> withWords = WordItems("Res1.dxg");
+    for (size_t i = 0; i < menus.English.size(); ++i) {
+        const TPictureItemData& ru = menus.Russian[i];
+        const TPictureItemData& en = menus.English[i];
         SCOPED_TRACE(ru.Name + " " + std::to_string(i));
         EXPECT_EQ(en.Name, ru.Name);
         EXPECT_EQ(en.Picture.Width, ru.Picture.Width);
@@ -170,7 +161,7 @@ TEST_F(MenuArtTest, EnglishMenusDifferOnlyInThePicturesWithWords) {
         EXPECT_EQ(en.PatternWidth, ru.PatternWidth);
         EXPECT_EQ(en.PatternHeight, ru.PatternHeight);
         EXPECT_EQ(en.TransparentColor, ru.TransparentColor);
-        const bool hasWords = std::find(words.begin(), words.end(), static_cast<int>(i)) != words.end();
+        const bool hasWords = std::find(withWords.begin(), withWords.end(), static_cast<int>(i)) != withWords.end();
         EXPECT_EQ(en.Picture.Pixels != ru.Picture.Pixels, hasWords);
     }
 }
