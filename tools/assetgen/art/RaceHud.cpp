@@ -67,8 +67,11 @@ void Display(cairo_t* cr, double x0, double y0, double x1, double y1) {
     cairo_stroke(cr);
 }
 
-void SmallLabel(cairo_t* cr, const std::string& text, double cx, double cy, double angle = 0) {
-    const TLabelBox box(cr, 10, 0, PanelW - 2, PanelH);  // right of the lit edge strip
+// A label centred on (cx, cy) whose ink keeps inside `room` across, clear of the windows
+// and numbers around it, and `tall` down.
+void SmallLabel(cairo_t* cr, const std::string& text, double cx, double cy, double room, double tall = 18,
+                double angle = 0) {
+    const TLabelBox box(cr, cx - room / 2, cy - tall / 2, cx + room / 2, cy + tall / 2);
     cairo_save(cr);
     cairo_translate(cr, cx, cy);
     cairo_rotate(cr, angle);
@@ -161,12 +164,12 @@ TPictureItemData BuildHudPanel(const TArtWords& words) {
     }
     cairo_stroke(cr);
     cairo_restore(cr);
-    SmallLabel(cr, words.HudPlace, 58, 198);
+    SmallLabel(cr, words.HudPlace, 58, 198, 72);  // the place number is written from x 100
 
     // Clock and score windows, centred where their numbers are written.
     Display(cr, 96, 233, 202, 252);
-    SmallLabel(cr, words.HudTime, 56, 242);
-    SmallLabel(cr, words.HudScore, 143, 290);
+    SmallLabel(cr, words.HudTime, 56, 242, 76);  // left of the clock window
+    SmallLabel(cr, words.HudScore, 143, 290, 150);  // over the score window
     Display(cr, 62, 303, 222, 333);
 
     // A grille between the numbers and the gauges.
@@ -201,7 +204,7 @@ TPictureItemData BuildHudPanel(const TArtWords& words) {
         SevenSegment(cr, 8, Hex(0x0F2A10));
         cairo_restore(cr);
     }
-    SmallLabel(cr, words.HudSpeed, 78, 414, std::atan(slope));
+    SmallLabel(cr, words.HudSpeed, 78, 414, 76, 36, std::atan(slope));  // over the plate
 
     // Energy ribbon: dark slots for the four segments.
     for (int i = 0; i < 4; ++i) {
@@ -215,11 +218,11 @@ TPictureItemData BuildHudPanel(const TArtWords& words) {
         cairo_fill(cr);
         cairo_restore(cr);
     }
-    SmallLabel(cr, words.HudEnergy, 105, 572);
+    SmallLabel(cr, words.HudEnergy, 105, 572, 120);  // left of the lives window
 
     // Lives window at the bottom right.
     Display(cr, 186, 560, 219, 590);
-    SmallLabel(cr, words.HudLives, 196, 547);
+    SmallLabel(cr, words.HudLives, 196, 547, 50);  // over the lives window
 
     TPictureItemData item;
     item.Name = "Panel";
