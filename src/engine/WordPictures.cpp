@@ -1,8 +1,5 @@
 #include "engine/WordPictures.h"
 
-#include <algorithm>
-#include <array>
-
 namespace quillon {
 
 namespace {
@@ -15,16 +12,12 @@ constexpr int kMenuWords[] = {1,  2,  3,  4,  5,  6,  7,  8,  9,  10, 11, 12, 13
 // The race: the instrument panel's labels (2) and the speedometer's unit (57).
 constexpr int kRaceWords[] = {2, 57};
 
-constexpr std::array<TWordCollection, 2> kCollections = {{{"Res1.dxg", kMenuWords}, {"Res2.dxg", kRaceWords}}};
-
 }  // namespace
 
-std::span<const TWordCollection> WordCollections() { return kCollections; }
-
 std::span<const int> WordItems(std::string_view file) {
-    const auto found = std::find_if(kCollections.begin(), kCollections.end(),
-                                    [&](const TWordCollection& c) { return c.File == file; });
-    return found == kCollections.end() ? std::span<const int>{} : found->Items;
+    if (file == "Res1.dxg") return kMenuWords;
+    if (file == "Res2.dxg") return kRaceWords;
+    return {};
 }
 
 std::filesystem::path CollectionPath(std::string_view file, TLanguage language) {

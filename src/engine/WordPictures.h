@@ -6,21 +6,14 @@
 
 #include <filesystem>
 #include <span>
-#include <string>
 #include <string_view>
 
 #include "engine/GameLanguage.h"
 
 namespace quillon {
 
-struct TWordCollection {
-    std::string_view File;          // under Data/Res
-    std::span<const int> Items;     // indexes of the pictures with words, ascending
-};
-
-// Res1.dxg (the menus) and Res2.dxg (the race's instrument panel and speed unit).
-std::span<const TWordCollection> WordCollections();
-// The items of `file` that carry words; empty for a collection without words.
+// The items of `file` (under Data/Res) that carry words, ascending: some of Res1.dxg (the
+// menus) and of Res2.dxg (the race's instrument panel and speed unit); none of the others.
 std::span<const int> WordItems(std::string_view file);
 
 // Where the collection `file` of `language` lies, relative to the game folder:
