@@ -69,6 +69,10 @@ installed=yes
 # dpkg itself: it never fetches anything, and fails when a dependency is missing here.
 $as_root dpkg -i "$out/$game_deb" "$out/$server_deb"
 dpkg -L quillon quillon-scores > "$work/files"
+for file in /usr/share/quillon/Data/Res/en/Res1.dxg /usr/share/quillon/Data/Res/en/Res2.dxg \
+    /usr/share/quillon-scores/en/title.png; do
+  grep -qx "$file" "$work/files" || fail "the packages do not hold $file"
+done
 
 step "the installed game"
 reported=$(/usr/games/quillon --version)

@@ -19,7 +19,7 @@ TReplayExpectation ReplayExpectationFor(const std::string& game) {
     const fs::path folder = fs::is_directory(beside / "Data" / "Res", error)
                                 ? beside
                                 : (beside / QUILLON_INSTALLED_DATA).lexically_normal();
-    return {QUILLON_VERSION, HashDataFiles(folder)};
+    return DataExpectation(QUILLON_VERSION, folder);
 }
 
 TSentReplay CheckSentReplay(const std::string& bytes, const TSubmission& row,

@@ -34,7 +34,7 @@ constexpr int KeyP = 'P';
 // A replay plays only with the game and the data it was recorded with.
 std::optional<TReplay> LoadReplay(const std::filesystem::path& file) {
     try {
-        const TReplayExpectation here{kGameVersion, HashDataFiles(std::filesystem::current_path())};
+        const TReplayExpectation here = DataExpectation(kGameVersion, std::filesystem::current_path());
         return ReadReplayFile(file.string(), here);
     } catch (const EReplayError& error) {
         std::fprintf(stderr, "quillon: %s\n", error.what());

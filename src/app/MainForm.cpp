@@ -1,12 +1,16 @@
 // TMForm: start-up, the frame tick in its fixed order, display modes and shutdown.
 #include "app/MainForm.h"
 
+#include <cstdio>
 #include <ctime>
 #include <exception>
 #include <filesystem>
 
 #include "app/ReplayChecksum.h"
 #include "engine/FrameTiming.h"
+#include "engine/GameLanguage.h"
+#include "engine/PrintableText.h"
+#include "engine/WordPictures.h"
 #include "save/LinkFile.h"
 #include "save/SavePair.h"
 
@@ -67,15 +71,34 @@ void TMForm::FormCreate() {
     FPlatform.RaisePriority();
     FSeedUsed = StartSeed ? *StartSeed : static_cast<uint64_t>(std::time(nullptr)) ^ FPlatform.Milliseconds();
     SeedRandom(FSeedUsed);
-    MDXImageList1.LoadFromFile("Data/Res/Res1.dxg");
-    MDXImageList2.LoadFromFile("Data/Res/Res2.dxg");
-    MDXImageList3.LoadFromFile("Data/Res/Res3.dxg");
-    MDXWaveList.LoadFromFile("Data/Res/Sounds.dxw");
+    LoadCollections();
     FWaves.Reload();
     LoadSavedState();
     ApplyDisplayMode();
     CurrentScreen = TScreen::None;
     BuildMainMenu(true, 1, true);
+}
+
+// The collections of the run's language. A missing English copy (a partial install) leaves
+// that collection's words Russian, with one warning for the run: its pictures have the same
+// sizes, so menus and races work alike. A damaged copy fails like any collection.
+void TMForm::LoadCollections() {
+    bool warned = false;
+    auto path = [&](std::string_view file) {
+        const std::filesystem::path russian = CollectionPath(file, TLanguage::Russian);
+        const std::filesystem::path wanted = CollectionPath(file, GameLanguage());
+        std::error_code error;
+        if (wanted == russian || std::filesystem::exists(wanted, error)) return wanted.generic_string();
+        if (!warned)
+            std::fprintf(stderr, "quillon: %s is missing; the pictures show their words in Russian\n",
+                         PrintableText(wanted.generic_string()).c_str());
+        warned = true;
+        return russian.generic_string();
+    };
+    MDXImageList1.LoadFromFile(path("Res1.dxg"));
+    MDXImageList2.LoadFromFile(path("Res2.dxg"));
+    MDXImageList3.LoadFromFile(path("Res3.dxg"));
+    MDXWaveList.LoadFromFile("Data/Res/Sounds.dxw");
 }
 
 // Data/Save of the game folder, which is the working directory of the run, unless the

@@ -276,6 +276,7 @@ private:
     void BeginReplay(int level);
     void RecordEvent(const TWindowEvent& event);
     void RecordFrame(int lagCount);
+    void LoadCollections();
     void LoadSavedState();
     void SaveLoadedState();
     std::filesystem::path SaveFolder() const;

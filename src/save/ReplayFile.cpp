@@ -377,7 +377,9 @@ TReplay DecodeReplay(std::string_view bytes, const std::string& name,
     if (expect && replay.Header.GameVersion != expect->GameVersion)
         in.Fail("recorded by game version " + PrintableText(replay.Header.GameVersion) + ", this is " +
                 expect->GameVersion);
-    if (expect && replay.Header.DataHash != expect->DataHash) in.Fail("recorded with other data files");
+    if (expect && replay.Header.DataHash != expect->DataHash &&
+        (expect->FormerDataHash == 0 || replay.Header.DataHash != expect->FormerDataHash))
+        in.Fail("recorded with other data files");
 
     const uint64_t streamSize = in.Varint("frame stream");
     const uint64_t packedSize = in.Varint("frame stream");

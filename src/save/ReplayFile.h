@@ -116,6 +116,8 @@ public:
 struct TReplayExpectation {
     std::string GameVersion;
     uint64_t DataHash = 0;
+    // The same data as games before the pictures had languages named it (0: none).
+    uint64_t FormerDataHash = 0;
 };
 
 std::string EncodeReplay(const TReplay& replay);

@@ -173,8 +173,13 @@ TEST_P(ImageCollectionFile, EveryIndexHasTheSizeAndPatternsTheGameDrawsWith) {
 INSTANTIATE_TEST_SUITE_P(GameFolder, ImageCollectionFile,
                          ::testing::Values(TCollectionCase{"Res1.dxg", Collection1Rules},
                                          TCollectionCase{"Res2.dxg", Collection2Rules},
-                                         TCollectionCase{"Res3.dxg", Collection3Rules}),
-                         [](const auto& info) { return std::string("Res") + std::to_string(info.index + 1); });
+                                         TCollectionCase{"Res3.dxg", Collection3Rules},
+                                         TCollectionCase{"en/Res1.dxg", Collection1Rules},
+                                         TCollectionCase{"en/Res2.dxg", Collection2Rules}),
+                         [](const auto& info) {
+                             const std::string file = info.param.File;
+                             return (file.starts_with("en/") ? "English" : "") + file.substr(file.find("Res"), 4);
+                         });
 
 TEST(GameDataFiles, SoundsAndSongsAreWritten) {
     const auto sounds = GameDir / "Data" / "Res" / "Sounds.dxw";

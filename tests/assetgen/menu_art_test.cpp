@@ -1,12 +1,17 @@
 // Checks of the menu (collection 1) and radar (collection 3) art: every index present,
-// the sizes and pattern counts the screens rely on, and keys that cut cleanly.
+// the sizes and pattern counts the screens rely on, keys that cut cleanly, and the words
+// on pictures in both languages: inside their boxes, and nowhere else different.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <vector>
 
+#include "art/ArtWords.h"
 #include "art/Collections.h"
+#include "art/LabelLog.h"
+#include "art/RaceArt.h"
 #include "engine/Surface.h"
+#include "engine/WordPictures.h"
 #include "support/Rgb565.h"
 
 namespace quillon::assetgen {
@@ -100,6 +105,65 @@ TEST_F(MenuArtTest, EveryRunDrawsTheSamePictures) {
     for (size_t i = 0; i < Menu->size(); ++i) EXPECT_EQ(again[i].Picture.Pixels, (*Menu)[i].Picture.Pixels) << i;
     for (size_t i = 0; i < Radar->size(); ++i)
         EXPECT_EQ(radarAgain[i].Picture.Pixels, (*Radar)[i].Picture.Pixels) << i;
+}
+
+// The pictures with words in both languages, in one test (the tests run one process each, and
+// the menus in two languages are the costly part): every word's ink lies inside the box its
+// picture gives it (the plate's face clear of its stripes, the capsule right of its lamp, the
+// title above its underline, the row left of its cells) and inside the picture, so no word is
+// cut by the picture's edge; every word of both languages was painted and so measured; and
+// the English menus are the Russian ones item for item, differing only in those pictures.
+TEST(PicturesWithWords, EveryWordFitsItsBoxAndOnlyThesePicturesDifferByLanguage) {
+    TLabelLog log;
+    const TBothLanguages menus = BuildCollection1BothLanguages();
+    // The race's pictures with words are drawn alone: the rest of the race art is not needed.
+    for (TLanguage language : {TLanguage::Russian, TLanguage::English}) {
+        BuildHudPanel(ArtWords(language));
+        BuildSpeedLabel(ArtWords(language));
+    }
+
+    // The ink box is rounded out to whole pixels, and a turned label's is the box around the
+    // turned rectangle, whose corners hold no ink: half a pixel past an edge is no cut.
+    const double slack = 0.5;
+    ASSERT_FALSE(log.Labels.empty());
+    for (const TPaintedLabel& l : log.Labels) {
+        SCOPED_TRACE(l.Text);
+        EXPECT_GT(l.InkRight - l.InkLeft, 2);
+        EXPECT_GE(l.InkLeft + slack, std::max(l.BoxLeft, 0.0));
+        EXPECT_GE(l.InkTop + slack, std::max(l.BoxTop, 0.0));
+        EXPECT_LE(l.InkRight - slack, std::min<double>(l.BoxRight, l.CanvasWidth));
+        EXPECT_LE(l.InkBottom - slack, std::min<double>(l.BoxBottom, l.CanvasHeight));
+    }
+
+    for (TLanguage language : {TLanguage::Russian, TLanguage::English}) {
+        const TArtWords& w = ArtWords(language);
+        std::vector<const char*> words = {w.GameName, w.Tagline, w.Window, w.FullScreen, w.On, w.Off, w.Yes, w.No,
+                                          w.Start, w.ClearScores, w.WorldTable, w.HelpBack, w.HelpNext, w.HudPlace,
+                                          w.HudTime, w.HudScore, w.HudSpeed, w.HudEnergy, w.HudLives, w.SpeedUnit};
+        words.insert(words.end(), w.MenuTabs.begin(), w.MenuTabs.end());
+        words.insert(words.end(), w.Titles.begin(), w.Titles.end());
+        words.insert(words.end(), w.Ratings.begin(), w.Ratings.end());
+        for (const char* word : words)
+            EXPECT_TRUE(std::any_of(log.Labels.begin(), log.Labels.end(),
+                                    [&](const TPaintedLabel& l) { return l.Text == word; }))
+                << word;
+    }
+
+    ASSERT_EQ(menus.English.size(), menus.Russian.size());
+    const std::span<const int> withWords = WordItems("Res1.dxg");
+    for (size_t i = 0; i < menus.English.size(); ++i) {
+        const TPictureItemData& ru = menus.Russian[i];
+        const TPictureItemData& en = menus.English[i];
+        SCOPED_TRACE(ru.Name + " " + std::to_string(i));
+        EXPECT_EQ(en.Name, ru.Name);
+        EXPECT_EQ(en.Picture.Width, ru.Picture.Width);
+        EXPECT_EQ(en.Picture.Height, ru.Picture.Height);
+        EXPECT_EQ(en.PatternWidth, ru.PatternWidth);
+        EXPECT_EQ(en.PatternHeight, ru.PatternHeight);
+        EXPECT_EQ(en.TransparentColor, ru.TransparentColor);
+        const bool hasWords = std::find(withWords.begin(), withWords.end(), static_cast<int>(i)) != withWords.end();
+        EXPECT_EQ(en.Picture.Pixels != ru.Picture.Pixels, hasWords);
+    }
 }
 
 }  // namespace

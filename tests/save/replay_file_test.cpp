@@ -81,6 +81,32 @@ TEST(ReplayFile, AnHourOfChangingFramesPacksSmall) {
     EXPECT_LT(bytes.size(), 256u * 1024) << bytes.size();
 }
 
+// Replays recorded before the pictures had languages carry the former hash of the same data.
+TEST(ReplayFile, EitherDataHashOfTheDataHereIsAccepted) {
+    const TReplayExpectation both{"0.1.0", 0x1234, 0x5678};
+    struct TCase {
+        uint64_t Recorded;
+        const TReplayExpectation& Expect;
+        bool Played;
+    };
+    const TCase cases[] = {
+        {0x1234, both, true}, {0x5678, both, true}, {0x4321, both, false},
+        {0x5678, kHere, false},  // no former hash here
+        {0, kHere, false},
+    };
+    for (const TCase& c : cases) {
+        TReplay replay = SampleReplay();
+        replay.Header.DataHash = c.Recorded;
+        std::string error;
+        try {
+            DecodeReplay(EncodeReplay(replay), "race.qrp", c.Expect);
+        } catch (const EReplayError& e) {
+            error = e.what();
+        }
+        EXPECT_EQ(error, c.Played ? "" : "race.qrp: recorded with other data files") << std::hex << c.Recorded;
+    }
+}
+
 TEST(ReplayFile, BadFilesAreRefusedWithOneLineNamingTheFileAndTheFault) {
     const std::string good = EncodeReplay(SampleReplay());
     TReplay otherData = SampleReplay();

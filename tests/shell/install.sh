@@ -30,6 +30,7 @@ share=$prefix/share
 game=$prefix/bin/quillon
 [ -e "$game" ] || game=$prefix/games/quillon
 for file in share/quillon/Data/Res/Res1.dxg share/quillon/Data/Res/Res2.dxg \
+    share/quillon/Data/Res/en/Res1.dxg share/quillon/Data/Res/en/Res2.dxg share/quillon-scores/en/title.png \
     share/quillon/Data/Res/Res3.dxg share/quillon/Data/Res/Sounds.dxw share/quillon/Data/Music/Menu.xm \
     share/quillon/Data/Music/Race.xm share/quillon/fonts/quillon-fonts.conf \
     share/applications/$id.desktop share/metainfo/$id.metainfo.xml share/man/man6/quillon.6 \

@@ -274,9 +274,13 @@ void WriteRaceMock(const std::string& path, const std::vector<TPictureItemData>&
 void WriteContactSheets(const std::string& dir) {
     std::filesystem::create_directories(dir);
     const std::filesystem::path d(dir);
-    const std::vector<TPictureItemData> race = BuildCollection2(), radar = BuildCollection3();
-    WriteCollectionSheet((d / "Res1.png").string(), BuildCollection1());
+    const TBothLanguages menus = BuildCollection1BothLanguages(), races = BuildCollection2BothLanguages();
+    const std::vector<TPictureItemData>& race = races.Russian;
+    const std::vector<TPictureItemData> radar = BuildCollection3();
+    WriteCollectionSheet((d / "Res1.png").string(), menus.Russian);
+    WriteCollectionSheet((d / "Res1-en.png").string(), menus.English);
     WriteCollectionSheet((d / "Res2.png").string(), race);
+    WriteCollectionSheet((d / "Res2-en.png").string(), races.English);
     WriteCollectionSheet((d / "Res3.png").string(), radar);
     WriteRoadSheet((d / "RoadStretches.png").string(), race);
     WriteHudPreview((d / "HudPreview.png").string(), race, radar);

@@ -1,4 +1,5 @@
-// assetgen: writes the game's data files (--out GAMEDIR), its desktop icons (--icons DIR),
+// assetgen: writes the game's data files (--out GAMEDIR: the Russian collections in
+// Data/Res, the English copies of those with words in Data/Res/en), its desktop icons (--icons DIR),
 // the score server's page art (--page-art DIR) or contact sheets of the pictures for looking
 // at them (--contact-sheet DIR).
 #include <cstdio>
@@ -13,6 +14,7 @@
 #include "art/PageTitle.h"
 #include "audio/AudioGen.h"
 #include "engine/CollectionFiles.h"
+#include "engine/WordPictures.h"
 
 namespace {
 
@@ -27,8 +29,14 @@ void WriteGameData(const std::filesystem::path& gameDir) {
     const auto musicDir = gameDir / "Data" / "Music";
     std::filesystem::create_directories(resDir);
     std::filesystem::create_directories(musicDir);
-    WriteImageCollectionFile((resDir / "Res1.dxg").string(), assetgen::BuildCollection1());
-    WriteImageCollectionFile((resDir / "Res2.dxg").string(), assetgen::BuildCollection2());
+    const auto englishDir = gameDir / CollectionPath("Res1.dxg", TLanguage::English).parent_path();
+    std::filesystem::create_directories(englishDir);
+    const assetgen::TBothLanguages menus = assetgen::BuildCollection1BothLanguages();
+    WriteImageCollectionFile((resDir / "Res1.dxg").string(), menus.Russian);
+    WriteImageCollectionFile((englishDir / "Res1.dxg").string(), menus.English);
+    const assetgen::TBothLanguages race = assetgen::BuildCollection2BothLanguages();
+    WriteImageCollectionFile((resDir / "Res2.dxg").string(), race.Russian);
+    WriteImageCollectionFile((englishDir / "Res2.dxg").string(), race.English);
     WriteImageCollectionFile((resDir / "Res3.dxg").string(), assetgen::BuildCollection3());
     WriteWaveCollectionFile((resDir / "Sounds.dxw").string(), assetgen::BuildSoundEffects());
     assetgen::WriteSongs(musicDir.string());
@@ -43,11 +51,15 @@ void WriteIcons(const std::filesystem::path& dir) {
     }
 }
 
-// The world table page's pictures: DIR/title.png.
+// The world table page's pictures: DIR/title.png in Russian, DIR/en/title.png in English.
 void WritePageArt(const std::filesystem::path& dir) {
-    std::filesystem::create_directories(dir);
-    const std::string path = (dir / "title.png").string();
-    if (!quillon::assetgen::WritePageTitle(path)) throw std::runtime_error("cannot write " + path);
+    using quillon::TLanguage;
+    for (TLanguage language : {TLanguage::Russian, TLanguage::English}) {
+        const auto folder = language == TLanguage::Russian ? dir : dir / quillon::LanguageCode(language);
+        std::filesystem::create_directories(folder);
+        const std::string path = (folder / "title.png").string();
+        if (!quillon::assetgen::WritePageTitle(path, language)) throw std::runtime_error("cannot write " + path);
+    }
 }
 
 }  // namespace

@@ -4,6 +4,9 @@
 
 #include <vector>
 
+#include <memory>
+
+#include "art/ArtWords.h"
 #include "art/MenuArtKit.h"
 
 namespace quillon::assetgen::menuart {
@@ -14,15 +17,19 @@ struct TMenuScenes {
     TDIBImage SidePanel;   // background with item 51 at (0, 195): options and help
     TDIBImage ShipPanel;   // background with item 52 at (0, 195): ship selection
     TDIBImage Dialog;      // item 33 alone, its own origin
+    const TArtWords* Words = nullptr;  // the language the pictures with words are drawn in
 };
 
 using TItems = std::vector<TPictureItemData>;
 
-// The menu backdrop, 800 x 600, opaque.
-TDIBImage DrawMenuBackground();
+// The menu backdrop, 800 x 600, opaque: the scenery without words (the costly part, drawn
+// once), then the game's name over it in one language.
+std::unique_ptr<TCairoCanvas> DrawMenuScenery();
+TDIBImage NameOverScenery(const TCairoCanvas& scenery, const TArtWords& words);
+TDIBImage DrawMenuBackground(const TArtWords& words);
 // The side panels (51, 52, 53) and the dialog panel (33), each flattened over what lies beneath.
 TDIBImage DrawSidePanel(const TDIBImage& background);
-TDIBImage DrawShipPanel(const TDIBImage& background);
+TDIBImage DrawShipPanel(const TDIBImage& background, const TArtWords& words);
 TDIBImage DrawScorePanel(const TDIBImage& background);
 TDIBImage DrawDialogPanel();
 

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "art/LabelLog.h"
 #include "engine/Surface.h"
 
 namespace quillon::assetgen::menuart {
@@ -76,6 +77,7 @@ void CentredLabelPath(cairo_t* cr, const std::string& utf8, double cx, double cy
     double y = std::round(cy - ink.height / 2.0 - ink.y);
     inkTop = y + ink.y;
     inkBottom = inkTop + ink.height;
+    RecordLabel(cr, utf8, x + ink.x, inkTop, x + ink.x + ink.width, inkBottom);
     cairo_new_path(cr);
     cairo_move_to(cr, x, y);
     pango_cairo_layout_path(cr, layout);

@@ -2,6 +2,7 @@
 // planet, the game's name, and the console rail behind the menu column.
 #include <cmath>
 
+#include "art/LabelLog.h"
 #include "art/MenuArt.h"
 #include "art/RaceArt.h"
 #include "art/RaceKit.h"
@@ -210,7 +211,9 @@ void ConsoleRail(cairo_t* cr) {
     cairo_pattern_destroy(strip);
 }
 
-void GameName(cairo_t* cr) {
+void GameName(cairo_t* cr, const TArtWords& words) {
+    // The name and its line stay inside the part the score page cuts out as its title.
+    const TLabelBox box(cr, 8, 26, 364, 148);
     // An orbit sweeping round the name, with a comet at its head.
     cairo_save(cr);
     cairo_translate(cr, 178, 80);
@@ -237,7 +240,8 @@ void GameName(cairo_t* cr) {
     cairo_fill(cr);
     cairo_pattern_destroy(comet);
     // The name set large with a cold light, and a line of small type beneath it.
-    PaintGlowLabel(cr, "КВИЛЛОН", 178, 76, FitLabelSize(cr, "КВИЛЛОН", 290, 60, true, 5), true, kWhite, TColor{0.45, 0.7, 1.0}, kFrame, 0.55, 5);
+    PaintGlowLabel(cr, words.GameName, 178, 76, FitLabelSize(cr, words.GameName, 290, 60, true, 5), true, kWhite,
+                   TColor{0.45, 0.7, 1.0}, kFrame, 0.55, 5);
     cairo_pattern_t* line = cairo_pattern_create_linear(28, 0, 330, 0);
     cairo_pattern_add_color_stop_rgba(line, 0, kCyan.R, kCyan.G, kCyan.B, 0);
     cairo_pattern_add_color_stop_rgba(line, 0.5, kCyan.R, kCyan.G, kCyan.B, 0.9);
@@ -246,7 +250,7 @@ void GameName(cairo_t* cr) {
     cairo_rectangle(cr, 28, 116, 302, 1.5);
     cairo_fill(cr);
     cairo_pattern_destroy(line);
-    PaintLabel(cr, "КОСМИЧЕСКИЕ ГОНКИ", 178, 132, 15, true, kSteel, kFrame, 0, 5);
+    PaintLabel(cr, words.Tagline, 178, 132, FitLabelSize(cr, words.Tagline, 330, 15, true, 5), true, kSteel, kFrame, 0, 5);
 }
 
 // A racer in flight: the race's own ship model, turned to its heading, with an engine trail.
@@ -291,9 +295,9 @@ void Vignette(cairo_t* cr) {
 
 }  // namespace
 
-TDIBImage DrawMenuBackground() {
-    TCairoCanvas canvas(800, 600);
-    cairo_t* cr = canvas.Cr;
+std::unique_ptr<TCairoCanvas> DrawMenuScenery() {
+    auto canvas = std::make_unique<TCairoCanvas>(800, 600);
+    cairo_t* cr = canvas->Cr;
     assetgen::TArtRandom rnd(0x51A7u);
     cairo_pattern_t* base = cairo_pattern_create_linear(0, 0, 300, 600);
     cairo_pattern_add_color_stop_rgb(base, 0, 0.012, 0.020, 0.055);
@@ -311,10 +315,23 @@ TDIBImage DrawMenuBackground() {
     Racer(cr, 4, 76, 70, 118, 300, 0.62, 0.75, TColor{1.0, 0.7, 0.3});
     Racer(cr, 1, 64, 73, 262, 232, 0.70, 1.35, TColor{0.4, 0.8, 1.0});
     ConsoleRail(cr);
-    GameName(cr);
+    return canvas;
+}
+
+TDIBImage NameOverScenery(const TCairoCanvas& scenery, const TArtWords& words) {
+    TCairoCanvas canvas(scenery.Width, scenery.Height);
+    cairo_t* cr = canvas.Cr;
+    cairo_surface_flush(scenery.Surface);
+    cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
+    cairo_set_source_surface(cr, scenery.Surface, 0, 0);
+    cairo_paint(cr);
+    cairo_set_operator(cr, CAIRO_OPERATOR_OVER);
+    GameName(cr, words);
     TDIBImage picture = CanvasOverBackground(canvas, 0x000000);
     KeepOffKey(picture);
     return picture;
 }
+
+TDIBImage DrawMenuBackground(const TArtWords& words) { return NameOverScenery(*DrawMenuScenery(), words); }
 
 }  // namespace quillon::assetgen::menuart

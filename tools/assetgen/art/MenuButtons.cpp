@@ -2,6 +2,7 @@
 // dialog's yes and no (34, 35), and the buttons of the menu screens (37..43).
 #include <cmath>
 
+#include "art/LabelLog.h"
 #include "art/MenuArt.h"
 
 namespace quillon::assetgen::menuart {
@@ -85,6 +86,8 @@ TDIBImage DrawPlate(int w, int h, const std::string& label, bool hot, const TPla
     TTextSize ts = MeasureLabel(cr, label, labelSize, true, spacing);
     double cx = style.LabelLeft ? textLeft + ts.Width / 2 : (regionLeft + regionRight) / 2;
     double cy = y0 + ph / 2;
+    // The words keep inside the frame and clear of the stripes at the right end.
+    const TLabelBox box(cr, style.LabelLeft ? textLeft : regionLeft, y0 + 3, x0 + pw - c * 0.4 - 30, y0 + ph - 3);
     if (hot)
         PaintGlowLabel(cr, label, cx, cy, labelSize, true, kWhite, TColor{0.70, 0.92, 1.0},
                        style.Accent ? kAmber : kCyan, 0.55, spacing);
@@ -144,31 +147,28 @@ TPictureItemData HotNormalItem(const std::string& name, int w, int h, const std:
 }  // namespace
 
 void AddMainButtons(TItems& items, const TMenuScenes& scenes) {
-    struct TTab {
-        const char* Label;
-        int Y;
-    };
-    const TTab tabs[6] = {{"ВЫБОР КОРАБЛЯ", 132}, {"ПОМОЩЬ", 208},      {"НАСТРОЙКИ", 283},
-                          {"РЕКОРДЫ", 357},       {"ДРУГИЕ ИГРЫ", 427}, {"ВЫХОД", 504}};
+    const TArtWords& words = *scenes.Words;
+    const int tabY[6] = {132, 208, 283, 357, 427, 504};
     TPlateStyle style;
     style.Chamfer = 16;
     style.LabelSize = 25;
     style.LabelLeft = true;
     for (int i = 0; i < 6; ++i) {
         items[2 + i] = KeyedItem("MenuButton" + std::to_string(i + 1),
-                                 DrawPlate(340, 64, tabs[i].Label, false, style, scenes.Background, 452, tabs[i].Y));
+                                 DrawPlate(340, 64, words.MenuTabs[i], false, style, scenes.Background, 452, tabY[i]));
         items[8 + i] = KeyedItem("MenuButtonHot" + std::to_string(i + 1),
-                                 DrawPlate(340, 64, tabs[i].Label, true, style, scenes.Background, 452, tabs[i].Y));
+                                 DrawPlate(340, 64, words.MenuTabs[i], true, style, scenes.Background, 452, tabY[i]));
     }
 }
 
 void AddScreenButtons(TItems& items, const TMenuScenes& scenes) {
+    const TArtWords& words = *scenes.Words;
     TPlateStyle small;
     small.Chamfer = 10;
     small.LabelSize = 20;
     // Yes and no inside the dialog panel, symmetric about the screen's centre line.
-    items[34] = HotNormalItem("DialogYes", 124, 40, "ДА", small, scenes.Dialog, 275 - 239, 314 - 227);
-    items[35] = HotNormalItem("DialogNo", 124, 40, "НЕТ", small, scenes.Dialog, 401 - 239, 314 - 227);
+    items[34] = HotNormalItem("DialogYes", 124, 40, words.Yes, small, scenes.Dialog, 275 - 239, 314 - 227);
+    items[35] = HotNormalItem("DialogNo", 124, 40, words.No, small, scenes.Dialog, 401 - 239, 314 - 227);
 
     // Ship selection: previous, next, start.
     items[37] = PatternItem("ShipPrevious", {DrawArrowPlate(56, 150, true, true, scenes.ShipPanel, 14, 227),
@@ -179,18 +179,18 @@ void AddScreenButtons(TItems& items, const TMenuScenes& scenes) {
     start.Chamfer = 16;
     start.LabelSize = 30;
     start.Accent = true;
-    items[39] = HotNormalItem("ShipStart", 244, 68, "СТАРТ", start, scenes.ShipPanel, 104, 485 - 12);
+    items[39] = HotNormalItem("ShipStart", 244, 68, words.Start, start, scenes.ShipPanel, 104, 485 - 12);
 
     // High scores: clear the table, the world table. They lie on the backdrop, under the table panel.
     TPlateStyle wide;
     wide.Chamfer = 12;
     wide.LabelSize = 17;
-    items[40] = HotNormalItem("ScoresClear", 190, 50, "ОЧИСТИТЬ", wide, scenes.Background, 38, 475);
-    items[41] = HotNormalItem("ScoresWorld", 210, 50, "МИРОВАЯ ТАБЛИЦА", wide, scenes.Background, 235, 475);
+    items[40] = HotNormalItem("ScoresClear", 190, 50, words.ClearScores, wide, scenes.Background, 38, 475);
+    items[41] = HotNormalItem("ScoresWorld", 210, 50, words.WorldTable, wide, scenes.Background, 235, 475);
 
     // Help: previous and next page, on the side panel.
-    items[42] = HotNormalItem("HelpPrevious", 180, 50, "НАЗАД", wide, scenes.SidePanel, 37, 464);
-    items[43] = HotNormalItem("HelpNext", 180, 50, "ДАЛЕЕ", wide, scenes.SidePanel, 234, 463);
+    items[42] = HotNormalItem("HelpPrevious", 180, 50, words.HelpBack, wide, scenes.SidePanel, 37, 464);
+    items[43] = HotNormalItem("HelpNext", 180, 50, words.HelpNext, wide, scenes.SidePanel, 234, 463);
 }
 
 }  // namespace quillon::assetgen::menuart

@@ -2,6 +2,7 @@
 // music and sound indicators (14..19), the two value fields (20, 21) and the text cursor (22).
 #include <cmath>
 
+#include "art/LabelLog.h"
 #include "art/MenuArt.h"
 
 namespace quillon::assetgen::menuart {
@@ -63,6 +64,7 @@ TDIBImage DrawIndicator(int w, const std::string& word, TGlyph glyph, bool on, c
     const TTextSize ts = MeasureLabel(cr, word, size, true, 1);
     TColor top = on || glyph != TGlyph::Lamp ? kWhite : TColor{0.62, 0.66, 0.74};
     TColor bottom = on || glyph != TGlyph::Lamp ? kSteel : TColor{0.42, 0.46, 0.55};
+    const TLabelBox box(cr, textLeft - 2, 5, w - 6, h - 5);  // inside the capsule, right of the glyph
     PaintLabel(cr, word, textLeft + ts.Width / 2, h / 2.0, size, true, top, bottom, 0, 1);
     return CanvasOverBackdrop(canvas, backdrop, atX, atY);
 }
@@ -131,12 +133,13 @@ TDIBImage DrawCursor() {
 void AddOptionsPieces(TItems& items, const TMenuScenes& scenes) {
     items[0] = PlaceholderItem("HotZone");
     const TDIBImage& panel = scenes.SidePanel;
-    items[14] = KeyedItem("ModeWindow", DrawIndicator(188, "ОКНО", TGlyph::Window, true, panel, 127, 205));
-    items[15] = KeyedItem("ModeFullScreen", DrawIndicator(188, "ВЕСЬ ЭКРАН", TGlyph::FullScreen, true, panel, 127, 205));
-    items[16] = KeyedItem("MusicOn", DrawIndicator(104, "ВКЛ", TGlyph::Lamp, true, panel, 202, 251));
-    items[17] = KeyedItem("MusicOff", DrawIndicator(104, "ВЫКЛ", TGlyph::Lamp, false, panel, 202, 251));
-    items[18] = KeyedItem("SoundOn", DrawIndicator(104, "ВКЛ", TGlyph::Lamp, true, panel, 202, 294));
-    items[19] = KeyedItem("SoundOff", DrawIndicator(104, "ВЫКЛ", TGlyph::Lamp, false, panel, 202, 294));
+    const TArtWords& words = *scenes.Words;
+    items[14] = KeyedItem("ModeWindow", DrawIndicator(188, words.Window, TGlyph::Window, true, panel, 127, 205));
+    items[15] = KeyedItem("ModeFullScreen", DrawIndicator(188, words.FullScreen, TGlyph::FullScreen, true, panel, 127, 205));
+    items[16] = KeyedItem("MusicOn", DrawIndicator(104, words.On, TGlyph::Lamp, true, panel, 202, 251));
+    items[17] = KeyedItem("MusicOff", DrawIndicator(104, words.Off, TGlyph::Lamp, false, panel, 202, 251));
+    items[18] = KeyedItem("SoundOn", DrawIndicator(104, words.On, TGlyph::Lamp, true, panel, 202, 294));
+    items[19] = KeyedItem("SoundOff", DrawIndicator(104, words.Off, TGlyph::Lamp, false, panel, 202, 294));
     items[20] = KeyedItem("CountryField", DrawField(366, 44, panel, 32, 372));
     items[21] = KeyedItem("BossKeyField", DrawField(298, 46, panel, 66, 462));
     items[22] = KeyedItem("TextCursor", DrawCursor());

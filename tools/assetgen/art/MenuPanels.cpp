@@ -2,6 +2,7 @@
 // panel with its rating rows (52), the high-score table (53) and the dialog panel (33).
 #include <cmath>
 
+#include "art/LabelLog.h"
 #include "art/MenuArt.h"
 
 namespace quillon::assetgen::menuart {
@@ -82,7 +83,7 @@ TDIBImage DrawSidePanel(const TDIBImage& background) {
     return CanvasOverBackdrop(canvas, background, 0, 195);
 }
 
-TDIBImage DrawShipPanel(const TDIBImage& background) {
+TDIBImage DrawShipPanel(const TDIBImage& background, const TArtWords& words) {
     // At (0, 195): the hangar view behind the ship picture, and the four rating rows.
     TCairoCanvas canvas(438, 402);
     cairo_t* cr = canvas.Cr;
@@ -131,12 +132,14 @@ TDIBImage DrawShipPanel(const TDIBImage& background) {
     cairo_stroke(cr);
 
     // Rating rows: a label and eight empty cells where the lit bars (item 54) go.
-    const char* labels[4] = {"СКОРОСТЬ", "УПРАВЛЕНИЕ", "УСКОРЕНИЕ", "ТОРМОЖЕНИЕ"};
+    // Each label ends 10 px before its row's first cell.
     const int rowY[4] = {391, 412, 434, 456};
     for (int r = 0; r < 4; ++r) {
         double y = rowY[r] - oy;
-        TTextSize ts = MeasureLabel(cr, labels[r], 13, true, 1);
-        PaintLabel(cr, labels[r], 238 - ts.Width / 2, y + 8, 13, true, kSteel, TColor{0.55, 0.65, 0.82}, 0, 1);
+        const char* label = words.Ratings[r];
+        TTextSize ts = MeasureLabel(cr, label, 13, true, 1);
+        const TLabelBox box(cr, 12, y, 242, y + 17);  // the row, left of its cells
+        PaintLabel(cr, label, 238 - ts.Width / 2, y + 8, 13, true, kSteel, TColor{0.55, 0.65, 0.82}, 0, 1);
         for (int k = 0; k < 8; ++k) {
             double x = 248 + 23 * k;
             ChamferPath(cr, x + 0.5, y + 0.5, 20, 16, 0, 4, 0, 4);

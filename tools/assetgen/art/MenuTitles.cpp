@@ -2,6 +2,7 @@
 // screen's right edge, over the title band of the backdrop.
 #include <cmath>
 
+#include "art/LabelLog.h"
 #include "art/MenuArt.h"
 
 namespace quillon::assetgen::menuart {
@@ -53,6 +54,8 @@ TDIBImage DrawTitle(const std::string& text, int x, const TDIBImage& backdrop) {
     SetColor(cr, kCyan, 0.9);
     cairo_stroke(cr);
 
+    // Inside the bracket, above the underline.
+    const TLabelBox box(cr, bx + 2, 4, w - 22, lineY - 2);
     PaintGlowLabel(cr, text, cx, cy, size, true, kWhite, TColor{0.50, 0.76, 1.0}, kFrame, 0.6, spacing);
     return CanvasOverBackdrop(canvas, backdrop, x, y);
 }
@@ -60,10 +63,11 @@ TDIBImage DrawTitle(const std::string& text, int x, const TDIBImage& backdrop) {
 }  // namespace
 
 void AddTitles(TItems& items, const TMenuScenes& scenes) {
-    items[24] = KeyedItem("TitleHelp", DrawTitle("ПОМОЩЬ", 503, scenes.Background));
-    items[25] = KeyedItem("TitleShips", DrawTitle("ВЫБОР КОРАБЛЯ", 356, scenes.Background));
-    items[26] = KeyedItem("TitleOptions", DrawTitle("НАСТРОЙКИ", 556, scenes.Background));
-    items[27] = KeyedItem("TitleScores", DrawTitle("РЕКОРДЫ", 472, scenes.Background));
+    const TArtWords& words = *scenes.Words;
+    items[24] = KeyedItem("TitleHelp", DrawTitle(words.Titles[0], 503, scenes.Background));
+    items[25] = KeyedItem("TitleShips", DrawTitle(words.Titles[1], 356, scenes.Background));
+    items[26] = KeyedItem("TitleOptions", DrawTitle(words.Titles[2], 556, scenes.Background));
+    items[27] = KeyedItem("TitleScores", DrawTitle(words.Titles[3], 472, scenes.Background));
 }
 
 }  // namespace quillon::assetgen::menuart

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "art/ArtWords.h"
 #include "art/MenuArt.h"
 #include "art/MenuArtKit.h"
 
@@ -33,8 +34,9 @@ uint32_t Rgb(menuart::TColor c) {
 
 }  // namespace
 
-TDIBImage DrawPageTitle() {
-    TDIBImage title = menuart::Crop(menuart::DrawMenuBackground(), kLeft, kTop, kWidth, kHeight);
+TDIBImage DrawPageTitle(TLanguage language) {
+    TDIBImage title =
+        menuart::Crop(menuart::DrawMenuBackground(ArtWords(language)), kLeft, kTop, kWidth, kHeight);
     const uint32_t ground = Rgb(menuart::kInk);
     for (int y = 0; y < title.Height; ++y) {
         for (int x = 0; x < title.Width; ++x) {
@@ -47,8 +49,8 @@ TDIBImage DrawPageTitle() {
     return title;
 }
 
-bool WritePageTitle(const std::string& path) {
-    const TDIBImage title = DrawPageTitle();
+bool WritePageTitle(const std::string& path, TLanguage language) {
+    const TDIBImage title = DrawPageTitle(language);
     cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, title.Width, title.Height);
     cairo_surface_flush(surface);
     unsigned char* data = cairo_image_surface_get_data(surface);

@@ -5,11 +5,12 @@
 #include <string>
 
 #include "engine/DIB.h"
+#include "engine/GameLanguage.h"
 
 namespace quillon::assetgen {
 
-TDIBImage DrawPageTitle();
+TDIBImage DrawPageTitle(TLanguage language);
 // Writes it as a PNG file; false when it cannot.
-bool WritePageTitle(const std::string& path);
+bool WritePageTitle(const std::string& path, TLanguage language);
 
 }  // namespace quillon::assetgen

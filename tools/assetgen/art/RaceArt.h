@@ -4,6 +4,7 @@
 
 #include <cairo.h>
 
+#include "art/ArtWords.h"
 #include "engine/CollectionFiles.h"
 
 namespace quillon::assetgen {
@@ -34,9 +35,9 @@ TPictureItemData BuildStarField();
 TPictureItemData BuildBonus(int kind);
 
 // The instrument panel (225 x 600), gauge segments 1..4, speedometer digits, its label.
-TPictureItemData BuildHudPanel();
+TPictureItemData BuildHudPanel(const TArtWords& words);
 TPictureItemData BuildEnergySegment(int segment);
 TPictureItemData BuildSpeedDigit(int digit);
-TPictureItemData BuildSpeedLabel();
+TPictureItemData BuildSpeedLabel(const TArtWords& words);
 
 }  // namespace quillon::assetgen

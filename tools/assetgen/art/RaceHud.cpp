@@ -3,6 +3,7 @@
 #include <cmath>
 #include <string>
 
+#include "art/LabelLog.h"
 #include "art/RaceArt.h"
 #include "art/RaceKit.h"
 
@@ -66,7 +67,11 @@ void Display(cairo_t* cr, double x0, double y0, double x1, double y1) {
     cairo_stroke(cr);
 }
 
-void SmallLabel(cairo_t* cr, const std::string& text, double cx, double cy, double angle = 0) {
+// A label centred on (cx, cy) whose ink keeps inside `room` across, clear of the windows
+// and numbers around it, and `tall` down.
+void SmallLabel(cairo_t* cr, const std::string& text, double cx, double cy, double room, double tall = 18,
+                double angle = 0) {
+    const TLabelBox box(cr, cx - room / 2, cy - tall / 2, cx + room / 2, cy + tall / 2);
     cairo_save(cr);
     cairo_translate(cr, cx, cy);
     cairo_rotate(cr, angle);
@@ -100,7 +105,7 @@ void SevenSegment(cairo_t* cr, int digit, const TRGB& on) {
 
 }  // namespace
 
-TPictureItemData BuildHudPanel() {
+TPictureItemData BuildHudPanel(const TArtWords& words) {
     TCairoCanvas canvas(PanelW, PanelH);
     cairo_t* cr = canvas.Cr;
     // Brushed dark steel with a lit edge facing the track.
@@ -159,12 +164,12 @@ TPictureItemData BuildHudPanel() {
     }
     cairo_stroke(cr);
     cairo_restore(cr);
-    SmallLabel(cr, "МЕСТО", 58, 198);
+    SmallLabel(cr, words.HudPlace, 58, 198, 72);  // the place number is written from x 100
 
     // Clock and score windows, centred where their numbers are written.
     Display(cr, 96, 233, 202, 252);
-    SmallLabel(cr, "ВРЕМЯ", 56, 242);
-    SmallLabel(cr, "ОЧКИ", 143, 290);
+    SmallLabel(cr, words.HudTime, 56, 242, 76);  // left of the clock window
+    SmallLabel(cr, words.HudScore, 143, 290, 150);  // over the score window
     Display(cr, 62, 303, 222, 333);
 
     // A grille between the numbers and the gauges.
@@ -199,7 +204,7 @@ TPictureItemData BuildHudPanel() {
         SevenSegment(cr, 8, Hex(0x0F2A10));
         cairo_restore(cr);
     }
-    SmallLabel(cr, "СКОРОСТЬ", 78, 414, std::atan(slope));
+    SmallLabel(cr, words.HudSpeed, 78, 414, 76, 36, std::atan(slope));  // over the plate
 
     // Energy ribbon: dark slots for the four segments.
     for (int i = 0; i < 4; ++i) {
@@ -213,11 +218,11 @@ TPictureItemData BuildHudPanel() {
         cairo_fill(cr);
         cairo_restore(cr);
     }
-    SmallLabel(cr, "ЭНЕРГИЯ", 105, 572);
+    SmallLabel(cr, words.HudEnergy, 105, 572, 120);  // left of the lives window
 
     // Lives window at the bottom right.
     Display(cr, 186, 560, 219, 590);
-    SmallLabel(cr, "ЖИЗНИ", 196, 547);
+    SmallLabel(cr, words.HudLives, 196, 547, 50);  // over the lives window
 
     TPictureItemData item;
     item.Name = "Panel";
@@ -255,11 +260,11 @@ TPictureItemData BuildSpeedDigit(int digit) {
     return MakeSpriteItem("Digit" + std::to_string(digit), 10, 15, [&](cairo_t* cr) { SevenSegment(cr, digit, Hex(HudGreen)); });
 }
 
-TPictureItemData BuildSpeedLabel() {
-    return MakeSpriteItem("SpeedUnit", 34, 20, [](cairo_t* cr) {
+TPictureItemData BuildSpeedLabel(const TArtWords& words) {
+    return MakeSpriteItem("SpeedUnit", 34, 20, [&](cairo_t* cr) {
         cairo_translate(cr, 17, 10);
         cairo_rotate(cr, std::atan(-16.0 / 33.0));
-        DrawLabel(cr, "КМ/Ч", "Play Bold 8", 0, 0, Hex(HudGreen));
+        DrawLabel(cr, words.SpeedUnit, "Play Bold 8", 0, 0, Hex(HudGreen));
     });
 }
 

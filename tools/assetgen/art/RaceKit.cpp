@@ -3,6 +3,8 @@
 
 #include <pango/pangocairo.h>
 
+#include "art/LabelLog.h"
+
 namespace quillon::assetgen {
 
 TRGB Mix(const TRGB& a, const TRGB& b, double t) {
@@ -26,6 +28,8 @@ void DrawLabel(cairo_t* cr, const std::string& utf8, const std::string& font, do
     PangoRectangle ink, logical;
     pango_layout_get_pixel_extents(layout, &ink, &logical);
     cairo_save(cr);
+    const double left = cx - ink.width / 2.0, top = cy - ink.height / 2.0;
+    RecordLabel(cr, utf8, left, top, left + ink.width, top + ink.height);
     cairo_move_to(cr, cx - ink.x - ink.width / 2.0, cy - ink.y - ink.height / 2.0);
     SetColor(cr, color, alpha);
     pango_cairo_show_layout(cr, layout);
