@@ -36,11 +36,6 @@ public:
     void EndFrame(const std::function<uint64_t()>& checksum);
     void Event(const TReplayEvent& event);
     void DialogOpened(TDialog kind);
-    // The game began as a demo, driven by the pilot.
-    void MarkDemo() {
-        FReplay.Header.Demo = true;
-        FReplay.Header.PilotAtStart = true;
-    }
     void EnteredTable(const std::string& name);
     // The recording ends; a race that never got past its first level banner gives nothing.
     // `end` names the way out when the run itself ends; else the last end dialog decides.
