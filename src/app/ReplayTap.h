@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "app/Application.h"
 #include "app/InputDoor.h"
@@ -37,7 +38,7 @@ public:
     void Look();
     // The run ends: a race still recorded is kept with this ending.
     void Finish(TReplayEnd end);
-    const std::filesystem::path& LastReplay() const { return FLastReplay; }
+    const std::filesystem::path& LastReplay() const { return FLastReplay; }  // written last this run
 
     void Passed(const TWindowEvent& event) override;
     void BeforeTick(int lagCount) override;
