@@ -20,6 +20,7 @@
 #include "ReplayRuns.h"
 #include "RunSettings.h"
 #include "app/InputDoor.h"
+#include "app/ReplayTap.h"
 #include "engine/GameLanguage.h"
 #include "engine/MessageCatalog.h"
 #include "engine/PrintableText.h"
@@ -53,7 +54,6 @@ void Prepare(TMForm& form, const TCommandLine& line, const TGameFolder& folder) 
     form.FullScreenThisRun = line.FullScreen;
     form.DemoRequested = line.Demo;
     form.SaveFolderPath = folder.SaveFolder;
-    form.ReplayFolder = folder.SaveFolder / "Replays";
 }
 
 // The headless run pulls each frame's share of the mix, so sounds end when they
@@ -64,8 +64,11 @@ int RunHeadless(const TCommandLine& line, const TGameFolder& folder, THeadlessSc
     TOpenMptMusic music;
     TTtfFontRasterizer fonts;
     TCurlScoreSender scores(true);  // outlives the form
-    TMForm form(door, TFormServices{nullptr, &music, &fonts, &scores});
+    TReplayTap tap(folder.SaveFolder / "Replays", &scores);
+    TMForm form(door, TFormServices{nullptr, &music, &fonts, tap.Scores()});
     door.SetPadContext([&] { return form.PadContext(); });
+    tap.Watch(form);
+    door.SetWatch(&tap);
     form.MDXSound.SetVolumes(settings.MusicVolume, settings.EffectsVolume);
     Prepare(form, line, folder);
     form.RunHandler([&] { form.FormCreate(); });
@@ -91,13 +94,14 @@ int RunHeadless(const TCommandLine& line, const TGameFolder& folder, THeadlessSc
         } else if (command.Kind == THeadlessCommand::TKind::Pilot) {
             form.PilotOn = command.X != 0;
         }
+        tap.Look();
     });
-    TApplication application(door, form);
+    TApplication application(door, form, &tap);
     application.Run([&] {
         platform.EndFrame([&](int at) { return BuildStateDump(form, at, platform.Opened()); },
                           [&] { return BuildTrackDump(form.Race.State); });
     });
-    form.FinishReplay(application.StoppedBySignal() ? TReplayEnd::Signal : TReplayEnd::Closed);
+    tap.Finish(application.StoppedBySignal() ? TReplayEnd::Signal : TReplayEnd::Closed);
     if (!application.StoppedBySignal()) form.RunExitLauncher();
     bool outputsWritten = platform.OutputsWritten();
     if (recorder && !recorder->Finish()) {
@@ -114,15 +118,18 @@ int RunDesktop(const TCommandLine& line, const TGameFolder& folder, const TSetti
     TOpenMptMusic music;
     TTtfFontRasterizer fonts;
     TCurlScoreSender scores;
-    TMForm form(door, TFormServices{&audio, &music, &fonts, &scores});
+    TReplayTap tap(folder.SaveFolder / "Replays", &scores);
+    TMForm form(door, TFormServices{&audio, &music, &fonts, tap.Scores()});
     door.SetPadContext([&] { return form.PadContext(); });
+    tap.Watch(form);
+    door.SetWatch(&tap);
     form.MDXSound.SetVolumes(settings.MusicVolume, settings.EffectsVolume);
     Prepare(form, line, folder);
     form.RunHandler([&] { form.FormCreate(); });
     form.RunHandler([&] { form.Show(); });
-    TApplication application(door, form);
+    TApplication application(door, form, &tap);
     application.Run();
-    form.FinishReplay(application.StoppedBySignal() ? TReplayEnd::Signal : TReplayEnd::Closed);
+    tap.Finish(application.StoppedBySignal() ? TReplayEnd::Signal : TReplayEnd::Closed);
     if (!application.StoppedBySignal()) form.RunExitLauncher();
     return 0;
 }

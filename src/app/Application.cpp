@@ -32,7 +32,9 @@ bool TApplication::TickIfDue() {
     }
     int lagCount = 0;
     if (!FForm.MDXTimer.Idle(FPlatform.Milliseconds(), lagCount)) return false;
+    if (FWatch) FWatch->BeforeTick(lagCount);
     FForm.RunHandler([&] { FForm.MDXTimerTimer(lagCount); });
+    if (FWatch) FWatch->AfterTick();
     return true;
 }
 

@@ -10,9 +10,19 @@ namespace quillon {
 
 class TMForm;
 
+// What watches the loop beside the input door (the replay recorder): each frame tick with the
+// milliseconds it stands for, before it runs, and its end.
+class ITickWatch {
+public:
+    virtual ~ITickWatch() = default;
+    virtual void BeforeTick(int lagCount) = 0;
+    virtual void AfterTick() = 0;
+};
+
 class TApplication {
 public:
-    TApplication(IPlatform& platform, TMForm& form) : FPlatform(platform), FForm(form) {}
+    TApplication(IPlatform& platform, TMForm& form, ITickWatch* watch = nullptr)
+        : FPlatform(platform), FForm(form), FWatch(watch) {}
 
     // Runs until the game ends itself, the platform finishes or a signal asks to stop.
     // afterTick runs after every frame tick (the headless driver's screenshots and dumps).
@@ -31,6 +41,7 @@ private:
 
     IPlatform& FPlatform;
     TMForm& FForm;
+    ITickWatch* FWatch;
     bool FWasActive = false;
     bool FStoppedBySignal = false;
 };

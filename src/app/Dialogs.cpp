@@ -149,7 +149,6 @@ void TMForm::NameEntryFrame(int lagCount) {
     if (TypedKey != 13) return;
     TypedKey = 0;
     InsertHighScore(State.HighScores, State.PlayerName, Race.State.Score);
-    FRecorder.EnteredTable(State.PlayerName);
     TableEntryName = State.PlayerName;
     SaveStateNow();
     CloseDialog();
@@ -174,16 +173,11 @@ void TMForm::SendingFrame() {
         if (FScores && server) {
             const TScoreEntry entry{State.PlayerName, Race.State.Score, State.GameOptions.Country};
             FScores->Send(ScoreSubmissionUrl(*server, entry));
-            FSentScore = entry;
         }
     }
-    if (SendingBusy()) return;
+    if (FScores && FScores->Busy()) return;
     CloseDialog();
-    // Leaving the race ends its recording: a new file in LastReplay is this game's replay.
-    const std::filesystem::path before = LastReplay;
     LeaveRaceToHighScores(1);
-    if (FSentScore) SendReplayOf(*FSentScore, LastReplay != before ? LastReplay : std::filesystem::path());
-    FSentScore.reset();
 }
 
 // The level's results, a line a second, then the remaining time paid out; then the next

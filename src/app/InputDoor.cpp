@@ -3,7 +3,22 @@
 
 #include <algorithm>
 
+#include "engine/KeyCodes.h"
+
 namespace quillon {
+
+namespace {
+// The shift-state bit of a mouse button: left, right and middle as the window reports them; any
+// other button gets a bit of its own, so that it too keeps the boss key from firing.
+uint8_t MouseButtonBit(int button) {
+    switch (button) {
+        case 1: return 8;
+        case 3: return 16;
+        case 2: return 32;
+        default: return 128;
+    }
+}
+}  // namespace
 
 // Every key stands for itself, except the game's keys of the actions: those stand for
 // nothing unless the settings give them an action. A key given an action stands for the
@@ -35,12 +50,34 @@ bool TInputDoor::PollEvent(TWindowEvent& event) {
             event.Type = down ? T::KeyDown : T::KeyUp;
             event.Key = down ? FPad.Press(button, FPadContext ? FPadContext() : TPadContext::Menu)
                              : FPad.Release(button);
-        } else {
+        }
+        // A key that stands for nothing here goes no further.
+        if ((event.Type != T::KeyDown && event.Type != T::KeyUp) || event.Key != 0) {
+            TrackShiftState(event);
+            if (FWatch) FWatch->Passed(event);
             return true;
         }
-        if (event.Key != 0) return true;  // a key that stands for nothing here goes no further
     }
     return false;
+}
+
+// The modifiers as the key events left them, each confirmed by the keyboard's state, so
+// that a key released while the window was in the background does not stay held here.
+void TInputDoor::TrackShiftState(TWindowEvent& event) {
+    using T = TWindowEvent::TType;
+    const bool down = event.Type == T::KeyDown;
+    if (event.Type == T::MouseDown) FMouseButtons |= MouseButtonBit(event.Button);
+    if (event.Type == T::MouseUp) FMouseButtons &= static_cast<uint8_t>(~MouseButtonBit(event.Button));
+    if (!down && event.Type != T::KeyUp) return;
+    if (event.Key == KeyShift) FShiftDown = down;
+    if (event.Key == KeyCtrl) FCtrlDown = down;
+    if (event.Key == KeyAlt) FAltDown = down;
+    if (down) FAltDown = FAltDown || event.Alt;
+    uint8_t keys[256];
+    GetKeyboardState(keys);
+    auto held = [&](bool tracked, int key) { return tracked && (keys[key] & 0x80) != 0; };
+    event.Shift = static_cast<uint8_t>((held(FShiftDown, KeyShift) ? ShiftBit : 0) | (held(FAltDown, KeyAlt) ? AltBit : 0) |
+                                       (held(FCtrlDown, KeyCtrl) ? CtrlBit : 0) | FMouseButtons);
 }
 
 void TInputDoor::GetKeyboardState(uint8_t states[256]) {

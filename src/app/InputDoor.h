@@ -2,7 +2,10 @@
 // platform (desktop or headless) and the form: the keys the settings file moved become the
 // game's own key codes, and pad buttons become the keys they stand for where the game is,
 // in the events and in the polled key states alike. So the rules, the menus, the state dump
-// and the replays see only the game's own keys, whatever the settings.
+// and the replays see only the game's own keys, whatever the settings. A key event leaves the
+// door with its shift state (the modifiers as the events before it left them, each confirmed
+// by the keyboard, and the mouse buttons held), and whoever watches the door (the replay
+// recorder) sees every event as the game gets it.
 #pragma once
 
 #include <array>
@@ -15,6 +18,13 @@
 
 namespace quillon {
 
+// What watches the door: each event as it leaves for the game.
+class IDoorWatch {
+public:
+    virtual ~IDoorWatch() = default;
+    virtual void Passed(const TWindowEvent& event) = 0;
+};
+
 class TInputDoor : public IPlatform {
 public:
     TInputDoor(IPlatform& platform, const TSettings& settings);
@@ -23,6 +33,7 @@ public:
     void SetPadContext(std::function<TPadContext()> context) { FPadContext = std::move(context); }
     // The game's key for a key of the keyboard; 0 when it stands for nothing.
     int GameKey(int key) const { return key > 0 && key < 256 ? FKeyMap[static_cast<size_t>(key)] : 0; }
+    void SetWatch(IDoorWatch* watch) { FWatch = watch; }
 
     // IDisplayPort
     bool OpenDisplay(bool fullScreen) override { return FPlatform.OpenDisplay(fullScreen); }
@@ -44,10 +55,16 @@ public:
     void ShowCursor(bool show) override { FPlatform.ShowCursor(show); }
 
 private:
+    void TrackShiftState(TWindowEvent& event);
+
     IPlatform& FPlatform;
     std::array<int, 256> FKeyMap{};
     TPadInput FPad;
     std::function<TPadContext()> FPadContext;
+    IDoorWatch* FWatch = nullptr;
+    // Modifier keys and the mouse buttons (their shift-state bits) as the events report them.
+    bool FShiftDown = false, FCtrlDown = false, FAltDown = false;
+    uint8_t FMouseButtons = 0;
 };
 
 }  // namespace quillon

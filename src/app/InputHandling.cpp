@@ -9,23 +9,9 @@
 
 namespace quillon {
 
-namespace {
-constexpr uint8_t ShiftBit = 1, AltBit = 2, CtrlBit = 4;
-// The shift-state bit of a mouse button: left, right and middle as the window reports them; any
-// other button gets a bit of its own, so that it too keeps the boss key from firing.
-uint8_t MouseButtonBit(int button) {
-    switch (button) {
-        case 1: return 8;
-        case 3: return 16;
-        case 2: return 32;
-        default: return 128;
-    }
-}
-}  // namespace
-
 void TMForm::PollInput() {
-    if (PlaybackFrame) {
-        const TInputStates held(PlaybackFrame->Held);
+    if (GivenTick) {
+        const TInputStates held(GivenTick->Held);
         FPressed = held & ~FHeld;
         FHeld = held;
         return;
@@ -92,16 +78,6 @@ void TMForm::MDXDrawMouseMove(int x, int y) {
 }
 
 void TMForm::MDXDrawClick() { ActivateItem(); }
-
-// The modifiers as the key events left them, each confirmed by the keyboard's state, so
-// that a key released while the window was in the background does not stay held here.
-uint8_t TMForm::ShiftByte() const {
-    uint8_t keys[256];
-    FPlatform.GetKeyboardState(keys);
-    auto held = [&](bool tracked, int key) { return tracked && (keys[key] & 0x80) != 0; };
-    return static_cast<uint8_t>((held(FShiftDown, KeyShift) ? ShiftBit : 0) | (held(FAltDown, KeyAlt) ? AltBit : 0) |
-                                (held(FCtrlDown, KeyCtrl) ? CtrlBit : 0) | FMouseButtons);
-}
 
 void TMForm::FormKeyDown(int key, uint8_t shift) {
     // Any key during the demo hands the ship to the player.
@@ -195,7 +171,6 @@ void TMForm::BossKeyAction() {
 // The window's events in the order they came. Enter and Backspace also arrive as typed
 // characters, as the window's character messages carry them; Alt+Enter does not.
 void TMForm::HandleEvent(const TWindowEvent& event) {
-    RecordEvent(event);
     RunHandler([&] {
         switch (event.Type) {
             case TWindowEvent::TType::CloseRequest: {
@@ -210,22 +185,12 @@ void TMForm::HandleEvent(const TWindowEvent& event) {
                 MDXDraw.Initialize();
                 break;
             case TWindowEvent::TType::KeyDown:
-                if (event.Key == KeyShift) FShiftDown = true;
-                if (event.Key == KeyCtrl) FCtrlDown = true;
-                if (event.Key == KeyAlt) FAltDown = true;
-                FAltDown = FAltDown || event.Alt;
-                {
-                    const uint8_t shift = EventShiftByte();
-                    FormKeyDown(event.Key, shift);
-                    if (!(shift & AltBit) && (event.Key == KeyEnter || event.Key == KeyBackspace))
-                        FormKeyPress(static_cast<char>(event.Key));
-                }
+                FormKeyDown(event.Key, event.Shift);
+                if (!(event.Shift & AltBit) && (event.Key == KeyEnter || event.Key == KeyBackspace))
+                    FormKeyPress(static_cast<char>(event.Key));
                 break;
             case TWindowEvent::TType::KeyUp:
-                if (event.Key == KeyShift) FShiftDown = false;
-                if (event.Key == KeyCtrl) FCtrlDown = false;
-                if (event.Key == KeyAlt) FAltDown = false;
-                FormKeyUp(event.Key, EventShiftByte());
+                FormKeyUp(event.Key, event.Shift);
                 break;
             case TWindowEvent::TType::Char: {
                 const std::string text = Utf8ToCp1251(event.Text);
@@ -235,12 +200,6 @@ void TMForm::HandleEvent(const TWindowEvent& event) {
             }
             case TWindowEvent::TType::MouseMove:
                 MDXDrawMouseMove(event.X, event.Y);
-                break;
-            case TWindowEvent::TType::MouseDown:
-                FMouseButtons |= MouseButtonBit(event.Button);
-                break;
-            case TWindowEvent::TType::MouseUp:
-                FMouseButtons &= static_cast<uint8_t>(~MouseButtonBit(event.Button));
                 break;
             case TWindowEvent::TType::Click:
                 MouseX = event.X;

@@ -6,7 +6,6 @@
 #include <exception>
 #include <filesystem>
 
-#include "app/ReplayChecksum.h"
 #include "engine/FrameTiming.h"
 #include "engine/GameLanguage.h"
 #include "engine/PrintableText.h"
@@ -135,7 +134,7 @@ void TMForm::LoadSavedState() {
 // A start that stopped before loading has nothing of the player's to save: the files on
 // disk stay as they are.
 void TMForm::SaveLoadedState() {
-    if (!FSavedStateLoaded || PlaybackOnly) return;
+    if (!FSavedStateLoaded || SaveNothing) return;
     // Once the new pair is committed the damaged files are gone: a later save keeps no copy.
     const TDamagedFiles damaged = FDamagedSaves;
     SaveOptionsAndHighScores(StateToSave(), SaveFolder(), [this](TSaveStep step) {
@@ -173,14 +172,12 @@ void TMForm::MDXTimerTimer(int lagCount) {
     // shows in the next frame and text drawn by it lies over every sprite.
     MDXSpriteEngine.Draw();
     PollInput();
-    RecordFrame(lagCount);
     RunFrameOperation(lagCount);
     if (HotItem != hotItemBefore) PlaySound(SelectionClick);
     MDXSpriteEngine.FreeDead();
     UpdateFrameTiming();
     MDXDraw.ReleaseCanvas();
     MDXDraw.Flip();
-    FRecorder.EndFrame([this] { return RaceChecksum(*this); });
 }
 
 // The open dialog's frame, else the current screen's. The options, high scores, help and

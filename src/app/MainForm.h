@@ -32,7 +32,6 @@
 #include "menus/Text.h"
 #include "app/FormRaceHost.h"
 #include "app/PadInput.h"
-#include "app/ReplayRecorder.h"
 #include "race/GameScreens.h"
 #include "race/Race.h"
 #include "save/SavePair.h"
@@ -135,25 +134,25 @@ public:
     bool DemoGame = false;  // this game began as a demo: it never enters the tables
     bool DemoRequested = false;  // start a demo race once the main menu has faded in
 
-    // Replays (ReplayHooks.cpp). Every race is recorded into ReplayFolder when it is set. While a
-    // recording plays, PlaybackFrame feeds the tick its timing, keys and controls, PlaybackShift
-    // the modifiers of a key event, and nothing is saved.
-    std::filesystem::path ReplayFolder;
-    const TReplayFrame* PlaybackFrame = nullptr;
-    std::optional<uint8_t> PlaybackShift;
-    bool PlaybackOnly = false;
-    std::filesystem::path LastReplay;  // the replay written last in this run
-    // The name the last race went into the local table under, Windows-1251; none when it did not.
+    // What the current (or last) game began from: the generator's state before its first track.
+    uint64_t GameStartRandomState = 0;
+    // The name the current or last game went into the local table under, Windows-1251; none when
+    // it did not.
     std::optional<std::string> TableEntryName;
-    // A recording about to play: nothing saved from now on, the table and the name as they
-    // were, and the race started as it was.
-    void StartPlayback(const TReplayHeader& header);
-    // The run ends while a race is recorded: the recording is kept with this ending.
-    void FinishReplay(std::optional<TReplayEnd> end);
-    // After the score's request: the replay `written` (when the game's recording was kept)
-    // goes to the same server as its proof.
-    void SendReplayOf(const TScoreEntry& entry, const std::filesystem::path& written);
+    // A tick given its polled keys and race controls from outside the keyboard and the pilot
+    // (a race played again as it was driven): set around MDXTimerTimer.
+    struct TGivenTick {
+        uint64_t Held = 0;
+        TRaceControls Controls;
+    };
+    std::optional<TGivenTick> GivenTick;
+    bool SaveNothing = false;  // the options and the table on disk stay as they are this run
     uint64_t RandomState() const { return FRandom.State(); }
+    void SetRandomState(uint64_t state) { FRandom.SetState(state); }
+    uint64_t SeedUsed() const { return FSeedUsed; }
+    uint64_t HeldKeys() const { return FHeld.to_ullong(); }
+    void SetHeldKeys(uint64_t held) { FHeld = TInputStates(held); }
+    void SetScoreSender(IScoreSender* scores) { FScores = scores; }
 
     // Handlers.
     void FormCreate();
@@ -270,12 +269,6 @@ private:
     void RunFrameOperation(int lagCount);
     void CreateMenuBackground();
     void KillMenuBackground();
-    uint8_t ShiftByte() const;
-    uint8_t EventShiftByte();
-    bool SendingBusy();
-    void BeginReplay(int level);
-    void RecordEvent(const TWindowEvent& event);
-    void RecordFrame(int lagCount);
     void LoadCollections();
     void LoadSavedState();
     void SaveLoadedState();
@@ -285,7 +278,6 @@ private:
     IPlatform& FPlatform;
     IScoreSender* FScores;
     bool FSubmitting = false;  // the sending dialog's request has started
-    std::optional<TScoreEntry> FSentScore;  // the score that request sent
     TRandom FRandom;
     TWaveListPlayer FWaves;
     TSoundEffects FEffects;
@@ -300,9 +292,6 @@ private:
     int FSavedHot = 0, FSavedFirst = 1, FSavedLast = 0;
     TShiftState FSavedBossShift;
     uint16_t FSavedBossCode = 0;
-    // Modifier keys and the mouse buttons (their shift-state bits) as the window's events report them.
-    bool FShiftDown = false, FCtrlDown = false, FAltDown = false;
-    uint8_t FMouseButtons = 0;
     // Saving writes only what start-up loaded; damaged files are kept aside by the first save.
     bool FSavedStateLoaded = false;
     TDamagedFiles FDamagedSaves;
@@ -310,9 +299,6 @@ private:
     int FCursorCount = 0;  // the system cursor's display count
     bool FSavedFullScreen = false;  // the screen mode option as loaded, kept under FullScreenThisRun
     uint64_t FSeedUsed = 0;
-    TReplayRecorder FRecorder;
-    std::optional<uint64_t> FDataHash;  // of the data files, taken once when the first race is kept
-    bool FReplayWriteFailed = false;   // reported once a run
 };
 
 // The one main form of the running game (null outside a run).

@@ -24,7 +24,8 @@ void TMForm::StartRace(int level) {
     LastItem = 0;
     HotItem = 0;
     Race.SelectedShip = SelectedShip;
-    BeginReplay(level);
+    GameStartRandomState = FRandom.State();
+    TableEntryName.reset();
     Race.StartRace(level);
     DrawHud();
 }
@@ -48,11 +49,9 @@ void TMForm::StartDemo() {
     PilotOn = true;
     DemoMode = true;
     DemoGame = true;
-    FRecorder.MarkDemo();
 }
 
 void TMForm::EndRace() {
-    FinishReplay(std::nullopt);
     CurrentScreen = TScreen::None;
     Race.EndRace();
     PilotOn = false;
@@ -94,11 +93,8 @@ TRaceControls TMForm::KeyControls() const {
 }
 
 void TMForm::RaceFrame(int lagCount) {
-    // A replay drives as the race was driven, the pilot's moves included.
-    const TRaceControls controls = PlaybackFrame ? UnpackControls(PlaybackFrame->Controls)
-                                 : PilotOn       ? PilotControls(Race)
-                                                 : KeyControls();
-    FRecorder.Controls(controls, PilotOn);
+    // A given tick drives as the race was driven, the pilot's moves included.
+    const TRaceControls controls = GivenTick ? GivenTick->Controls : PilotOn ? PilotControls(Race) : KeyControls();
     Race.RaceFrame(lagCount, controls, KeyPressed(StateButton(9)), KeyPressed(StateButton(6)));
     DrawHud();
 }

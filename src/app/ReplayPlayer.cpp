@@ -4,6 +4,7 @@
 #include "app/JsonWriter.h"
 #include "app/MainForm.h"
 #include "app/ReplayChecksum.h"
+#include "app/ReplayRecorder.h"
 #include "engine/Cp1251.h"
 
 namespace quillon {
@@ -28,7 +29,30 @@ std::string ReplayOutcomeJson(const TReplayOutcome& outcome) {
     return json.Text();
 }
 
-void TReplayPlayer::Start() { FForm.StartPlayback(FReplay.Header); }
+void TReplayPlayer::Start() {
+    const TReplayHeader& header = FReplay.Header;
+    TMForm& form = FForm;
+    form.SaveNothing = true;
+    form.SetScoreSender(&FAnswers);
+    form.State.PlayerName = header.PlayerName;
+    for (size_t i = 0; i < kReplayTableEntries; ++i)
+        form.State.HighScores[i] = THighScore{header.Table[i].Name, header.Table[i].Score};
+    form.ShiftHeld = header.ShiftHeld;
+    form.CtrlHeld = header.CtrlHeld;
+    form.MouseX = header.MouseX;
+    form.MouseY = header.MouseY;
+    form.SetHeldKeys(header.HeldAtStart);
+    form.FrameMs = header.FrameMsAtStart;
+    form.SpeedScale = header.SpeedScaleAtStart;
+    if (form.ActiveDialog != TDialog::None) form.CloseDialog();
+    form.MenuIntro = 0;
+    form.CloseMainMenu();
+    form.SelectedShip = header.Ship;
+    form.SetRandomState(header.GeneratorState);
+    form.StartRace(header.StartLevel);
+    form.DemoMode = header.Demo;
+    form.MDXSpriteEngine.FreeDead();
+}
 
 bool TReplayPlayer::RaceOver() const { return FForm.CurrentScreen != TScreen::Race || !FForm.Race.Running(); }
 
@@ -44,10 +68,7 @@ void TReplayPlayer::Diverged(uint32_t frame, const std::string& why) {
 
 void TReplayPlayer::RunEventsBefore(uint32_t frame) {
     while (FNextEvent < FReplay.Events.size() && FReplay.Events[FNextEvent].BeforeFrame <= frame) {
-        const TReplayEvent& recorded = FReplay.Events[FNextEvent++];
-        FForm.PlaybackShift = recorded.Shift;
-        FForm.HandleEvent(ToWindowEvent(recorded));
-        FForm.PlaybackShift.reset();
+        FForm.HandleEvent(ToWindowEvent(FReplay.Events[FNextEvent++]));
     }
 }
 
@@ -63,9 +84,11 @@ void TReplayPlayer::Step() {
     const TReplayFrame& frame = FReplay.Frames[index];
     FForm.FrameMs = frame.FrameMs;
     FForm.SpeedScale = frame.SpeedScale;
-    FForm.PlaybackFrame = &frame;
+    FForm.GivenTick = TMForm::TGivenTick{frame.Held, UnpackControls(frame.Controls)};
+    FAnswers.Waiting = frame.SendingBusy;
     FForm.RunHandler([&] { FForm.MDXTimerTimer(frame.Lag); });
-    FForm.PlaybackFrame = nullptr;
+    FForm.GivenTick.reset();
+    FAnswers.Waiting = false;
     FForm.EndFrame();
     const bool lastFrame = FNext == FReplay.Frames.size();
     if (RaceOver() && !lastFrame) {

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "save/ReplayFile.h"
+#include "save/ScoreSender.h"
 
 namespace quillon {
 
@@ -31,7 +32,8 @@ class TReplayPlayer {
 public:
     TReplayPlayer(TMForm& form, const TReplay& replay) : FForm(form), FReplay(replay) {}
 
-    // After FormCreate: the race as the recording started it.
+    // After FormCreate: nothing saved from now on, the table and the name as they were, the
+    // world table answered as it was, and the race started as it was.
     void Start();
     // True once every frame has played, or the race ended before its time.
     bool Done() const;
@@ -44,6 +46,16 @@ public:
     int NextLag() const;
 
 private:
+    // The world table as the recording heard it: busy while the frame played waited on it;
+    // nothing is sent.
+    class TRecordedAnswers : public IScoreSender {
+    public:
+        void Send(const std::string&) override {}
+        void Post(const std::string&, std::string) override {}
+        bool Busy() override { return Waiting; }
+        bool Waiting = false;
+    };
+
     void RunEventsBefore(uint32_t frame);
     void Diverged(uint32_t frame, const std::string& why);
     bool RaceOver() const;
@@ -54,6 +66,7 @@ private:
     size_t FNextEvent = 0;
     bool FEndedEarly = false;
     TReplayOutcome FOutcome;
+    TRecordedAnswers FAnswers;
 };
 
 }  // namespace quillon

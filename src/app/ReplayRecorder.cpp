@@ -30,6 +30,7 @@ TReplayEvent ToReplayEvent(const TWindowEvent& event) {
     recorded.Type = static_cast<uint8_t>(event.Type);
     recorded.Key = event.Key;
     recorded.Alt = event.Alt;
+    recorded.Shift = event.Shift;
     recorded.X = event.X;
     recorded.Y = event.Y;
     recorded.Button = event.Button;
@@ -42,6 +43,7 @@ TWindowEvent ToWindowEvent(const TReplayEvent& recorded) {
     event.Type = static_cast<TWindowEvent::TType>(recorded.Type);
     event.Key = recorded.Key;
     event.Alt = recorded.Alt;
+    event.Shift = recorded.Shift;
     event.X = recorded.X;
     event.Y = recorded.Y;
     event.Button = recorded.Button;
@@ -116,10 +118,6 @@ void TReplayRecorder::Event(const TReplayEvent& event) {
 void TReplayRecorder::Drop() {
     FRecording = false;
     FReplay = TReplay{};
-}
-
-void TReplayRecorder::EventShift(uint8_t shift) {
-    if (FRecording && !FReplay.Events.empty()) FReplay.Events.back().Shift = shift;
 }
 
 void TReplayRecorder::DialogOpened(TDialog kind) {

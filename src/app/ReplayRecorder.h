@@ -17,7 +17,7 @@ namespace quillon {
 
 uint8_t PackControls(const TRaceControls& controls);
 TRaceControls UnpackControls(uint8_t bits);
-// A window event as a replay keeps it (its modifier byte is added when the form computes it), and back.
+// A window event as a replay keeps it, its shift state with it, and back.
 TReplayEvent ToReplayEvent(const TWindowEvent& event);
 TWindowEvent ToWindowEvent(const TReplayEvent& recorded);
 
@@ -35,14 +35,7 @@ public:
     // After the tick: a checksum once a second of race time.
     void EndFrame(const std::function<uint64_t()>& checksum);
     void Event(const TReplayEvent& event);
-    // The modifier byte the form computed for the last key event.
-    void EventShift(uint8_t shift);
     void DialogOpened(TDialog kind);
-    // The game began as a demo, driven by the pilot.
-    void MarkDemo() {
-        FReplay.Header.Demo = true;
-        FReplay.Header.PilotAtStart = true;
-    }
     void EnteredTable(const std::string& name);
     // The recording ends; a race that never got past its first level banner gives nothing.
     // `end` names the way out when the run itself ends; else the last end dialog decides.

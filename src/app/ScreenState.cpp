@@ -50,7 +50,6 @@ void TMForm::OpenDialog(TDialog kind) {
     if (ActiveDialog != TDialog::None) return;
     StopShipSounds();
     ActiveDialog = kind;
-    FRecorder.DialogOpened(kind);
     FSavedHot = HotItem;
     FSavedFirst = FirstItem;
     FSavedLast = LastItem;

@@ -13,4 +13,7 @@ inline constexpr int KeyEscape = 27;
 inline constexpr int KeySpace = 32;
 inline constexpr int KeyLeft = 37, KeyUp = 38, KeyRight = 39, KeyDown = 40;
 
+// The bits of a key event's shift state: the modifiers, then the mouse buttons held.
+inline constexpr unsigned char ShiftBit = 1, AltBit = 2, CtrlBit = 4;
+
 }  // namespace quillon

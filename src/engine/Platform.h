@@ -29,6 +29,9 @@ struct TWindowEvent {
     TType Type = TType::KeyDown;
     int Key = 0;
     bool Alt = false;
+    // KeyDown and KeyUp: the shift state as the game reads it (KeyCodes.h's bits and the mouse
+    // buttons), set by the input door from the events before it and the keyboard.
+    uint8_t Shift = 0;
     std::string Text;
     int X = 0;
     int Y = 0;

@@ -24,6 +24,8 @@ double TRace::PlayerWorldY() const {
 // The background comes first: it moves before the other race sprites, with the velocity
 // and outlines of the previous frame.
 void TRace::StartRace(int level) {
+    ++FGames;
+    FFirstLevel = level;
     FBackground = new TScrollBackground(this, 2, 1, 13, 10);
     FBackground->SetTileSet(1);
     FBackground->X = FBackground->Y = 0;
@@ -89,6 +91,8 @@ void TRace::EndRace() {
 
 // The sprites move first; the controls of this frame act in the next frame's move.
 void TRace::RaceFrame(int moveCount, const TRaceControls& controls, bool escapePressed, bool pausePressed) {
+    ++FFrames;
+    FLastControls = controls;
     FHost.MoveSprites(moveCount);
     if (!FPlayer) return;
     State.AdvanceThirdFrame();

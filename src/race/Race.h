@@ -35,6 +35,12 @@ public:
     // The race's sprites are released.
     void EndRace();
     bool Running() const { return FPlayer != nullptr; }
+    // The games started so far and the level the last one began at.
+    int Games() const { return FGames; }
+    int FirstLevel() const { return FFirstLevel; }
+    // The race frames run so far and the controls the last one ran with.
+    uint64_t Frames() const { return FFrames; }
+    const TRaceControls& LastControls() const { return FLastControls; }
 
     // One race frame; escape and pause are this frame's key presses.
     void RaceFrame(int moveCount, const TRaceControls& controls, bool escapePressed, bool pausePressed);
@@ -62,6 +68,10 @@ private:
     TBonus* FBonuses = nullptr;
     TScrollBackground* FBackground = nullptr;
     TBackgroundSprite* FStars = nullptr;
+    int FGames = 0;
+    int FFirstLevel = 0;
+    uint64_t FFrames = 0;
+    TRaceControls FLastControls;
 };
 
 }  // namespace quillon

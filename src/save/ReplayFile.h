@@ -37,7 +37,7 @@ struct TReplayEvent {
     uint8_t Type = 0;   // TWindowEvent::TType
     int32_t Key = 0;
     bool Alt = false;
-    uint8_t Shift = 0;  // the modifier byte the form computed for a key event
+    uint8_t Shift = 0;  // a key event's shift state as the game read it
     int32_t X = 0;
     int32_t Y = 0;
     int32_t Button = 0;

@@ -2,10 +2,12 @@
 // and opens nothing, and a mouse button of any kind held down keeps the boss key from firing.
 #include <gtest/gtest.h>
 
+#include <deque>
 #include <filesystem>
 #include <fstream>
 
 #include "app/Application.h"
+#include "app/InputDoor.h"
 #include "support/GameFolderFixture.h"
 
 namespace quillon::testing {
@@ -25,27 +27,47 @@ TEST_F(TLeaving, AStopSignalSavesButOpensNothing) {
     EXPECT_TRUE(std::filesystem::exists(GameDir + "/Data/Save/options"));
 }
 
+// A headless platform whose events are the ones the test hands it.
+class TGivenEvents : public THeadlessPlatform {
+public:
+    TGivenEvents() : THeadlessPlatform(100, 85, THeadlessScript()) {}
+    bool PollEvent(TWindowEvent& event) override {
+        if (Queue.empty()) return false;
+        event = Queue.front();
+        Queue.pop_front();
+        return true;
+    }
+    std::deque<TWindowEvent> Queue;
+};
+
+// The input door gives each key its shift state, mouse buttons included.
 TEST_F(TLeaving, AnyMouseButtonHeldKeepsTheBossKeyFromFiring) {
-    TMForm& form = StartForm();
+    TGivenEvents platform;
+    TInputDoor door(platform, TSettings{});
+    TMForm form(door, TFormServices{nullptr, &Music, &Fonts});
+    form.StartSeed = 1;
+    form.FormCreate();
     ASSERT_EQ(form.State.BossKeyCode, kKeyF12);
+    auto pass = [&](TWindowEvent event) {
+        platform.Queue.push_back(event);
+        ASSERT_TRUE(door.PollEvent(event));
+        form.HandleEvent(event);
+    };
+    TWindowEvent key;
+    key.Type = TWindowEvent::TType::KeyDown;
+    key.Key = kKeyF12;
     for (int button : {1, 2, 3, 4}) {
         TWindowEvent down;
         down.Type = TWindowEvent::TType::MouseDown;
         down.Button = button;
-        form.HandleEvent(down);
-        TWindowEvent key;
-        key.Type = TWindowEvent::TType::KeyDown;
-        key.Key = kKeyF12;
-        form.HandleEvent(key);
+        pass(down);
+        pass(key);
         EXPECT_FALSE(form.ResumeMusic) << "button " << button;
         TWindowEvent up = down;
         up.Type = TWindowEvent::TType::MouseUp;
-        form.HandleEvent(up);
+        pass(up);
     }
-    TWindowEvent key;
-    key.Type = TWindowEvent::TType::KeyDown;
-    key.Key = kKeyF12;
-    form.HandleEvent(key);
+    pass(key);
     EXPECT_TRUE(form.ResumeMusic) << "with every button up the boss key fires";
 }
 

@@ -9,6 +9,7 @@
 
 #include "app/Application.h"
 #include "app/ReplayPlayer.h"
+#include "app/ReplayTap.h"
 #include "save/ReplayFile.h"
 #include "save/LinkFile.h"
 #include "save/ReplayFolder.h"
@@ -50,18 +51,22 @@ TEST_F(TReplaySending, TheSendingNoticeWaitsInTheReplayAsItDidInTheGame) {
     std::string country;
     {
         THeadlessPlatform platform(420, 85, THeadlessScript::Parse(script, GameDir));
-        TMForm form(platform, TFormServices{nullptr, &Music, &Fonts, &sender});
+        TInputDoor door(platform, TSettings{});
+        TReplayTap tap(GameDir + "/Replays", &sender);
+        TMForm form(door, TFormServices{nullptr, &Music, &Fonts, tap.Scores()});
+        tap.Watch(form);
+        door.SetWatch(&tap);
         form.StartSeed = 4;
-        form.ReplayFolder = GameDir + "/Replays";
         form.FormCreate();
         for (size_t i = 0; i < kHighScoreEntries; ++i) form.State.HighScores[i].Score = -5;
         platform.SetGameCommands([&](const THeadlessCommand& command) {
             if (command.Kind == THeadlessCommand::TKind::Race) form.StartRaceFromMenu(command.X, command.Y);
+            tap.Look();
         });
-        TApplication application(platform, form);
+        TApplication application(door, form, &tap);
         application.Run([&] { platform.EndFrame([](int) { return std::string(); }); });
         ASSERT_EQ(form.CurrentScreen, TScreen::HighScores) << "the high-score screen after the sending";
-        ASSERT_FALSE(form.LastReplay.empty());
+        ASSERT_FALSE(tap.LastReplay().empty());
         country = form.State.GameOptions.Country;
     }
     ASSERT_EQ(sender.Sent, 1);
