@@ -150,7 +150,7 @@ THttpAnswer TScoreServer::ShowTable(const TTarget& target, const std::string& ac
     if (!target.Single("verified", verified) || (verified != "" && verified != "0" && verified != "1"))
         return TextAnswer(400, "bad verified filter");
     view.VerifiedOnly = verified == "1";
-    // The page's own `lang` wins over the browser's header; an unknown one is no language at all.
+    // The page's own `lang` wins over the browser's header; one it does not have is refused.
     if (!target.Single("lang", lang)) return TextAnswer(400, "bad language");
     const std::optional<TPageLanguage> asked = LanguageOfCode(lang);
     if (!asked && !lang.empty()) return TextAnswer(400, "bad language");
