@@ -80,6 +80,7 @@ echo "$reported"
 [ "$reported" = "quillon $version" ] || fail "quillon --version says '$reported', the package is $version"
 desktop-file-validate /usr/share/applications/ru.quillon.Quillon.desktop
 appstreamcli validate --no-net /usr/share/metainfo/ru.quillon.Quillon.metainfo.xml
+grep -q "^/usr/share/man/ru/man6/quillon.6" "$work/files" || fail "the Russian manual page is not installed"
 . tests/shell/common/replay_type.sh
 replay_type_check /usr/share "$work/types" || fail "replay files are not the game's"
 

@@ -4,6 +4,7 @@
 #include <arpa/inet.h>
 #include <microhttpd.h>
 #include <netinet/in.h>
+#include <strings.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -55,6 +56,24 @@ std::string ForwardedAddress(MHD_Connection* connection) {
     in_addr four{};
     if (inet_pton(AF_INET, last.c_str(), &four) == 1 || inet_pton(AF_INET6, last.c_str(), &six) == 1) return last;
     return "";
+}
+
+// Every Accept-Language line of the head as one list, as HTTP reads lines of one name; within
+// the head's limit, so never longer than 16 KiB.
+std::string AcceptLanguage(MHD_Connection* connection) {
+    std::string list;
+    MHD_get_connection_values_n(
+        connection, MHD_HEADER_KIND,
+        [](void* text, MHD_ValueKind, const char* name, std::size_t, const char* value, std::size_t valueSize) {
+            auto& joined = *static_cast<std::string*>(text);
+            if (name && value && strcasecmp(name, MHD_HTTP_HEADER_ACCEPT_LANGUAGE) == 0) {
+                if (!joined.empty()) joined += ',';
+                joined.append(value, valueSize);
+            }
+            return MHD_YES;
+        },
+        &list);
+    return list;
 }
 
 bool AnnouncesBody(MHD_Connection* connection) {
@@ -270,6 +289,7 @@ int THttpDaemon::OnRequest(MHD_Connection* connection, const char* method, const
             const std::string forwarded = ForwardedAddress(connection);
             if (!forwarded.empty()) request->Request.Address = forwarded;
         }
+        request->Request.AcceptLanguage = AcceptLanguage(connection);
         if (!AnnouncesBody(connection)) return 1;
         const std::size_t limit =
             FLimits.BodyLimit ? FLimits.BodyLimit(method ? method : "", request->Request.Target) : 0;

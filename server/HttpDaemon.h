@@ -34,6 +34,7 @@ struct THttpRequest {
     std::string Address;
     std::string Body;  // only on the routes that take one
     bool Admitted = false;  // its head was let in by AdmitBody before its body was read
+    std::string AcceptLanguage;  // every Accept-Language line of the head, joined by commas
 };
 
 struct THttpAnswer {

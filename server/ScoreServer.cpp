@@ -10,6 +10,7 @@
 
 #include "server/AddressGroup.h"
 #include "server/LogText.h"
+#include "server/PageLanguage.h"
 #include "server/QueryString.h"
 #include "server/ScoresJson.h"
 #include "server/SteadySeconds.h"
@@ -92,11 +93,12 @@ THttpAnswer TScoreServer::Answer(const THttpRequest& request) {
         if (std::optional<THttpAnswer> limited = RateLimited(request.Address)) return *limited;
     const TTarget target(request.Target);
     const bool read = request.Method == "GET" || request.Method == "HEAD";
-    if (read && target.Path() == "/cgi/version.pl") return VersionScript(target, request.Address);
+    if (read && target.Path() == "/cgi/version.pl") return VersionScript(target, request);
     if (read && target.Path() == "/api/scores") return ScoresApi(target);
     if (request.Method == "POST" && target.Path() == kReplaysPath) return SubmitReplay(target, request.Body, request.Address);
     if (read && target.Path().starts_with(std::string(kReplaysPath) + "/")) return DownloadReplay(target.Path());
-    if (read && target.Path() == kTitlePicturePath) return TitlePicture();
+    if (read && target.Path() == kTitlePicturePath) return TitlePicture(FSettings.Title);
+    if (read && target.Path() == kEnglishTitlePicturePath) return TitlePicture(FSettings.EnglishTitle);
     return TextAnswer(404, "not found");
 }
 
@@ -110,11 +112,11 @@ std::optional<THttpAnswer> TScoreServer::RateLimited(const std::string& address)
     return answer;
 }
 
-THttpAnswer TScoreServer::VersionScript(const TTarget& target, const std::string& address) {
+THttpAnswer TScoreServer::VersionScript(const TTarget& target, const THttpRequest& request) {
     std::string program;
     if (!target.Single("prg", program) || program != "Quillon") return TextAnswer(400, "unknown program");
-    if (target.Has("hs")) return Submit(target, address);
-    if (target.Has("show")) return ShowTable(target);
+    if (target.Has("hs")) return Submit(target, request.Address);
+    if (target.Has("show")) return ShowTable(target, request.AcceptLanguage);
     return TextAnswer(400, "neither a submission nor a table request");
 }
 
@@ -138,8 +140,8 @@ THttpAnswer TScoreServer::StoreFailed(const EScoreStoreError& error) {
     return answer;
 }
 
-THttpAnswer TScoreServer::ShowTable(const TTarget& target) {
-    std::string type, verified;
+THttpAnswer TScoreServer::ShowTable(const TTarget& target, const std::string& acceptLanguage) {
+    std::string type, verified, lang;
     TTablePageView view;
     if (!target.Single("type", type) || type != "0") return TextAnswer(400, "unknown table");
     if (!target.Single("country", view.Country) || view.Country.size() > kMaxQueryText)
@@ -148,11 +150,22 @@ THttpAnswer TScoreServer::ShowTable(const TTarget& target) {
     if (!target.Single("verified", verified) || (verified != "" && verified != "0" && verified != "1"))
         return TextAnswer(400, "bad verified filter");
     view.VerifiedOnly = verified == "1";
-    if (!FSettings.Title.Png.empty()) {
-        view.TitleWidth = FSettings.Title.Width;
-        view.TitleHeight = FSettings.Title.Height;
+    // The page's own `lang` wins over the browser's header; one it does not have is refused.
+    if (!target.Single("lang", lang)) return TextAnswer(400, "bad language");
+    const std::optional<TPageLanguage> asked = LanguageOfCode(lang);
+    if (!asked && !lang.empty()) return TextAnswer(400, "bad language");
+    view.Language = asked ? *asked : PreferredLanguage(acceptLanguage);
+    const bool englishArt = view.Language == TPageLanguage::English && !FSettings.EnglishTitle.Png.empty();
+    const TPagePicture& title = englishArt ? FSettings.EnglishTitle : FSettings.Title;
+    if (!title.Png.empty()) {
+        view.TitleWidth = title.Width;
+        view.TitleHeight = title.Height;
+        view.TitleAddress = englishArt ? kEnglishTitlePicturePath : kTitlePicturePath;
     }
-    return Kept(std::string("page\n") + (view.VerifiedOnly ? "1\n" : "0\n") + view.Country, [&] {
+    // Kept by the language chosen, never by the header's text: two answers for each filter at most.
+    const std::string key = std::string("page\n") + std::string(LanguageCode(view.Language)) + "\n" +
+                            (view.VerifiedOnly ? "1\n" : "0\n") + view.Country;
+    THttpAnswer answer = Kept(key, [&] {
         return THttpAnswer{
             200,
             RenderTablePage(FStore.Best(FSettings.TableSize, view.Country, view.VerifiedOnly), FStore.Countries(300),
@@ -160,9 +173,14 @@ THttpAnswer TScoreServer::ShowTable(const TTarget& target) {
             "text/html; charset=utf-8",
             {{"Cache-Control", "no-cache"},
              {"X-Content-Type-Options", "nosniff"},
+             {"Content-Language", std::string(LanguageCode(view.Language))},
              {"Content-Security-Policy",
               "default-src 'none'; style-src 'unsafe-inline'; img-src 'self'; form-action 'self'"}}};
     });
+    // Chosen by the header, the same address answers in either language: caches on the way must
+    // keep both apart.
+    if (!asked && answer.Status == 200) answer.Headers.emplace_back("Vary", "Accept-Language");
+    return answer;
 }
 
 template <typename TBuild>
@@ -181,9 +199,9 @@ THttpAnswer TScoreServer::Kept(const std::string& key, TBuild build) {
     return answer;
 }
 
-THttpAnswer TScoreServer::TitlePicture() const {
-    if (FSettings.Title.Png.empty()) return TextAnswer(404, "not found");
-    return {200, FSettings.Title.Png, "image/png",
+THttpAnswer TScoreServer::TitlePicture(const TPagePicture& title) const {
+    if (title.Png.empty()) return TextAnswer(404, "not found");
+    return {200, title.Png, "image/png",
             {{"Cache-Control", "max-age=86400"}, {"X-Content-Type-Options", "nosniff"}}};
 }
 

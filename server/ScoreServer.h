@@ -35,6 +35,7 @@ struct TScoreServerSettings {
     // knows of ends it sooner); 0: every answer read from the table.
     double AnswerSeconds = 1;
     TPagePicture Title;           // the page's title art; none when its file is empty
+    TPagePicture EnglishTitle;    // the English page's, when the art has one; else it shows Title
     // Seconds since 1970 (the time stored with a row) and of a steady clock (the rate limit
     // and the connections' deadlines).
     std::function<std::int64_t()> WallClock;
@@ -69,13 +70,13 @@ public:
     THttpAnswer Answer(const THttpRequest& request);
 
 private:
-    THttpAnswer VersionScript(const class TTarget& target, const std::string& address);
+    THttpAnswer VersionScript(const class TTarget& target, const THttpRequest& request);
     THttpAnswer Submit(const TTarget& target, const std::string& address);
-    THttpAnswer ShowTable(const TTarget& target);
+    THttpAnswer ShowTable(const TTarget& target, const std::string& acceptLanguage);
     THttpAnswer ScoresApi(const TTarget& target);
     THttpAnswer SubmitReplay(const TTarget& target, const std::string& replay, const std::string& address);
     THttpAnswer DownloadReplay(const std::string& path);
-    THttpAnswer TitlePicture() const;
+    THttpAnswer TitlePicture(const TPagePicture& title) const;
     // 429 when the address (group) has used up its requests; counted once per request.
     std::optional<THttpAnswer> RateLimited(const std::string& address);
     // 503 (nothing stored, nothing shown) when the database fails; the error goes to the log.

@@ -13,6 +13,9 @@ constexpr const char* kRules = R"(
 body { margin: 0; background: var(--ink); color: var(--white);
   font-family: Play, "DejaVu Sans", sans-serif; line-height: 1.35; }
 main { max-width: 54rem; margin: 0 auto; padding: 1rem 1rem 2rem; }
+nav.language { text-align: right; font-size: 0.9rem; }
+nav.language a { color: var(--amber); }
+nav.language a:hover { color: var(--white); }
 header.title { text-align: center; }
 header.title img { display: inline-block; max-width: 100%; height: auto; }
 h1 { margin: 0.4rem 0 1rem; text-align: center; font-size: 1.35rem; letter-spacing: 0.05em;
@@ -53,7 +56,7 @@ table.rest .place, table.rest .score { text-align: right; }
 table.rest td.place { color: var(--steel); }
 table.rest td.name { overflow-wrap: anywhere; }
 table.rest td.score { color: var(--cyan); font-weight: bold; }
-table.rest td.proof { white-space: nowrap; }
+table.rest td.proof, table.rest td.date { white-space: nowrap; }
 .verified { color: var(--green); white-space: nowrap; }
 a.replay { color: var(--amber); white-space: nowrap; }
 a.replay:hover { color: var(--white); }

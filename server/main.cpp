@@ -34,8 +34,10 @@ void LogLine(const std::string& line) {
 }
 
 // The page's title art: from the named folder, which must hold it, or found beside the program or
-// in the installed data (a page without it still works, with its name in text only).
-bool LoadTitleArt(const TServerOptions& options, TPagePicture& title) {
+// in the installed data (a page without it still works, with its name in text only); and the
+// English page's own from the folder's "en", when there is one (without it the English page
+// shows the same art).
+bool LoadTitleArt(const TServerOptions& options, TPagePicture& title, TPagePicture& englishTitle) {
     std::string folder = options.PageArt;
     const bool named = !folder.empty();
     if (!named) {
@@ -50,7 +52,6 @@ bool LoadTitleArt(const TServerOptions& options, TPagePicture& title) {
     const std::string path = (std::filesystem::path(folder) / kTitlePictureName).string();
     try {
         title = ReadPagePicture(path);
-        return true;
     } catch (const EPagePictureError& failure) {
         if (named) {
             std::cerr << "quillon-scores: " << path << ": " << failure.what() << "\n";
@@ -59,6 +60,15 @@ bool LoadTitleArt(const TServerOptions& options, TPagePicture& title) {
         LogLine("quillon-scores: " + path + ": " + failure.what() + "; the page shows the table's name in text");
         return true;
     }
+    const std::string english = (std::filesystem::path(folder) / "en" / kTitlePictureName).string();
+    std::error_code missing;
+    if (!std::filesystem::exists(english, missing)) return true;
+    try {
+        englishTitle = ReadPagePicture(english);
+    } catch (const EPagePictureError& failure) {
+        LogLine("quillon-scores: " + english + ": " + failure.what() + "; the English page shows the same art");
+    }
+    return true;
 }
 
 }  // namespace
@@ -123,7 +133,7 @@ int main(int argc, char** argv) {
             verifier = std::make_unique<TReplayVerifier>(*store, verify);
         }
         TScoreServerSettings settings;
-        if (!LoadTitleArt(*options, settings.Title)) return 1;
+        if (!LoadTitleArt(*options, settings.Title, settings.EnglishTitle)) return 1;
         settings.RatePerMinute = options->RatePerMinute;
         settings.Threads = options->Threads;
         settings.AnswerSeconds = options->CacheSeconds;

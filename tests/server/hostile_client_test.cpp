@@ -1,6 +1,6 @@
 // quillon-scores against hostile clients, one case a row: slow and idle connections, floods of
 // header lines, requests for thousands of ranges, pipelined requests, oversized heads, raw bytes
-// for the log and SIGTERM while slow clients hang on. After each the table is still served.
+// for the log, crafted Accept-Language headers and SIGTERM while slow clients hang on. After each the table is still served.
 #include <gtest/gtest.h>
 #include <signal.h>
 
@@ -231,6 +231,41 @@ void RawBytesAreEscapedInTheLog(THostileRun& run) {
     EXPECT_EQ(log.find('\x1b'), std::string::npos);
 }
 
+// The page's language from the header as the HTTP layer hands it on: its lines joined, its
+// name in any case, as long as the head allows, bytes that are no text. The JSON stays one.
+void CraftedAcceptLanguage(THostileRun& run) {
+    std::string manyLines;
+    for (int i = 0; i < 60; ++i) manyLines += "Accept-Language: x" + std::to_string(i) + ";q=0.01\r\n";
+    const struct {
+        const char* What;
+        std::string Headers;
+        const char* Language;
+    } cases[] = {
+        {"none", "", "en"},
+        {"Russian", "Accept-Language: ru-RU,ru;q=0.9,en;q=0.8\r\n", "ru"},
+        {"the name in small letters", "accept-language: ru\r\n", "ru"},
+        {"two lines, read as one list", "Accept-Language: en;q=0.1\r\nAccept-Language: ru\r\n", "ru"},
+        {"60 lines", manyLines + "Accept-Language: ru;q=0.02\r\n", "ru"},
+        {"15 KiB of entries", "Accept-Language: " + std::string(15000, ',') + "ru\r\n", "ru"},
+        {"bytes that are no text", "Accept-Language: \xff\xfe\x01;q=1, \xd0\x9a\r\n", "en"},
+        {"a weight out of range", "Accept-Language: ru;q=9, en;q=0.1\r\n", "en"},
+    };
+    TRawHttpConnection client(run.Server.Port);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.What);
+        ASSERT_TRUE(client.Send(GetRequest(kPageTarget, c.Headers)));
+        const auto answers = client.ReadAnswers(1, 5);
+        ASSERT_EQ(answers.size(), 1u);
+        EXPECT_EQ(answers[0].Status, 200);
+        EXPECT_NE(answers[0].Body.find(std::string("<html lang=\"") + c.Language + "\">"), std::string::npos);
+        EXPECT_NE(answers[0].Head.find("Vary: Accept-Language"), std::string::npos);
+    }
+    client.Send(GetRequest("/api/scores?limit=1", "Accept-Language: ru\r\n"));
+    const auto json = client.ReadAnswers(1, 5);
+    ASSERT_EQ(json.size(), 1u);
+    EXPECT_EQ(json[0].Head.find("Vary"), std::string::npos) << "the JSON has no language";
+}
+
 void SigtermEndsDespiteSlowClients(THostileRun& run) {
     auto clients = run.SlowClients(64);
     TTrickle trickle(clients);
@@ -272,6 +307,7 @@ INSTANTIATE_TEST_SUITE_P(
                       THostileCase{"PerAddressLimit", OneAddressCannotTakeEveryConnection},
                       THostileCase{"AnnouncedBody", AnnouncedBodiesAreNotWaitedFor},
                       THostileCase{"RawBytesInTheLog", RawBytesAreEscapedInTheLog},
+                      THostileCase{"AcceptLanguage", CraftedAcceptLanguage},
                       THostileCase{"SigtermWithSlowClients", SigtermEndsDespiteSlowClients}),
     [](const ::testing::TestParamInfo<THostileCase>& info) { return std::string(info.param.Name); });
 

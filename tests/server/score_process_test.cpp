@@ -45,7 +45,8 @@ std::string SubmissionTarget(const TScoreEntry& entry) {
 }
 
 // The page's title art: found beside the program as the build leaves it, taken from a named
-// folder, and a named folder without it stops the start with the reason.
+// folder (the English page's from its "en" folder), and a named folder without it stops the
+// start with the reason.
 TEST_F(ScoreProcessTest, TitleArtBesideTheProgramOrNamed) {
     const std::string built = std::string(QUILLON_BINARY_DIR) + "/page-art/title.png";
     if (!std::filesystem::exists(built)) GTEST_SKIP() << built << " was not drawn (the data generator is not built)";
@@ -79,12 +80,22 @@ TEST_F(ScoreProcessTest, TitleArtBesideTheProgramOrNamed) {
         EXPECT_NE(server.Log().find("not a PNG picture"), std::string::npos) << server.Log();
     }
     std::filesystem::copy_file(built, named + "/title.png", std::filesystem::copy_options::overwrite_existing);
+    // The English page's own art beside it, in "en".
+    std::filesystem::create_directories(named + "/en");
+    std::filesystem::copy_file(built, named + "/en/title.png");
     TServerProcess server(Dir, {"--page-art", named});
     ASSERT_GT(server.Port, 0) << server.Log();
     httplib::Client client("127.0.0.1", server.Port);
-    const auto picture = client.Get("/static/title.png");
-    ASSERT_TRUE(picture);
-    EXPECT_EQ(picture->body, png);
+    for (const char* path : {"/static/title.png", "/static/en/title.png"}) {
+        const auto picture = client.Get(path);
+        ASSERT_TRUE(picture);
+        EXPECT_EQ(picture->body, png) << path;
+    }
+    const auto english = client.Get("/cgi/version.pl?prg=Quillon&show&type=0&lang=en");
+    const auto russian = client.Get("/cgi/version.pl?prg=Quillon&show&type=0&lang=ru");
+    ASSERT_TRUE(english && russian);
+    EXPECT_NE(english->body.find("<img src=\"/static/en/title.png\""), std::string::npos);
+    EXPECT_NE(russian->body.find("<img src=\"/static/title.png\""), std::string::npos);
 }
 
 TEST_F(ScoreProcessTest, ServesLogsAndStopsCleanlyOnSigterm) {

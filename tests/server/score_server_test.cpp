@@ -125,7 +125,7 @@ TEST_P(ScoreServerOnBothStores, TheCountryFilter) {
     EXPECT_EQ(page->body.find(">Janis<"), std::string::npos);
     EXPECT_NE(page->body.find("<option value=\"Россия\" selected>"), std::string::npos);
     // A score sent by the request alone is not verified.
-    const auto verified = Client->Get(Target(WorldTableUrl(Base())) + "&country=" + russia + "&verified=1");
+    const auto verified = Client->Get(Target(WorldTableUrl(Base())) + "&country=" + russia + "&verified=1&lang=ru");
     ASSERT_TRUE(verified);
     EXPECT_EQ(verified->status, 200);
     EXPECT_EQ(verified->body.find(">Ваня<"), std::string::npos);

@@ -1,6 +1,6 @@
 // The world table page in a real browser: headless chromium loads it from a server started
 // here, and the tests read the DOM it built and the pixels of its screenshots, at a desktop
-// window 1280 px wide and a phone's 390 px.
+// window 1280 px wide and a phone's 390 px, in Russian and in English.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -65,10 +65,10 @@ protected:
     std::string PageUrl(const std::string& extra = "") const {
         return "http://127.0.0.1:" + std::to_string(Port) + "/cgi/version.pl?prg=Quillon&show&type=0" + extra;
     }
-    // The screenshot of the page at this window size, read back.
-    testing::TPngImage Shot(int width, int height, const std::string& name) {
+    // The screenshot of the page (with `extra` on its address) at this window size, read back.
+    testing::TPngImage Shot(int width, int height, const std::string& name, const std::string& extra = "") {
         const std::string png = Dir->File(name);
-        EXPECT_TRUE(Browser->Screenshot(PageUrl(), width, height, png)) << Browser->LastErrors();
+        EXPECT_TRUE(Browser->Screenshot(PageUrl(extra), width, height, png)) << Browser->LastErrors();
         if (const char* keep = std::getenv("QUILLON_KEEP_SCREENSHOTS"); keep && *keep)
             std::filesystem::copy_file(png, std::filesystem::path(keep) / name,
                                        std::filesystem::copy_options::overwrite_existing);
@@ -99,8 +99,11 @@ std::string Between(const std::string& text, const std::string& open, const std:
 }
 
 TEST_F(TablePageInBrowser, DomHoldsThePodiumTheRowsTheMarksAndTheFilter) {
+    // A browser that prefers Russian gets the Russian page from the same address.
+    Browser->SetLanguages("ru-RU,ru,en-US;q=0.5");
     const std::string dom = Browser->DumpDom(PageUrl());
     ASSERT_FALSE(dom.empty()) << Browser->LastErrors();
+    EXPECT_NE(dom.find("<html lang=\"ru\">"), std::string::npos);
 
     // The best three apart, in order; the others in the table, from place 4.
     const std::string podium = Between(dom, "<ol class=\"podium\">", "</ol>");
@@ -134,7 +137,7 @@ TEST_F(TablePageInBrowser, DomHoldsThePodiumTheRowsTheMarksAndTheFilter) {
 }
 
 TEST_F(TablePageInBrowser, VerifiedOnlyPageKeepsTheChoice) {
-    const std::string dom = Browser->DumpDom(PageUrl("&country=%D0%A0%D0%BE%D1%81%D1%81%D0%B8%D1%8F&verified=1"));
+    const std::string dom = Browser->DumpDom(PageUrl("&country=%D0%A0%D0%BE%D1%81%D1%81%D0%B8%D1%8F&verified=1&lang=ru"));
     ASSERT_FALSE(dom.empty()) << Browser->LastErrors();
     // Verified scores from Россия: Ваня and the long-named pilot.
     const std::string podium = Between(dom, "<ol class=\"podium\">", "</ol>");
@@ -212,20 +215,23 @@ void ExpectNothingOffTheRightEdge(const testing::TPngImage& shot) {
 }
 
 TEST_F(TablePageInBrowser, PhoneWidthKeepsEveryColumnOnScreen) {
-    const testing::TPngImage phone = Shot(390, 844, "page-390.png");
-    ASSERT_EQ(phone.Width, 390);
-    ExpectNothingOffTheRightEdge(phone);
-    EXPECT_GE(RunStart(phone, kAmber, 200).X, 0) << "the first place's plate spans the screen";
-
-    // The whole page at the same width: the table's folded rows, with their replay links.
-    const testing::TPngImage whole = Shot(390, 2000, "page-390-whole.png");
-    ExpectNothingOffTheRightEdge(whole);
-    int lowestLink = -1;
-    for (int y = 0; y < whole.Height; ++y)
-        for (int x = 0; x < whole.Width; ++x)
-            if (Near(whole.At(x, y), kAmber, 3)) lowestLink = y;
-    // The last verified row (place 7) is far below the podium; its link is drawn.
-    EXPECT_GT(lowestLink, 844) << "the replay links of the table's rows are not on the page";
+    // The whole page at a phone's width in either language: the plates one under another, the
+    // table's rows folded, with their replay links.
+    for (const char* language : {"ru", "en"}) {
+        SCOPED_TRACE(language);
+        const testing::TPngImage whole =
+            Shot(390, 2000, std::string("page-390-") + language + ".png", std::string("&lang=") + language);
+        ASSERT_EQ(whole.Width, 390);
+        ExpectNothingOffTheRightEdge(whole);
+        EXPECT_GE(RunStart(whole, kAmber, 200).X, 0) << "the first place's plate spans the screen";
+        int lowestLink = -1;
+        for (int y = 0; y < whole.Height; ++y)
+            for (int x = 0; x < whole.Width; ++x)
+                if (Near(whole.At(x, y), kAmber, 3)) lowestLink = y;
+        // The last verified row (place 7) is far below the podium, past a phone's first screen
+        // (844 px); its link is drawn.
+        EXPECT_GT(lowestLink, 844) << "the replay links of the table's rows are not on the page";
+    }
 }
 
 }  // namespace

@@ -133,6 +133,53 @@ TEST(TablePage, EmptyTableAndAChosenCountryWithNoRows) {
     EXPECT_NE(page.find("<option value=\"Эстония\" selected>Эстония</option>"), std::string::npos);
 }
 
+// Every word of the English page is English: only the names, the countries and the link to
+// the Russian page, named in Russian, may be in Cyrillic.
+TEST(TablePage, EnglishPageHasNoRussianWordOfItsOwn) {
+    std::vector<TScoreRow> rows;
+    for (int i = 0; i < 5; ++i) rows.push_back({"Pilot", 1000 - i, "Latvia", kShownTime, 10 + i, i % 2 == 0});
+    const TTablePageView english{.Country = "", .TitleWidth = 360, .TitleHeight = 130, .Language = TPageLanguage::English};
+    for (const std::string& page : {RenderTablePage(rows, {"Latvia"}, english), RenderTablePage({}, {}, english)}) {
+        std::string own = page;
+        const std::string switchToRussian = "lang=\"ru\">Русский</a>";
+        const std::size_t at = own.find(switchToRussian);
+        ASSERT_NE(at, std::string::npos) << "a link to the Russian page";
+        own.erase(at, switchToRussian.size());
+        // Cyrillic letters start with the bytes D0..D4 in UTF-8.
+        const std::size_t russian = own.find_first_of("\xD0\xD1\xD2\xD3\xD4");
+        EXPECT_EQ(russian, std::string::npos) << own.substr(russian == std::string::npos ? 0 : russian - std::min<std::size_t>(russian, 60), 120);
+    }
+    const std::string page = RenderTablePage(rows, {"Latvia"}, english);
+    for (const char* text : {"<html lang=\"en\">", "<title>Quillon — world high-score table</title>", "alt=\"Quillon\"",
+                             ">Place</th>", ">Score</th>", ">all countries</option>", "> verified only</label>",
+                             ">Show</button>", "✔ verified</span>", ">replay</a>", "Scores shown: 5.",
+                             "Latvia · 2024-03-05", "<td class=\"date\">2024-03-05</td>", "quillon --replay FILE"})
+        EXPECT_NE(page.find(text), std::string::npos) << text;
+    EXPECT_NE(RenderTablePage({}, {}, english).find("No scores here yet."), std::string::npos);
+}
+
+TEST(TablePage, EachLanguageLinksToTheOtherWithTheSameFilters) {
+    const struct {
+        TTablePageView View;
+        const char* Link;
+        const char* Hidden;  // the language the filter form keeps
+    } cases[] = {
+        {{}, "<a href=\"version.pl?prg=Quillon&amp;show&amp;type=0&amp;lang=en\" hreflang=\"en\" lang=\"en\">English</a>",
+         "name=\"lang\" value=\"ru\""},
+        {{.Country = "Россия & Co", .VerifiedOnly = true, .Language = TPageLanguage::English},
+         "<a href=\"version.pl?prg=Quillon&amp;show&amp;type=0&amp;lang=ru&amp;country=%D0%A0%D0%BE%D1%81%D1%81%D0%B8%D1%8F%20%26%20Co"
+         "&amp;verified=1\" hreflang=\"ru\" lang=\"ru\">Русский</a>",
+         "name=\"lang\" value=\"en\""},
+    };
+    for (const auto& c : cases) {
+        const std::string page = RenderTablePage({}, {}, c.View);
+        EXPECT_NE(page.find(c.Link), std::string::npos) << page.substr(page.find("<nav"), 300);
+        EXPECT_NE(page.find(c.Hidden), std::string::npos);
+        EXPECT_EQ(page.find("hreflang=\"" + std::string(LanguageCode(c.View.Language)) + "\""), std::string::npos)
+            << "no link to the page's own language";
+    }
+}
+
 TEST(ScoresJson, SameRowsAsJson) {
     const auto json = testing::ParseJson(
         RenderScoresJson({{"Ваня \"В\"", 12000, "Рос\\сия", kShownTime}, {std::string("a\x01", 2), -3, "", 0}}));

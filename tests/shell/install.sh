@@ -35,6 +35,7 @@ for file in share/quillon/Data/Res/Res1.dxg share/quillon/Data/Res/Res2.dxg \
     share/quillon/Data/Music/Race.xm share/quillon/fonts/quillon-fonts.conf \
     share/applications/$id.desktop share/metainfo/$id.metainfo.xml share/man/man6/quillon.6 \
     share/locale/en/LC_MESSAGES/quillon.mo \
+    share/man/ru/man6/quillon.6 \
     sbin/quillon-scores share/man/man8/quillon-scores.8 share/quillon-scores/title.png; do
   [ -s "$prefix/$file" ] || fail "not installed: $file"
 done
@@ -84,16 +85,25 @@ if not names:
 for name in names:
     if png_size(os.path.join(doc, 'screenshots', name)) != (800, 600):
         sys.exit("screenshot %s is not 800x600" % name)
-for tag in ('<content_rating type="oars-1.1">', '<description>', '<launchable type="desktop-id">' + id + '.desktop'):
+for tag in ('<content_rating type="oars-1.1">', '<description>', '<launchable type="desktop-id">' + id + '.desktop',
+            '<name xml:lang="ru">', '<summary xml:lang="ru">', '<p xml:lang="ru">', '<caption xml:lang="ru">'):
     if tag not in meta:
         sys.exit("the metainfo has no " + tag)
+# Each screenshot in English for everyone and in Russian for Russian readers.
+for shot in re.findall(r'<screenshot[ >].*?</screenshot>', meta, re.S):
+    english = re.findall(r'<image(?![^>]*xml:lang)[^>]*>[^<]*/screenshots/(en-[^<]+)</image>', shot)
+    russian = re.findall(r'<image[^>]*xml:lang="ru"[^>]*>[^<]*/screenshots/([^<]+)</image>', shot)
+    if len(english) != 1 or len(russian) != 1 or english[0] != 'en-' + russian[0]:
+        sys.exit("a screenshot is not in both languages: " + shot)
 print("icons at %s; screenshots %s" % (", ".join(map(str, sizes)), ", ".join(names)))
 PY
 python3 "$work/check.py" "$share" "$share/doc/quillon" "$id" || fail "icons, screenshots or metainfo are wrong"
 
 if command -v man >/dev/null 2>&1; then
-  warnings=$(MANWIDTH=80 man --warnings -l "$share/man/man6/quillon.6" 2>&1 >/dev/null)
-  [ -z "$warnings" ] || fail "the manual page has warnings: $warnings"
+  for page in man6/quillon.6 ru/man6/quillon.6; do
+    warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$share/man/$page" 2>&1 >/dev/null)
+    [ -z "$warnings" ] || fail "the manual page $page has warnings: $warnings"
+  done
 fi
 
 # The installed game, run from another folder with a home of its own: the data comes from

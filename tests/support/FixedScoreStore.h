@@ -22,6 +22,7 @@ public:
 
     std::vector<server::TScoreRow> Best(std::size_t limit, const std::string& country, bool verifiedOnly) override {
         std::lock_guard lock(FMutex);
+        ++FReads;
         std::vector<server::TScoreRow> rows;
         for (const server::TScoreRow& row : FRows) {
             if (rows.size() == limit) break;
@@ -34,6 +35,12 @@ public:
     }
 
     std::uint64_t Changes() const override { return 0; }  // the rows never change
+
+    // How often the rows were read: what the kept answers spared shows here.
+    std::size_t Reads() {
+        std::lock_guard lock(FMutex);
+        return FReads;
+    }
 
     // The page only reads: no replay is taken or verified here.
     TAttachResult AttachReplay(const server::TSubmission&, const server::TReplayUpload&, std::int64_t,
@@ -49,6 +56,7 @@ public:
 
 private:
     std::mutex FMutex;
+    std::size_t FReads = 0;
     std::vector<server::TScoreRow> FRows;
     std::vector<std::string> FCountries;
 };

@@ -72,6 +72,7 @@ bool THeadlessBrowser::Run(const std::string& url, const std::string& mode, cons
                                      "--window-size=" + window,
                                      mode,
                                      url};
+    if (!FLanguages.empty()) args.insert(args.end() - 2, "--accept-lang=" + FLanguages);
     std::vector<char*> argv;
     for (std::string& arg : args) argv.push_back(arg.data());
     argv.push_back(nullptr);

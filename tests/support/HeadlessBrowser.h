@@ -21,6 +21,10 @@ public:
     // Takes a screenshot of the window (width x height) showing `url` into `png`; false on failure.
     bool Screenshot(const std::string& url, int width, int height, const std::string& png);
 
+    // The languages the browser asks pages for (its Accept-Language, e.g. "ru,en;q=0.5"); the
+    // browser's own when empty.
+    void SetLanguages(std::string languages) { FLanguages = std::move(languages); }
+
     // What the last run wrote on standard error, for failure messages.
     const std::string& LastErrors() const { return FErrors; }
 
@@ -30,6 +34,7 @@ private:
     std::string FProgram;
     std::string FDir;
     std::string FErrors;
+    std::string FLanguages;
     int FRuns = 0;
 };
 

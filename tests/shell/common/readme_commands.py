@@ -138,7 +138,7 @@ RULES = [
     (r"^journalctl\b", not_run, "reads the journal of an installed service"),
     (r"postgresql://", not_run, "needs a PostgreSQL role of its own (the tests run their own PostgreSQL)"),
     (r"(^|\s)build/quillon-scores(?!.*--(version|help))", run_server, "a server: serves its page, then SIGTERM"),
-    (r"(^|\s)build/quillon(\s*$|\s+#)", run_headless, "opens the game window: run headless instead"),
+    (r"(^|\s)build/quillon(\s+--lang \S+)?(\s*$|\s+#)", run_headless, "opens the game window: run headless instead"),
 ]
 
 
