@@ -61,9 +61,15 @@ TEST_F(ScoreProcessTest, TitleArtBesideTheProgramOrNamed) {
         EXPECT_EQ(picture->status, 200);
         EXPECT_EQ(picture->get_header_value("Content-Type"), "image/png");
         EXPECT_EQ(picture->body, png);
-        const auto page = client.Get("/cgi/version.pl?prg=Quillon&show&type=0");
+        const auto page = client.Get("/cgi/version.pl?prg=Quillon&show&type=0&lang=ru");
         ASSERT_TRUE(page);
         EXPECT_NE(page->body.find("<img src=\"/static/title.png\""), std::string::npos);
+        // The generator draws the English page's art beside it.
+        const bool english = std::filesystem::exists(std::string(QUILLON_BINARY_DIR) + "/page-art/en/title.png");
+        const auto englishPage = client.Get("/cgi/version.pl?prg=Quillon&show&type=0&lang=en");
+        ASSERT_TRUE(englishPage);
+        EXPECT_NE(englishPage->body.find(english ? "<img src=\"/static/en/title.png\"" : "<img src=\"/static/title.png\""),
+                  std::string::npos);
     }
     const std::string named = Dir + "/art";
     std::filesystem::create_directories(named);
