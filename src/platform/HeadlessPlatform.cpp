@@ -2,6 +2,7 @@
 #include "platform/HeadlessPlatform.h"
 
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 
 #include "engine/Cp1251.h"
@@ -13,7 +14,14 @@ namespace quillon {
 THeadlessPlatform::THeadlessPlatform(int frames, int fps, THeadlessScript script)
     : FFrames(frames), FFps(fps), FScript(std::move(script)) {}
 
-void THeadlessPlatform::Present(const TDirectDrawSurface& frame) { FLastFrame = frame; }
+// Every frame is kept for the script's screenshots, copied with memcpy: a surface's own copy
+// goes through memmove, which the sanitizer build does a byte at a time.
+void THeadlessPlatform::Present(const TDirectDrawSurface& frame) {
+    if (FLastFrame.Width() != frame.Width() || FLastFrame.Height() != frame.Height())
+        FLastFrame.SetSize(frame.Width(), frame.Height());
+    if (!frame.Pixels().empty())
+        std::memcpy(FLastFrame.Row(0), frame.Row(0), frame.Pixels().size() * sizeof(uint16_t));
+}
 
 uint32_t THeadlessPlatform::Milliseconds() {
     return static_cast<uint32_t>(static_cast<uint64_t>(FFrame) * 1000u / static_cast<uint64_t>(FFps));

@@ -100,6 +100,21 @@ TEST(BlitColorKeyed, KeySkippedOnlyWhenTransparent) {
     EXPECT_EQ(dest.Pixel(1, 0), kKey);
 }
 
+// A surface drawn onto itself a pixel to the left or right: each row's source and target
+// overlap, and the row lands whole, as a copy taken before the drawing would have drawn it.
+TEST(BlitColorKeyed, ASurfaceDrawnOntoItselfShiftsWhole) {
+    for (const int shift : {1, -1}) {
+        const TDirectDrawSurface picture = Sprite(300, 2);
+        const TDirectDrawSurface want = SlowKeyedCopy(picture, shift, 0, picture, picture.ClientRect(), false);
+        TDirectDrawSurface copied = picture;
+        BlitColorKeyed(copied, shift, 0, copied, copied.ClientRect(), false, kKey);
+        EXPECT_TRUE(SameSurface(copied, want)) << "keyed copy, shift " << shift;
+        TDirectDrawSurface blended = picture;
+        BlitBlended(blended, TRect{shift, 0, 300 + shift, 2}, blended, blended.ClientRect(), false, kKey, 255);
+        EXPECT_TRUE(SameSurface(blended, want)) << "full-alpha blend, shift " << shift;
+    }
+}
+
 TEST(BlitBlended, AlphaZeroAndEmptyRectanglesDrawNothing) {
     const TDirectDrawSurface sprite = Sprite(4, 4);
     const TDirectDrawSurface untouched = Background(8, 8);
