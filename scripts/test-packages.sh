@@ -145,9 +145,12 @@ done
 [ -n "$port" ] || { cat "$work/server.err"; kill "$server"; fail "the installed server did not start"; }
 page=$(python3 -c 'import sys, urllib.request; print(urllib.request.urlopen(sys.argv[1], timeout=10).read().decode("utf-8", "replace"))' \
   "http://127.0.0.1:$port/cgi/version.pl?prg=Quillon&show&type=0") || { kill "$server"; fail "the server did not answer its page"; }
-# The page's title art comes from the package's share folder.
+# The page's title art comes from the package's share folder, the English page's from its en
+# folder (a page asked for in no language is English).
 title=$(python3 -c 'import sys, urllib.request; print(urllib.request.urlopen(sys.argv[1], timeout=10).read()[:8].hex())' \
   "http://127.0.0.1:$port/static/title.png") || { kill "$server"; fail "the server did not serve the page's title art"; }
+english_title=$(python3 -c 'import sys, urllib.request; print(urllib.request.urlopen(sys.argv[1], timeout=10).read()[:8].hex())' \
+  "http://127.0.0.1:$port/static/en/title.png") || { kill "$server"; fail "the server did not serve the English page's title art"; }
 # A race the installed game plays and sends with its replay: the installed server verifies it
 # in its sandbox (the pilot drives long enough to beat the fresh table's last score).
 mkdir -p "$work/sender/home"
@@ -174,8 +177,9 @@ done
 kill -TERM "$server"
 wait "$server" || fail "the server did not stop with status 0 on SIGTERM"
 echo "$page" | grep -qi "<html" || fail "the server's page is no HTML page"
-echo "$page" | grep -q 'src="/static/title.png"' || fail "the server's page shows no title art"
+echo "$page" | grep -q 'src="/static/en/title.png"' || fail "the server's page shows no title art"
 [ "$title" = "89504e470d0a1a0a" ] || fail "the page's title art is no PNG picture"
+[ "$english_title" = "89504e470d0a1a0a" ] || fail "the English page's title art is no PNG picture"
 [ -s "$work/scores.db" ] || fail "the server made no database"
 echo "the installed server answered its page on port $port, verified a race of the installed game in its sandbox and stopped on SIGTERM"
 
