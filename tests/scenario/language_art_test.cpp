@@ -22,8 +22,6 @@ namespace fs = std::filesystem;
 
 class LanguageArtTest : public TScriptedRun {
 protected:
-    fs::path Replays() const { return fs::path(Dir) / "Data" / "Save" / "Replays"; }
-
     // Shoots the main menu as menu-LANGUAGE.png, then races ship 3 on level 1 with the pilot
     // and returns the replay the race left.
     fs::path Record(const std::string& language) {
@@ -32,11 +30,10 @@ protected:
         At(Ready, "race 3 1");
         At(Ready, "pilot on");
         Run(Ready + 200, 5, "--lang " + language);
-        const std::vector<fs::path> files = ListReplays(Replays());
-        EXPECT_EQ(files.size(), 1u) << language;
-        if (files.empty()) return {};
+        const fs::path file = OnlyReplay();
+        if (file.empty()) return {};
         const fs::path kept = fs::path(Dir) / ("recorded-" + language + ".qrp");
-        fs::rename(files.back(), kept);
+        fs::rename(file, kept);
         return kept;
     }
 

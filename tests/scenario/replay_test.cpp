@@ -31,15 +31,6 @@ namespace fs = std::filesystem;
 
 class ReplayTest : public TScriptedRun {
 protected:
-    fs::path Replays() const { return fs::path(Dir) / "Data" / "Save" / "Replays"; }
-
-    // The one replay the last recording run left.
-    fs::path OnlyReplay() const {
-        const std::vector<fs::path> files = ListReplays(Replays());
-        EXPECT_EQ(files.size(), 1u);
-        return files.empty() ? fs::path() : files.back();
-    }
-
     // quillon --headless --replay FILE (or other arguments) in the test's game folder.
     THeadlessResult Replay(const std::string& arguments, const std::string& script = "") {
         return RunHeadless(Dir, script, arguments);

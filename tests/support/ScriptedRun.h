@@ -7,7 +7,9 @@
 #include <filesystem>
 #include <sstream>
 #include <string>
+#include <vector>
 
+#include "save/ReplayFolder.h"
 #include "support/HeadlessRun.h"
 #include "support/Json.h"
 
@@ -45,6 +47,14 @@ protected:
         Script.str("");
         EXPECT_EQ(result.ExitStatus, 0) << result.Stderr;
         return result;
+    }
+    // The game folder's Replays, where every race leaves its recording.
+    std::filesystem::path Replays() const { return std::filesystem::path(Dir) / "Data" / "Save" / "Replays"; }
+    // The one replay the runs so far left.
+    std::filesystem::path OnlyReplay() const {
+        const std::vector<std::filesystem::path> files = ListReplays(Replays());
+        EXPECT_EQ(files.size(), 1u);
+        return files.empty() ? std::filesystem::path() : files.back();
     }
     TJson State(int frame) { return ReadJsonFile(Dir + "/s" + std::to_string(frame) + ".json"); }
     static bool Started(const TJson& state, int sound) {
