@@ -8,6 +8,7 @@
 #include <chrono>
 #include <string>
 #include <thread>
+#include <utility>
 
 #include "save/ScoreCodec.h"
 #include "server/AnswerCache.h"
@@ -68,15 +69,30 @@ struct TCachingInstance {
         settings.SteadyClock = [&clock] { return clock.load(); };
         return settings;
     }
+    // Whether the page and the JSON both show the name; they must agree, since nothing else
+    // changes the store while the test asks.
     bool Shows(const std::string& name) {
+        const auto [onPage, inJson] = Look(name);
+        EXPECT_EQ(onPage, inJson) << name;
+        return onPage && inJson;
+    }
+    // Asks until both show the name or the time is up. Another instance's notice may arrive
+    // between the two requests of one look, so a look may find it on one and not yet the other.
+    bool ShowsWithin(const std::string& name, std::chrono::steady_clock::time_point deadline) {
+        for (;;) {
+            const auto [onPage, inJson] = Look(name);
+            if (onPage && inJson) return true;
+            if (std::chrono::steady_clock::now() >= deadline) return false;
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+    }
+    std::pair<bool, bool> Look(const std::string& name) {
         httplib::Client client("127.0.0.1", Server.Port);
         const auto page = client.Get("/cgi/version.pl?prg=Quillon&show&type=0");
         const auto json = client.Get("/api/scores?limit=10");
         EXPECT_TRUE(page && page->status == 200 && json && json->status == 200);
-        const bool onPage = page && page->body.find(">" + name + "<") != std::string::npos;
-        const bool inJson = json && json->body.find("\"" + name + "\"") != std::string::npos;
-        EXPECT_EQ(onPage, inJson) << name;
-        return onPage && inJson;
+        return {page && page->body.find(">" + name + "<") != std::string::npos,
+                json && json->body.find("\"" + name + "\"") != std::string::npos};
     }
     void Submit(const std::string& name) {
         httplib::Client client("127.0.0.1", Server.Port);
@@ -121,16 +137,11 @@ TEST(AnswerCache, PostgresInstancesTellEachOtherOfNewRows) {
     EXPECT_TRUE(one.Shows("Pervy"));
     // Only the first instance's notice can tell the second: its clock stands still.
     const auto start = std::chrono::steady_clock::now();
-    bool shown = false;
-    while (!(shown = two.Shows("Pervy")) && std::chrono::steady_clock::now() - start < std::chrono::seconds(10))
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    EXPECT_TRUE(shown) << "the second instance never heard of the row";
+    EXPECT_TRUE(two.ShowsWithin("Pervy", start + std::chrono::seconds(10))) << "the second instance never heard of the row";
 
     two.Submit("Vtoroy");
     EXPECT_TRUE(two.Shows("Vtoroy"));
-    while (!(shown = one.Shows("Vtoroy")) && std::chrono::steady_clock::now() - start < std::chrono::seconds(20))
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    EXPECT_TRUE(shown) << "and the other way round";
+    EXPECT_TRUE(one.ShowsWithin("Vtoroy", start + std::chrono::seconds(20))) << "and the other way round";
 }
 
 }  // namespace
